@@ -1,0 +1,58 @@
+#pragma once
+// The settings file as a document: every line is kept (unknown sections, keys, comments, order), lookups
+// follow the rules of the system's private-profile functions, and writes touch only what they change.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::config {
+
+enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom };
+
+// Turns bytes in the system's ANSI code page into UTF-16. The Win32 adapter passes the real code page;
+// tests pass a fixed table.
+using AnsiDecoder = std::function<std::u16string(std::string_view)>;
+
+// Windows-1252, the code page of the machines we test on; used where no system answer is available.
+std::u16string DecodeWindows1252(std::string_view bytes);
+
+// Detects the encoding by its byte-order mark (none: ANSI) and decodes the whole file. Never fails:
+// malformed sequences become U+FFFD, an odd trailing byte of UTF-16 is dropped.
+std::u16string DecodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi, TextEncoding* detected = nullptr);
+
+// UTF-16LE with a byte-order mark: the form we always write.
+std::string EncodeUtf16LeWithBom(std::u16string_view text);
+
+class IniDocument {
+public:
+    IniDocument() = default;
+    static IniDocument Parse(std::u16string_view text);
+
+    // Lines joined with CRLF, ending in CRLF when there is at least one line.
+    std::u16string Serialize() const;
+
+    // Value of key in section, as the profile functions read it: names compared without regard to case,
+    // spaces around key and value dropped, one pair of matching quotes around the value stripped, only the
+    // first of two same-named sections searched, the first of duplicate keys wins. nullopt when absent.
+    std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
+
+    // Replaces the value of the key's first line, or appends "key=value" at the end of the section's
+    // entries, or appends a new section at the end of the document.
+    void Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+
+    // Removes every line of the first section of that name (its header stays, so the section keeps its
+    // place in the file). No effect when there is no such section.
+    void ClearSection(std::u16string_view section);
+
+    bool HasSection(std::u16string_view section) const;
+    const std::vector<std::u16string>& Lines() const { return lines_; }
+
+private:
+    std::vector<std::u16string> lines_;
+};
+
+} // namespace vantrel::config

@@ -1,0 +1,77 @@
+#pragma once
+// Records shared by every tray and dialog: the options of one environment and the item record.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// Opaque icon handle: the model stores and compares it, only the Win32 adapter draws or destroys it.
+using IconHandle = std::uintptr_t;
+
+// Options of one environment, a plain record copied by value.
+struct TOption {
+    int32_t VkKey = 74;
+    int32_t VkMod = 3;
+    int32_t MouseFlag = 1;
+    bool KeyPositionFlag = false;
+    bool KeyOnlyFlag = false;
+    int32_t MousePositionFlag = 0;
+    int32_t KeyCursorFlag = 0;
+    int32_t RightClickFlag = 0;
+    bool MoveCursorFlag = true;
+    bool DirectMoveOnlyFlag = false;
+    int32_t DosFlag = 1;
+    bool KeyNumberFlag = false;
+    int32_t ColMax = 7;
+    int32_t RowMax = 3;
+    int32_t FrameType = 1;
+    int32_t TextColor = 0xFFFFFF;
+    int32_t BackColor = 0x800000;
+    bool MouseHookFlag = false;
+    int32_t WaitDesktop = 3;
+    bool AltDisableFlag = false;
+
+    friend bool operator==(const TOption&, const TOption&) = default;
+};
+
+// Flag bits in the low byte of RData::Status; bits 8-15 hold the item's direct key.
+constexpr int32_t StatusSystem = 1;
+constexpr int32_t StatusSpecial = 2;
+constexpr int32_t StatusNotUsed = 4;
+constexpr int32_t StatusShellIcon = 8;
+
+// One item of a tray. Program and System items own their Icon unless it is a shared fallback icon;
+// Task items never own theirs.
+struct RData {
+    std::intptr_t WinHandle = 0;
+    IconHandle Icon = 0;
+    int32_t IconIndex = 0;
+    int32_t Status = 0;
+    bool Flag = false;
+    std::u16string Title;
+    std::u16string ExeFileName;
+    std::u16string IconFileName;
+    std::u16string ArgumentName;
+    std::u16string DirectoryName;
+    bool RunasFlag = false;
+
+    friend bool operator==(const RData&, const RData&) = default;
+};
+
+using ItemList = std::vector<RData>;
+
+enum TrayIndex : int { ProgramTray = 0, TaskTray = 1, SystemTray = 2 };
+
+// Per-tray bookkeeping of the launcher window; the paint box and label live in the window itself.
+struct TrayEntry {
+    int32_t NowIndex = 0;
+    int32_t LastIndex = 0;
+    ItemList Items;
+};
+
+// At most this many Program and System items are stored (keys 0..199).
+constexpr int kMaxStoredItems = 200;
+
+} // namespace vantrel
