@@ -1,0 +1,31 @@
+#pragma once
+// What the settings store needs from the file system. The Win32 adapter writes through a temporary file
+// in the same folder that then replaces the old file, so a crash or a full disk never leaves a torn file.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::config {
+
+class SettingsFileSystem {
+public:
+    virtual ~SettingsFileSystem() = default;
+
+    // Whole content of the file; nullopt when it does not exist or cannot be read.
+    virtual std::optional<std::string> ReadAll(const std::u16string& path) = 0;
+
+    // Replaces the file's content atomically. On failure returns false, leaves the old file as it was and
+    // puts the system's reason (a readable sentence) into *reason.
+    virtual bool WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) = 0;
+
+    virtual bool FileExists(const std::u16string& path) = 0;
+
+    // Copies a file over an existing one; false when the source is missing or the copy fails.
+    virtual bool CopyOver(const std::u16string& from, const std::u16string& to) = 0;
+
+    // Creates a folder with every missing level; true when it exists afterwards.
+    virtual bool CreateFolderTree(const std::u16string& folder) = 0;
+};
+
+} // namespace vantrel::config
