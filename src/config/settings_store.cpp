@@ -1,0 +1,227 @@
+#include "config/settings_store.h"
+
+#include <algorithm>
+
+#include "config/settings_values.h"
+#include "services/os_text.h"
+#include "services/text.h"
+
+namespace vantrel {
+
+using config::IniDocument;
+
+namespace {
+
+constexpr std::u16string_view kOption = u"Option";
+
+std::u16string_view SectionName(ItemSection section) { return section == ItemSection::Program ? u"Program" : u"System"; }
+
+std::u16string Numbered(std::u16string_view key, int32_t n) { return std::u16string(key) + DecimalText(n); }
+
+int32_t ReadInt(const IniDocument& doc, std::u16string_view section, std::u16string_view key, int32_t fallback) {
+    const auto text = doc.Get(section, key);
+    if (!text)
+        return fallback;
+    return ParseIniInteger(*text).value_or(fallback);
+}
+
+bool ReadBool(const IniDocument& doc, std::u16string_view section, std::u16string_view key, bool fallback) {
+    const auto text = doc.Get(section, key);
+    if (!text)
+        return fallback;
+    const auto value = ParseIniInteger(*text);
+    return value ? *value != 0 : fallback;
+}
+
+std::u16string ReadText(const IniDocument& doc, std::u16string_view section, std::u16string_view key) {
+    auto text = doc.Get(section, key).value_or(std::u16string());
+    if (text.size() > kMaxFieldChars)
+        text.resize(kMaxFieldChars);
+    return text;
+}
+
+// The option keys in the order they are read and written, with their fields.
+template <typename Visitor> void ForEachOptionKey(TOption& o, Visitor&& visit) {
+    visit(u"VkKey", o.VkKey);
+    visit(u"VkMod", o.VkMod);
+    visit(u"MouseFlag", o.MouseFlag);
+    visit(u"ColMax", o.ColMax);
+    visit(u"RowMax", o.RowMax);
+    visit(u"MousePositionFlag", o.MousePositionFlag);
+    visit(u"KeyCursorFlag", o.KeyCursorFlag);
+    visit(u"RightClickFlag", o.RightClickFlag);
+    visit(u"FrameFlag", o.FrameType);
+    visit(u"MoveCursorFlag", o.MoveCursorFlag);
+    visit(u"DirectMoveOnlyFlag", o.DirectMoveOnlyFlag);
+    visit(u"KeyPositionFlag", o.KeyPositionFlag);
+    visit(u"KeyOnlyFlag", o.KeyOnlyFlag);
+    visit(u"KeyNumberFlag", o.KeyNumberFlag);
+    visit(u"DosFlag", o.DosFlag);
+    visit(u"BackColor", o.BackColor);
+    visit(u"TextColor", o.TextColor);
+    visit(u"MouseHookFlag", o.MouseHookFlag);
+    visit(u"WaitDesktop", o.WaitDesktop);
+    visit(u"AltDisableFlag", o.AltDisableFlag);
+}
+
+struct OptionReader {
+    const IniDocument& doc;
+    void operator()(std::u16string_view key, int32_t& field) const { field = ReadInt(doc, kOption, key, field); }
+    void operator()(std::u16string_view key, bool& field) const { field = ReadBool(doc, kOption, key, field); }
+};
+
+struct OptionWriter {
+    IniDocument& doc;
+    void operator()(std::u16string_view key, int32_t& field) const { doc.Set(kOption, key, FormatIniInteger(field)); }
+    void operator()(std::u16string_view key, bool& field) const { doc.Set(kOption, key, FormatIniBoolean(field)); }
+};
+
+} // namespace
+
+SettingsStore::SettingsStore(config::SettingsFileSystem& files, std::u16string baseFolder, config::AnsiDecoder ansi,
+                             FailureReporter reportFailure)
+    : files_(files), baseFolder_(std::move(baseFolder)), ansi_(std::move(ansi)),
+      reportFailure_(std::move(reportFailure)) {}
+
+std::u16string SettingsStore::FileName(int32_t fileNumber) {
+    files_.CreateFolderTree(SettingsFolder(baseFolder_));
+    return SettingsFileName(baseFolder_, fileNumber);
+}
+
+bool SettingsStore::FileExists(int32_t fileNumber) { return files_.FileExists(FileName(fileNumber)); }
+
+IniDocument SettingsStore::Load(const std::u16string& path, bool* readable) {
+    auto bytes = files_.ReadAll(path);
+    // A file that exists but cannot be read (locked by another program) must not be taken for an empty one,
+    // or the next write would replace every setting in it.
+    if (readable)
+        *readable = bytes.has_value() || !files_.FileExists(path);
+    if (!bytes)
+        return IniDocument();
+    return IniDocument::Parse(config::DecodeIniBytes(*bytes, ansi_));
+}
+
+bool SettingsStore::Update(int32_t fileNumber, const std::function<void(IniDocument&)>& change) {
+    const std::u16string path = FileName(fileNumber);
+    bool readable = true;
+    IniDocument doc = Load(path, &readable);
+    if (!readable) {
+        reportFailure_({path, u"The file exists but could not be read, so it was left unchanged."});
+        return false;
+    }
+    change(doc);
+    std::u16string reason;
+    if (files_.WriteAllAtomic(path, config::EncodeUtf16LeWithBom(doc.Serialize()), &reason))
+        return true;
+    reportFailure_({path, reason});
+    return false;
+}
+
+TOption SettingsStore::ReadOption(int32_t fileNumber) {
+    const IniDocument doc = Load(FileName(fileNumber), nullptr);
+    TOption option;
+    ForEachOptionKey(option, OptionReader{doc});
+    ClampOption(option);
+    return option;
+}
+
+bool SettingsStore::WriteOption(int32_t fileNumber, const TOption& option) {
+    TOption copy = option;
+    return Update(fileNumber, [&](IniDocument& doc) { ForEachOptionKey(copy, OptionWriter{doc}); });
+}
+
+ItemList SettingsStore::ReadItems(int32_t fileNumber, ItemSection section) {
+    const IniDocument doc = Load(FileName(fileNumber), nullptr);
+    const std::u16string_view name = SectionName(section);
+    ItemList items;
+    for (int32_t k = 0; k < kMaxStoredItems; ++k) {
+        RData item;
+        item.Title = ReadText(doc, name, Numbered(u"Title", k));
+        if (item.Title.empty())
+            break;
+        // Bits above the direct key carry nothing; a hand-edited value must not set them.
+        item.Status = ReadInt(doc, name, Numbered(u"Status", k), 0) & 0xFFFF;
+        item.IconIndex = ReadInt(doc, name, Numbered(u"IconIndex", k), 0);
+        item.IconFileName = ReadText(doc, name, Numbered(u"IconFileName", k));
+        item.ExeFileName = ReadText(doc, name, Numbered(u"ExeFileName", k));
+        item.ArgumentName = ReadText(doc, name, Numbered(u"ArgumentName", k));
+        item.DirectoryName = ReadText(doc, name, Numbered(u"DirectoryName", k));
+        item.RunasFlag = ReadBool(doc, name, Numbered(u"RunasFlag", k), false);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+bool SettingsStore::WriteItems(int32_t fileNumber, ItemSection section, const ItemList& items) {
+    const std::u16string_view name = SectionName(section);
+    return Update(fileNumber, [&](IniDocument& doc) {
+        doc.ClearSection(name);
+        const auto count = static_cast<int32_t>(std::min<std::size_t>(items.size(), kMaxStoredItems));
+        for (int32_t k = 0; k < count; ++k) {
+            const RData& item = items[static_cast<std::size_t>(k)];
+            doc.Set(name, Numbered(u"Title", k), item.Title);
+            doc.Set(name, Numbered(u"ExeFileName", k), item.ExeFileName);
+            doc.Set(name, Numbered(u"IconFileName", k), item.IconFileName);
+            doc.Set(name, Numbered(u"ArgumentName", k), item.ArgumentName);
+            doc.Set(name, Numbered(u"DirectoryName", k), item.DirectoryName);
+            doc.Set(name, Numbered(u"IconIndex", k), FormatIniInteger(item.IconIndex));
+            doc.Set(name, Numbered(u"Status", k), FormatIniInteger(item.Status));
+            doc.Set(name, Numbered(u"RunasFlag", k), FormatIniBoolean(item.RunasFlag));
+        }
+    });
+}
+
+EnvironmentList SettingsStore::ReadEnvironmentList() {
+    const IniDocument doc = Load(FileName(1), nullptr);
+    EnvironmentList list;
+    list.IniNo = ReadInt(doc, kOption, u"IniNo", 1);
+    list.IniMax = ReadInt(doc, kOption, u"IniMax", 1);
+    for (int32_t i = 1; i <= kMaxEnvironments; ++i) {
+        auto& slot = list.Slot(i);
+        if (i > list.IniMax) {
+            slot.IniOrder = -1;
+            continue;
+        }
+        slot.IniPopup = ReadInt(doc, kOption, Numbered(u"IniPopup", i), 0);
+        slot.IniName = doc.Get(kOption, Numbered(u"IniName", i)).value_or(DefaultEnvironmentName(i));
+        slot.IniUserName = ReadText(doc, kOption, Numbered(u"IniUserName", i));
+        slot.IniOrder = ReadInt(doc, kOption, Numbered(u"IniOrder", i), i);
+    }
+    NormaliseEnvironmentList(list);
+    return list;
+}
+
+bool SettingsStore::WriteEnvironmentList(const EnvironmentList& list) {
+    return Update(1, [&](IniDocument& doc) {
+        for (int32_t i = 1; i <= kMaxEnvironments; ++i) {
+            const auto& slot = list.Slot(i);
+            doc.Set(kOption, Numbered(u"IniPopup", i), FormatIniInteger(slot.IniPopup));
+            doc.Set(kOption, Numbered(u"IniName", i), slot.IniName);
+            doc.Set(kOption, Numbered(u"IniOrder", i), FormatIniInteger(slot.IniOrder));
+        }
+    });
+}
+
+bool SettingsStore::WriteCurrentEnvironment(const EnvironmentList& list) {
+    return Update(1, [&](IniDocument& doc) {
+        doc.Set(kOption, u"IniNo", FormatIniInteger(list.IniNo));
+        doc.Set(kOption, u"IniMax", FormatIniInteger(list.IniMax));
+    });
+}
+
+void SettingsStore::MigrateSettingsFolder() {
+    const std::u16string newFolder = SettingsFolder(baseFolder_);
+    const std::u16string oldFolder = LegacySettingsFolder(baseFolder_);
+    if (files_.FileExists(newFolder + u"\\vantrel.ini"))
+        return;
+    if (!files_.FileExists(oldFolder + u"\\vantrel.ini"))
+        return;
+    files_.CreateFolderTree(newFolder);
+    for (int32_t n = 1; n <= kMaxEnvironments; ++n) {
+        const std::u16string leaf = SettingsFileLeafName(n);
+        if (files_.FileExists(oldFolder + u"\\" + leaf))
+            files_.CopyOver(oldFolder + u"\\" + leaf, newFolder + u"\\" + leaf);
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,59 @@
+#pragma once
+// Reading and writing the settings files. Every operation reads its file once, changes the document in
+// memory and writes it back through an atomic replacement, so unknown keys and comments survive and a
+// failed write leaves the old file as it was.
+
+#include <functional>
+#include <string>
+
+#include "config/environments.h"
+#include "config/ini_document.h"
+#include "config/records.h"
+#include "config/settings_files.h"
+
+namespace vantrel {
+
+enum class ItemSection { Program, System };
+
+// A write that did not reach the disk: which file and the system's reason.
+struct WriteFailure {
+    std::u16string path;
+    std::u16string reason;
+};
+
+class SettingsStore {
+public:
+    using FailureReporter = std::function<void(const WriteFailure&)>;
+
+    SettingsStore(config::SettingsFileSystem& files, std::u16string baseFolder, config::AnsiDecoder ansi,
+                  FailureReporter reportFailure);
+
+    // Full path of the file of an environment file number; creates the settings folder.
+    std::u16string FileName(int32_t fileNumber);
+    bool FileExists(int32_t fileNumber);
+
+    TOption ReadOption(int32_t fileNumber);
+    bool WriteOption(int32_t fileNumber, const TOption& option);
+
+    // Items as stored (no icons): keys numbered from 0 up to the first gap or missing title, at most 200.
+    ItemList ReadItems(int32_t fileNumber, ItemSection section);
+    bool WriteItems(int32_t fileNumber, ItemSection section, const ItemList& items);
+
+    EnvironmentList ReadEnvironmentList();
+    bool WriteEnvironmentList(const EnvironmentList& list);
+    bool WriteCurrentEnvironment(const EnvironmentList& list);
+
+    // Copies the files of the older settings folder once, when the new folder has no first file yet.
+    void MigrateSettingsFolder();
+
+private:
+    config::IniDocument Load(const std::u16string& path, bool* readable);
+    bool Update(int32_t fileNumber, const std::function<void(config::IniDocument&)>& change);
+
+    config::SettingsFileSystem& files_;
+    std::u16string baseFolder_;
+    config::AnsiDecoder ansi_;
+    FailureReporter reportFailure_;
+};
+
+} // namespace vantrel

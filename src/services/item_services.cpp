@@ -1,0 +1,83 @@
+#include "services/item_services.h"
+
+#include "services/text.h"
+
+namespace vantrel {
+
+int32_t SpecialFolderId(std::u16string_view keyword) {
+    struct Entry {
+        std::u16string_view keyword;
+        int32_t id;
+    };
+    static constexpr Entry kFolders[] = {
+        {u"ControlPanel", 3}, {u"MyComputer", 17}, {u"DustBox", 10}, {u"NetWork", 18},
+        {u"Printer", 4},      {u"MyDocument", 5},  {u"DeskTop", 0},
+    };
+    for (const auto& entry : kFolders)
+        if (entry.keyword == keyword)
+            return entry.id;
+    return 0;
+}
+
+bool IsDriveRoot(std::u16string_view text) {
+    if (text.size() != 3)
+        return false;
+    const char16_t letter = text[0];
+    const bool isLetter = (letter >= u'A' && letter <= u'Z') || (letter >= u'a' && letter <= u'z');
+    return isLetter && text[1] == u':' && text[2] == u'\\';
+}
+
+namespace {
+
+std::u16string LowerExtension(std::u16string_view path) {
+    const auto dot = path.rfind(u'.');
+    return dot == std::u16string_view::npos ? std::u16string() : AsciiLower(path.substr(dot));
+}
+
+} // namespace
+
+bool IsRunnableFile(std::u16string_view path) {
+    const std::u16string ext = LowerExtension(path);
+    return ext == u".exe" || ext == u".bat" || ext == u".cmd";
+}
+
+bool IsRunasCandidate(const RData& item) {
+    if (item.Status & StatusSystem)
+        return AsciiLower(item.ExeFileName).find(u"cmd.exe") != std::u16string::npos;
+    return IsRunnableFile(item.ExeFileName);
+}
+
+std::u16string ShortcutTitle(std::u16string_view path) {
+    const auto separator = path.find_last_of(u"\\:");
+    const std::u16string_view name = separator == std::u16string_view::npos ? path : path.substr(separator + 1);
+    return std::u16string(name.substr(0, name.find(u'.')));
+}
+
+IconHandle ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int32_t iconIndex, IconSource& icons) {
+    IconHandle icon = 0;
+    if (iconIndex == -1) {
+        if (status & StatusShellIcon)
+            icon = icons.SpecialFolderIcon(iconFileName);
+        else if (IsDriveRoot(iconFileName))
+            icon = icons.ShellIcon(iconFileName);
+        else if (icons.PathExists(iconFileName))
+            icon = icons.AssociatedIcon(iconFileName);
+        return icon ? icon : icons.DefaultFileIcon();
+    }
+
+    const std::u16string path = EqualsNoCase(iconFileName, u"Vantrel.exe") ? icons.OwnExePath() : iconFileName;
+    if (!icons.PathExists(path))
+        return icons.DefaultFileIcon();
+    icon = icons.ExtractIcon(path, iconIndex);
+    if (icon)
+        return icon;
+    const std::u16string ext = LowerExtension(path);
+    return (ext == u".exe" || ext == u".com") ? icons.DefaultProgramIcon() : icons.DefaultFileIcon();
+}
+
+void ReleaseItemIcon(IconHandle icon, IconSource& icons) {
+    if (icon && icon != icons.DefaultFileIcon() && icon != icons.DefaultProgramIcon())
+        icons.DestroyIcon(icon);
+}
+
+} // namespace vantrel

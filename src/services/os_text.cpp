@@ -1,0 +1,68 @@
+#include "services/os_text.h"
+
+#include <string_view>
+
+#include "services/text.h"
+
+namespace vantrel {
+
+int32_t WinVersionNumber(uint32_t major, uint32_t minor, uint32_t platformId) {
+    constexpr uint32_t kPlatformNt = 2;
+    // Clamped so that a nonsense answer cannot overflow; real versions are far below.
+    const auto value = static_cast<int32_t>((major % 100) * 100 + minor % 100);
+    return platformId == kPlatformNt ? value + 1000 : value;
+}
+
+int32_t ParseBuildNumber(std::u16string_view text) {
+    int64_t value = 0;
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    const std::size_t start = i;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i] - u'0');
+        if (value > INT32_MAX)
+            return 0;
+    }
+    return i == start ? 0 : static_cast<int32_t>(value);
+}
+
+bool IsUsKeyboard(int32_t keyboardType, int32_t keyboardSubtype) {
+    return !(keyboardType == 7 && keyboardSubtype != 0 && keyboardSubtype != 1);
+}
+
+std::u16string SettingsFolder(const std::u16string& baseFolder) { return baseFolder + u"\\vantrel64"; }
+
+std::u16string LegacySettingsFolder(const std::u16string& baseFolder) { return baseFolder + u"\\vantrel"; }
+
+std::u16string SettingsFileLeafName(int32_t fileNumber) {
+    if (fileNumber == 1)
+        return u"vantrel.ini";
+    return u"vantrel" + DecimalText(fileNumber) + u".ini";
+}
+
+std::u16string SettingsFileName(const std::u16string& baseFolder, int32_t fileNumber) {
+    return SettingsFolder(baseFolder) + u"\\" + SettingsFileLeafName(fileNumber);
+}
+
+namespace {
+
+constexpr std::u16string_view kUsShifted = u")!@#$%^&*(";
+constexpr std::u16string_view kJapaneseShifted = u"\uFF66!\"#$%&'()";
+
+std::u16string_view ShiftedTable(bool usKeyboard) { return usKeyboard ? kUsShifted : kJapaneseShifted; }
+
+} // namespace
+
+char16_t ShiftedDigitChar(char16_t c, bool usKeyboard) {
+    if (c < u'0' || c > u'9')
+        return 0;
+    return ShiftedTable(usKeyboard)[c - u'0'];
+}
+
+char16_t DigitOfShiftedChar(char16_t c, bool usKeyboard) {
+    const auto pos = ShiftedTable(usKeyboard).find(c);
+    return pos == std::u16string_view::npos ? char16_t{0} : static_cast<char16_t>(u'0' + pos);
+}
+
+} // namespace vantrel

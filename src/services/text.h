@@ -1,0 +1,22 @@
+#pragma once
+// Small text helpers shared by the models: ASCII case folding for keywords, macros and extensions, and
+// UTF-8 <-> UTF-16 for the few places that meet bytes.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+std::u16string AsciiLower(std::u16string_view text);
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix);
+bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+
+// Decimal digits of n, with a leading '-' when negative.
+std::u16string DecimalText(int64_t n);
+
+// Malformed input becomes U+FFFD; never fails.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+} // namespace vantrel
