@@ -58,7 +58,11 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         }
         if (len > 1) {
             if (i + len > text.size()) {
-                len = 1;
+                // A sequence cut short at the end is one broken character, not one per byte.
+                std::size_t k = 1;
+                while (i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80)
+                    ++k;
+                len = k;
             } else {
                 cp = b & (0x7F >> len);
                 for (std::size_t k = 1; k < len; ++k) {

@@ -1,0 +1,101 @@
+#include "services/item_services.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_system.h"
+
+namespace vantrel {
+namespace {
+
+using testing::FakeIcons;
+
+TEST(ItemTexts, KeywordsDriveRootsAndRunnableFiles) {
+    EXPECT_EQ(SpecialFolderId(u"ControlPanel"), 3);
+    EXPECT_EQ(SpecialFolderId(u"MyComputer"), 17);
+    EXPECT_EQ(SpecialFolderId(u"DustBox"), 10);
+    EXPECT_EQ(SpecialFolderId(u"NetWork"), 18);
+    EXPECT_EQ(SpecialFolderId(u"Printer"), 4);
+    EXPECT_EQ(SpecialFolderId(u"MyDocument"), 5);
+    EXPECT_EQ(SpecialFolderId(u"mycomputer"), 0) << "keywords are compared exactly";
+    EXPECT_EQ(SpecialFolderId(u"Elsewhere"), 0);
+
+    EXPECT_TRUE(IsDriveRoot(u"C:\\"));
+    EXPECT_TRUE(IsDriveRoot(u"z:\\"));
+    for (const char16_t* no : {u"C:", u"C:\\x", u"1:\\", u"C;\\", u"C:/", u"", u"\u00C4:\\"})
+        EXPECT_FALSE(IsDriveRoot(no));
+
+    EXPECT_TRUE(IsRunnableFile(u"C:\\a\\Setup.EXE"));
+    EXPECT_TRUE(IsRunnableFile(u"go.bat"));
+    EXPECT_TRUE(IsRunnableFile(u"x.v2.Cmd"));
+    EXPECT_FALSE(IsRunnableFile(u"C:\\exe\\readme.txt"));
+    EXPECT_FALSE(IsRunnableFile(u"noextension"));
+    EXPECT_FALSE(IsRunnableFile(u"C:\\a.exe\\folder"));
+}
+
+TEST(ItemTexts, RunasCandidates) {
+    RData program;
+    program.ExeFileName = u"C:\\Tools\\a.exe";
+    EXPECT_TRUE(IsRunasCandidate(program));
+    program.ExeFileName = u"C:\\Docs\\notes.txt";
+    EXPECT_FALSE(IsRunasCandidate(program));
+
+    RData prompt;
+    prompt.Status = 5;
+    prompt.ExeFileName = u"C:\\Windows\\System32\\CMD.EXE";
+    EXPECT_TRUE(IsRunasCandidate(prompt));
+    prompt.ExeFileName = u"C:\\Windows\\System32\\powershell.exe";
+    EXPECT_FALSE(IsRunasCandidate(prompt)) << "built-in items qualify only for the command prompt";
+}
+
+TEST(ItemTexts, ShortcutTitles) {
+    EXPECT_EQ(ShortcutTitle(u"C:\\Users\\me\\Desktop\\My Tool.v2.lnk"), u"My Tool");
+    EXPECT_EQ(ShortcutTitle(u"D:Game.lnk"), u"Game");
+    EXPECT_EQ(ShortcutTitle(u"plain"), u"plain");
+    EXPECT_EQ(ShortcutTitle(u"C:\\dir.d\\name"), u"name");
+    EXPECT_EQ(ShortcutTitle(u""), u"");
+}
+
+class ResolveItemIconTest : public ::testing::Test {
+protected:
+    FakeIcons icons;
+    std::u16string Resolve(int32_t status, const std::u16string& file, int32_t index) {
+        return icons.Describe(ResolveItemIcon(status, file, index, icons));
+    }
+};
+
+TEST_F(ResolveItemIconTest, AssociatedIconsAndTheirFallbacks) {
+    icons.paths = {u"C:\\Docs\\a.txt", u"C:\\Docs"};
+    icons.shellIconPaths = {u"D:\\"};
+    EXPECT_EQ(Resolve(StatusShellIcon, u"MyComputer", -1), u"special:MyComputer");
+    EXPECT_EQ(Resolve(StatusShellIcon, u"Printer", -1), u"default-file") << "no blank cell";
+    EXPECT_EQ(Resolve(0, u"D:\\", -1), u"shell:D:\\");
+    EXPECT_EQ(Resolve(0, u"Q:\\", -1), u"default-file");
+    EXPECT_EQ(Resolve(0, u"C:\\Docs\\a.txt", -1), u"assoc:C:\\Docs\\a.txt");
+    EXPECT_EQ(Resolve(0, u"C:\\Docs", -1), u"assoc:C:\\Docs");
+    EXPECT_EQ(Resolve(0, u"C:\\Missing\\b.txt", -1), u"default-file");
+}
+
+TEST_F(ResolveItemIconTest, NumberedIconsAndTheirFallbacks) {
+    icons.paths = {u"C:\\Tools\\two.exe", u"C:\\Tools\\two.dll", u"C:\\Tools\\old.COM", u"C:\\Tools\\vantrel.exe"};
+    icons.iconCounts = {{u"C:\\Tools\\two.exe", 2}, {u"C:\\Tools\\two.dll", 2}, {u"C:\\Tools\\vantrel.exe", 8}};
+    EXPECT_EQ(Resolve(0, u"C:\\Tools\\two.exe", 1), u"extract:C:\\Tools\\two.exe#1");
+    EXPECT_EQ(Resolve(0, u"C:\\Tools\\two.exe", 3), u"default-program");
+    EXPECT_EQ(Resolve(0, u"C:\\Tools\\old.COM", 0), u"default-program");
+    EXPECT_EQ(Resolve(0, u"C:\\Tools\\two.dll", 3), u"default-file");
+    EXPECT_EQ(Resolve(0, u"C:\\Nowhere\\x.exe", 0), u"default-file");
+    EXPECT_EQ(Resolve(0, u"VANTREL.EXE", 5), u"extract:C:\\Tools\\vantrel.exe#5");
+}
+
+TEST_F(ResolveItemIconTest, ReleasingSparesTheSharedIcons) {
+    icons.paths = {u"C:\\a.txt"};
+    const IconHandle own = ResolveItemIcon(0, u"C:\\a.txt", -1, icons);
+    ReleaseItemIcon(FakeIcons::kFileIcon, icons);
+    ReleaseItemIcon(FakeIcons::kProgramIcon, icons);
+    ReleaseItemIcon(0, icons);
+    EXPECT_TRUE(icons.destroyed.empty());
+    ReleaseItemIcon(own, icons);
+    EXPECT_EQ(icons.destroyed.count(own), 1u);
+}
+
+} // namespace
+} // namespace vantrel
