@@ -68,7 +68,7 @@ IconHandle ResolveItemIcon(int32_t status, const std::u16string& iconFileName, i
     const std::u16string path = EqualsNoCase(iconFileName, u"Vantrel.exe") ? icons.OwnExePath() : iconFileName;
     if (!icons.PathExists(path))
         return icons.DefaultFileIcon();
-    icon = icons.ExtractIcon(path, iconIndex);
+    icon = icons.ExtractIconAt(path, iconIndex);
     if (icon)
         return icon;
     const std::u16string ext = LowerExtension(path);

@@ -17,7 +17,7 @@ public:
     virtual IconHandle SpecialFolderIcon(const std::u16string& keyword) = 0; // 0 when none
     virtual IconHandle ShellIcon(const std::u16string& path) = 0;            // the shell's large icon, 0 when none
     virtual IconHandle AssociatedIcon(const std::u16string& path) = 0;       // 0 when none
-    virtual IconHandle ExtractIcon(const std::u16string& path, int32_t index) = 0; // 0 when the file has no such icon
+    virtual IconHandle ExtractIconAt(const std::u16string& path, int32_t index) = 0; // 0 when the file has no such icon
     virtual bool PathExists(const std::u16string& path) = 0;                 // a file or a folder
     virtual std::u16string OwnExePath() = 0;
     virtual void DestroyIcon(IconHandle icon) = 0;

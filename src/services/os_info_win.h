@@ -1,0 +1,35 @@
+#pragma once
+// Questions the program asks Windows about itself and the machine.
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace vantrel::win {
+
+// Operating-system version number (major * 100 + minor, + 1000 on the NT family). Without a manifest entry
+// for later systems Windows answers 6.2 from version 8 on, which is what the program compares against.
+int OsVersionNumber();
+int OsBuildNumberFromRegistry();
+// The three-letter language abbreviation of the user's default locale ("ENU", "JPN"); empty when unknown.
+std::wstring LanguageAbbreviation();
+bool DetectUsKeyboard();
+
+// %APPDATA% on the NT family; the documents folder followed by the user name elsewhere.
+std::wstring SettingsBaseFolder();
+
+// The automatic-start value "Vantrel64" under the current user's Run key.
+bool IsAutoRun();
+void SetAutoRun(bool on);
+
+// "Version a.b.c.d" from the program's own version resource; empty when it has none.
+std::wstring VersionText();
+
+// Brings a window to the front even when another thread owns the foreground.
+void ForceForeground(HWND window);
+
+// Monitor rectangles of the desktop; false when the system offers no monitor enumeration.
+bool EnumerateMonitors(std::vector<RECT>& monitors);
+
+} // namespace vantrel::win
