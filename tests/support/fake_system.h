@@ -81,7 +81,7 @@ public:
         return shellIconPaths.count(path) ? Make(u"shell:" + path) : 0;
     }
     IconHandle AssociatedIcon(const std::u16string& path) override { return Make(u"assoc:" + path); }
-    IconHandle ExtractIcon(const std::u16string& path, int32_t index) override {
+    IconHandle ExtractIconAt(const std::u16string& path, int32_t index) override {
         const auto it = iconCounts.find(path);
         if (it == iconCounts.end() || index < 0 || index >= it->second)
             return 0;

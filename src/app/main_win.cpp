@@ -1,0 +1,44 @@
+// Program entry: one instance per session, then the hidden main window and its message loop.
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/vantrel_main_win.h"
+#include "win/unique_handle_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace vantrel::win;
+
+    UniqueKernelHandle existing(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"Vantrel"));
+    if (existing)
+        return 0;
+    UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, L"Vantrel"));
+    // Two starts at the same moment can both miss the other's mutex above; the loser learns it here.
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
+
+    // The shell's icon and file-information calls expect COM on this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    int exitCode = 0;
+    {
+        VantrelMain main;
+        if (main.Start()) {
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            exitCode = static_cast<int>(msg.wParam);
+        } else {
+            exitCode = 1;
+        }
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return exitCode;
+}

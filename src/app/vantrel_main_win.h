@@ -1,0 +1,70 @@
+#pragma once
+// The hidden main window: owner of the notification-area icon and its menu, and the hub every trigger and
+// system notification reaches.
+
+#include <memory>
+#include <string>
+
+#include <windows.h>
+
+#include "app/helper_library_win.h"
+#include "app/resident.h"
+#include "app/tray_menu.h"
+#include "config/settings_store.h"
+#include "services/system_win.h"
+#include "win/unique_handle_win.h"
+#include "win/window_win.h"
+
+namespace vantrel::config {
+class SettingsFileSystem;
+}
+
+namespace vantrel::win {
+
+// Private messages of the main window.
+constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
+constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
+constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
+
+class VantrelMain : public Window {
+public:
+    VantrelMain();
+    ~VantrelMain() override;
+
+    // Creates the window and runs the start-up sequence; false when the window cannot be created.
+    bool Start();
+
+    const ResidentState& State() const { return state_; }
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void FormCreate();
+    void FormClose();
+    void AddTrayIcon();
+    void DeleteTrayIcon();
+    void TrayIconCallback(WPARAM wParam, LPARAM lParam);
+    void ShowTrayMenu(POINT at);
+    void RunTrayCommand(uint32_t command);
+    void HideDialogs(int kind);
+    void ChangeEnvironment(int32_t slot);
+    void ShowHelp();
+    void ReportWriteFailure(const WriteFailure& failure);
+    int ShowMessage(const std::wstring& text, UINT flags);
+
+    Win32SystemQueries system_;
+    std::unique_ptr<Win32IconSource> icons_;
+    HelperLibrary helper_;
+    std::unique_ptr<config::SettingsFileSystem> files_;
+    std::unique_ptr<SettingsStore> store_;
+    ResidentState state_;
+    TrayIconInput trayInput_;
+    DialogAvailability dialogs_;
+    UniqueIcon trayIcon_;
+    UINT taskbarCreated_ = 0;
+    bool trayIconAdded_ = false;
+    bool closed_ = false;
+    std::wstring helpFile_;
+};
+
+} // namespace vantrel::win

@@ -1,0 +1,75 @@
+#include "app/tray_menu.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+std::vector<std::u16string> Captions(const std::vector<TrayMenuEntry>& entries) {
+    std::vector<std::u16string> out;
+    for (const auto& e : entries)
+        out.push_back(e.id == 0 ? u"-" : e.caption);
+    return out;
+}
+
+TEST(TrayMenu, OneEnvironmentShowsNoEnvironmentEntriesAndGreysMissingDialogs) {
+    const auto entries = BuildTrayMenu(EnvironmentList(), DialogAvailability());
+    EXPECT_EQ(Captions(entries), (std::vector<std::u16string>{u"&Setting...", u"&Registering Icons...", u"-",
+                                                              u"Select &Environment...", u"-", u"&Help", u"&About...",
+                                                              u"-", u"E&xit"}));
+    for (const auto& e : entries) {
+        const bool dialogEntry = e.id == tmOption || e.id == tmRegist || e.id == tmCondition || e.id == tmAbout;
+        if (e.id != 0) {
+            EXPECT_EQ(e.enabled, !dialogEntry) << static_cast<int>(e.id);
+        }
+    }
+
+    DialogAvailability all{true, true, true, true};
+    for (const auto& e : BuildTrayMenu(EnvironmentList(), all))
+        EXPECT_TRUE(e.enabled);
+}
+
+TEST(TrayMenu, OfferedEnvironmentsComeFirstWithTheCurrentOneChecked) {
+    EnvironmentList list;
+    list.IniMax = 3;
+    list.IniNo = 3;
+    list.Slot(1).IniPopup = 1;
+    list.Slot(2) = {u"Work", u"", 0, 2};
+    list.Slot(3) = {u"Home", u"", 2, 4};
+    const auto entries = BuildTrayMenu(list, DialogAvailability());
+    ASSERT_GE(entries.size(), 3u);
+    EXPECT_EQ(entries[0].caption, u"Environment1(&1)");
+    EXPECT_EQ(entries[0].id, static_cast<uint32_t>(tmSet1));
+    EXPECT_FALSE(entries[0].checked);
+    EXPECT_EQ(entries[1].caption, u"Home(&3)");
+    EXPECT_EQ(entries[1].id, static_cast<uint32_t>(tmSet1 + 2));
+    EXPECT_TRUE(entries[1].checked);
+    EXPECT_EQ(entries[2].id, 0u) << "a separator follows the environments";
+    EXPECT_EQ(entries[3].caption, u"&Setting...");
+}
+
+TEST(TrayIconInput, MouseAndKeyboardEachOpenWhatTheyShouldOnce) {
+    struct Step {
+        uint32_t message;
+        TrayIconAction action;
+    };
+    const Step script[] = {
+        {kWmLButtonDown, TrayIconAction::OpenRegistration},
+        {kNinSelect, TrayIconAction::None},              // the left release of the same click
+        {kWmRButtonDown, TrayIconAction::ShowMenu},
+        {kWmContextMenu, TrayIconAction::None},          // the right release of the same click
+        {kWmContextMenu, TrayIconAction::ShowMenu},      // the menu key on the focused icon
+        {kNinKeySelect, TrayIconAction::OpenRegistration}, // Enter on the focused icon
+        {0x0200, TrayIconAction::None},                  // mouse moves over the icon
+        {kWmRButtonDown, TrayIconAction::ShowMenu},
+        {kWmRButtonDown, TrayIconAction::ShowMenu},      // a release the shell never reported
+        {kWmContextMenu, TrayIconAction::None},
+    };
+    TrayIconInput input;
+    int step = 0;
+    for (const auto& s : script)
+        EXPECT_EQ(input.OnCallback(s.message), s.action) << "step " << step++;
+}
+
+} // namespace
+} // namespace vantrel

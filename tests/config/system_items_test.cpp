@@ -1,0 +1,194 @@
+#include "config/system_items.h"
+
+#include <gtest/gtest.h>
+
+#include "config/item_lists.h"
+#include "config/tray_lists.h"
+#include "services/text.h"
+#include "support/fake_system.h"
+
+namespace vantrel {
+namespace {
+
+using testing::FakeFiles;
+using testing::FakeIcons;
+using testing::FakeSystem;
+
+std::vector<std::u16string> Exes(const ItemList& list) {
+    std::vector<std::u16string> out;
+    for (const auto& item : list)
+        out.push_back(item.ExeFileName);
+    return out;
+}
+
+class SystemItemsTest : public ::testing::Test {
+protected:
+    FakeSystem system;
+    FakeIcons icons;
+    void SetUp() override {
+        icons.paths = {u"C:\\Windows\\system32\\Shell32.Dll", u"C:\\Tools\\vantrel.exe",
+                       u"C:\\Windows\\system32\\mydocs.dll", u"C:\\Windows\\system32\\cmd.exe"};
+        icons.iconCounts = {{u"C:\\Windows\\system32\\Shell32.Dll", 400}, {u"C:\\Tools\\vantrel.exe", 8}};
+        icons.shellIconPaths = {u"C:\\", u"D:\\", u"Z:\\"};
+    }
+};
+
+TEST_F(SystemItemsTest, AFreshListGetsTheDefaultsThenTheDrivesThenTheCommandPrompt) {
+    system.drives = (1u << 2) | (1u << 25);
+    system.driveNames[u'Z'] = u"Root (Z:)";
+    ItemList list;
+    EXPECT_TRUE(CompleteSystemList(list, system, icons));
+    EXPECT_EQ(Exes(list), (std::vector<std::u16string>{u"MyComputer", u"NetWork", u"MyDocument", u"ControlPanel",
+                                                       u"DeskTop", u"DustBox", u"Exit", u"Suspend", u"C:\\", u"Z:\\",
+                                                       u"C:\\Windows\\system32\\cmd.exe"}));
+    const RData& exitItem = list[6];
+    EXPECT_EQ(exitItem.IconIndex, 27);
+    EXPECT_EQ(exitItem.IconFileName, u"C:\\Windows\\system32\\Shell32.Dll");
+    const RData& sleep = list[7];
+    EXPECT_EQ(sleep.IconFileName, u"Vantrel.exe");
+    EXPECT_EQ(sleep.IconIndex, 5);
+    EXPECT_EQ(icons.Describe(sleep.Icon), u"extract:C:\\Tools\\vantrel.exe#5");
+    const RData& z = list[9];
+    EXPECT_EQ(z.Title, u"Root (Z:)");
+    EXPECT_EQ(z.Status, StatusSystem);
+    EXPECT_EQ(z.IconIndex, -1);
+    const RData& prompt = list.back();
+    EXPECT_EQ(prompt.Status, 5);
+    EXPECT_EQ(prompt.IconIndex, -1) << "the prompt's icon is the associated icon on the NT family";
+    EXPECT_EQ(InsertPosition(list), 10) << "the command prompt starts as not used";
+
+    EXPECT_FALSE(CompleteSystemList(list, system, icons)) << "a complete list stays as it is";
+}
+
+TEST_F(SystemItemsTest, BrowsersAndSettingsDependOnTheMachine) {
+    system.files = {u"C:\\Program Files\\Internet Explorer\\iexplore.exe",
+                    u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe"};
+    ItemList list;
+    CompleteSystemList(list, system, icons);
+    auto exes = Exes(list);
+    EXPECT_NE(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
+    EXPECT_NE(std::find(exes.begin(), exes.end(),
+                        u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe"),
+              exes.end());
+    EXPECT_EQ(std::find(exes.begin(), exes.end(), u"ms-settings:"), exes.end()) << "no helper library: no Settings";
+
+    system.helperBound = true;
+    system.windows10 = true;
+    system.buildNumber = 22000;
+    system.files.erase(u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe");
+    ItemList eleven;
+    CompleteSystemList(eleven, system, icons);
+    exes = Exes(eleven);
+    EXPECT_EQ(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
+    const auto settings = std::find(exes.begin(), exes.end(), u"ms-settings:");
+    ASSERT_NE(settings, exes.end());
+    EXPECT_EQ(eleven[static_cast<std::size_t>(settings - exes.begin())].IconIndex, 314);
+    for (const auto& exe : exes)
+        EXPECT_EQ(exe.find(u"msedge"), std::u16string::npos);
+
+    system.buildNumber = 21999;
+    ItemList ten;
+    CompleteSystemList(ten, system, icons);
+    exes = Exes(ten);
+    EXPECT_NE(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
+    EXPECT_EQ(ten[static_cast<std::size_t>(std::find(exes.begin(), exes.end(), u"ms-settings:") - exes.begin())]
+                  .IconIndex,
+              316);
+}
+
+TEST_F(SystemItemsTest, OldVersionsChooseOtherShutdownIcons) {
+    for (auto [version, index] : {std::pair{410, 50}, {490, 105}, {1500, 107}, {1501, 27}, {1602, 27}, {400, 45}}) {
+        system.winVersion = version;
+        ItemList list;
+        CompleteSystemList(list, system, icons);
+        const auto exes = Exes(list);
+        const auto exitAt = std::find(exes.begin(), exes.end(), u"Exit") - exes.begin();
+        EXPECT_EQ(list[static_cast<std::size_t>(exitAt)].IconIndex, index) << version;
+    }
+}
+
+TEST_F(SystemItemsTest, DrivesComeAndGoButTheUsersOwnItemsStay) {
+    ItemList list;
+    CompleteSystemList(list, system, icons);
+    const std::size_t base = list.size();
+
+    system.drives |= 1u << 3;
+    system.remoteDrives.insert(u'D');
+    system.driveNames[u'D'] = u"share (\\\\server) (D:)";
+    EXPECT_TRUE(SyncDrives(list, system, icons));
+    ASSERT_EQ(list.size(), base + 1);
+    const RData& d = list[static_cast<std::size_t>(FindItem(list, u"D:\\", system))];
+    EXPECT_TRUE(d.Flag);
+    EXPECT_LT(FindItem(list, u"D:\\", system), InsertPosition(list));
+
+    RData mine;
+    mine.Title = u"My stick";
+    mine.ExeFileName = u"E:\\";
+    list.insert(list.begin(), mine);
+    system.drives &= ~(1u << 3);
+    const IconHandle dIcon = list[static_cast<std::size_t>(FindItem(list, u"D:\\", system))].Icon;
+    EXPECT_TRUE(SyncDrives(list, system, icons));
+    EXPECT_EQ(FindItem(list, u"D:\\", system), -1);
+    EXPECT_EQ(icons.destroyed.count(dIcon), 1u) << "the removed item's icon is freed";
+    EXPECT_EQ(FindItem(list, u"E:\\", system), 0) << "an item the user made for an absent drive is not deleted";
+}
+
+TEST_F(SystemItemsTest, StoredItemsAreReadWithTheirDrivesCurrentNamesAndNetworkFlags) {
+    FakeFiles files;
+    SettingsStore store(files, u"C:\\AppData", config::DecodeWindows1252, [](const WriteFailure&) {});
+    system.drives |= 1u << 3;
+    system.remoteDrives.insert(u'D');
+    system.driveNames[u'D'] = u"Now (D:)";
+    ItemList stored;
+    CompleteSystemList(stored, system, icons);
+    const int d = FindItem(stored, u"D:\\", system);
+    stored[static_cast<std::size_t>(d)].Title = u"Old label";
+    stored.erase(stored.begin() + FindItem(stored, u"DustBox", system));
+    ASSERT_TRUE(store.WriteItems(1, ItemSection::System, stored));
+    const int writesBefore = files.writes;
+
+    const ItemList loaded = LoadSystemList(store, 1, system, icons);
+    EXPECT_EQ(loaded[static_cast<std::size_t>(FindItem(loaded, u"D:\\", system))].Title, u"Now (D:)");
+    EXPECT_TRUE(loaded[static_cast<std::size_t>(FindItem(loaded, u"D:\\", system))].Flag);
+    EXPECT_NE(FindItem(loaded, u"DustBox", system), -1) << "a default removed by hand comes back";
+    EXPECT_EQ(files.writes, writesBefore + 1) << "completion wrote the section back once";
+    EXPECT_EQ(store.ReadItems(1, ItemSection::System).size(), loaded.size());
+
+    const ItemList again = LoadSystemList(store, 1, system, icons);
+    EXPECT_EQ(files.writes, writesBefore + 1) << "nothing changed, nothing written";
+    EXPECT_EQ(again.size(), loaded.size());
+}
+
+TEST_F(SystemItemsTest, ListOperationsGiveEveryCopyItsOwnIcon) {
+    ItemList source;
+    CompleteSystemList(source, system, icons);
+    ItemList copy;
+    CopyList(copy, source, icons);
+    ASSERT_EQ(copy.size(), source.size());
+    for (std::size_t i = 0; i < copy.size(); ++i) {
+        EXPECT_EQ(copy[i].Title, source[i].Title);
+        const bool shared = copy[i].Icon == FakeIcons::kFileIcon || copy[i].Icon == FakeIcons::kProgramIcon;
+        if (!shared) {
+            EXPECT_NE(copy[i].Icon, source[i].Icon) << i;
+        }
+    }
+    FreeItems(copy, true, icons);
+    EXPECT_TRUE(copy.empty());
+    for (const auto& item : source)
+        EXPECT_NE(icons.Describe(item.Icon), u"<dead>") << "freeing the copy left the source's icons alone";
+    EXPECT_EQ(icons.destroyed.count(FakeIcons::kFileIcon), 0u);
+}
+
+TEST_F(SystemItemsTest, CdPlayerFlag) {
+    ItemList list(1);
+    list[0].ExeFileName = u"cd player";
+    list[0].Status = StatusSpecial | StatusSystem;
+    EXPECT_TRUE(HasCdPlayerItem(list));
+    list[0].Status |= StatusNotUsed;
+    EXPECT_FALSE(HasCdPlayerItem(list));
+    list[0].Status = 0;
+    EXPECT_FALSE(HasCdPlayerItem(list));
+}
+
+} // namespace
+} // namespace vantrel
