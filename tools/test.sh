@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native model suites (sanitizers), the Windows adapter suites
+# under Wine, the end-to-end scenarios of the real program and a short fuzzing run. Ends with one summary.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash tools/setup.sh || exit 1
+source tools/wine_env.sh
+
+passed=0
+failed=0
+declare -a failures=()
+
+# count_ctest LOGFILE LAYER: adds ctest's own totals to ours.
+count_ctest() {
+    local line total bad
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+    if [ -z "$line" ]; then
+        failed=$((failed + 1)); failures+=("$2: no test report"); return
+    fi
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.*tests passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad)); failed=$((failed + bad))
+    [ "$bad" -eq 0 ] || failures+=("$2: $bad failed")
+}
+
+step() { echo; echo "=== $*"; }
+
+step "native build (ASan + UBSan)"
+if cmake --preset native >/dev/null && cmake --build --preset native; then
+    step "native tests"
+    ctest --preset native -j2 2>&1 | tee build/native-ctest.log | tail -n 5
+    count_ctest build/native-ctest.log native
+else
+    failed=$((failed + 1)); failures+=("native build")
+fi
+
+step "MinGW build"
+if cmake --preset mingw >/dev/null && cmake --build --preset mingw; then
+    ls -l build/mingw/bin/*.exe build/mingw/bin/*.dll 2>/dev/null
+    vantrel_start_display
+    vantrel_prefix "$root/build/wine-prefix"
+    step "Windows tests under Wine"
+    (cd build/mingw && ctest --output-on-failure 2>&1) | tee build/mingw-ctest.log | tail -n 5
+    count_ctest build/mingw-ctest.log wine
+    wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+    vantrel_stop_display
+    if [ -x tests/e2e/run.sh ]; then
+        step "end-to-end scenarios"
+        bash tests/e2e/run.sh "$root/build/mingw/bin" 2>&1 | tee build/e2e.log | tail -n 40
+        line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' build/e2e.log | tail -n 1)
+        if [ -n "$line" ]; then
+            p=$(cut -d' ' -f1 <<<"$line"); f=$(cut -d' ' -f3 <<<"$line")
+            passed=$((passed + p)); failed=$((failed + f))
+            [ "$f" -eq 0 ] || failures+=("e2e: $f failed")
+        else
+            failed=$((failed + 1)); failures+=("e2e: no report")
+        fi
+    fi
+else
+    failed=$((failed + 1)); failures+=("MinGW build")
+fi
+
+step "fuzzing (short run)"
+if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz --target ini_fuzz >/dev/null; then
+    mkdir -p build/fuzz-corpus
+    if build/fuzz/fuzz/ini_fuzz -max_total_time="${VANTREL_FUZZ_SECONDS:-20}" -print_final_stats=0 \
+        build/fuzz-corpus tests/config/fuzz-seeds 2>build/fuzz.log; then
+        passed=$((passed + 1)); echo "fuzzer: no crash"
+    else
+        tail -n 30 build/fuzz.log
+        failed=$((failed + 1)); failures+=("fuzzer found a crash")
+    fi
+else
+    failed=$((failed + 1)); failures+=("fuzz build")
+fi
+
+echo
+for f in "${failures[@]}"; do echo "FAILED: $f"; done
+echo "total: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
