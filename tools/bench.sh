@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks and prints their figures: settings load and start-up under Wine, the
+# device snapshot natively, and the sizes of the binaries.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+bash tools/setup.sh
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw
+source tools/wine_env.sh
+vantrel_start_display
+vantrel_prefix "$root/build/bench-prefix"
+trap 'wineserver -k 2>/dev/null; vantrel_stop_display' EXIT
+
+echo "== sizes"
+for f in build/mingw/bin/vantrel.exe build/mingw/bin/dravik.dll; do
+    [ -f "$f" ] && printf '  %-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
+done
+
+echo "== settings load (under Wine)"
+wine build/mingw/bench/settings_load_bench.exe
+
+echo "== start-up (under Wine, virtual desktop)"
+wine explorer /desktop=shell,1024x768 build/mingw/bench/startup_bench.exe "$(winepath -w build/mingw/bin/vantrel.exe)" 9 | cat
+
+for extra in tools/bench.d/*.sh; do
+    [ -f "$extra" ] && bash "$extra"
+done
+exit 0
