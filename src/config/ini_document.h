@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vantrel::config {
 
-enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom };
+// Utf16BeBom is only ever read (the profile functions of some systems accept it); we never write it.
+enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom };
 
 // Turns bytes in the system's ANSI code page into UTF-16. The Win32 adapter passes the real code page;
 // tests pass a fixed table.
@@ -41,18 +43,40 @@ public:
     std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
 
     // Replaces the value of the key's first line, or appends "key=value" at the end of the section's
-    // entries, or appends a new section at the end of the document.
+    // entries, or appends a new section at the end of the document. The value is stored so that Get (and
+    // the profile functions) read it back unchanged: it gets an extra pair of quotes when it has spaces at
+    // either end or is itself quoted. Line breaks cannot be stored (each becomes one space) and NULs are
+    // dropped. A key that cannot be stored (empty, containing '=' or a line break, starting with ';' or
+    // '['), or a section name with a line break, leaves the document unchanged.
     void Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);
 
-    // Removes every line of the first section of that name (its header stays, so the section keeps its
-    // place in the file). No effect when there is no such section.
+    // Removes the entries and comments of the first section of that name (its header and the blank lines
+    // that end it stay, so the section keeps its place in the file). No effect when there is no such
+    // section.
     void ClearSection(std::u16string_view section);
+
+    // The lines before the first section header form a section with the empty name, which always exists.
 
     bool HasSection(std::u16string_view section) const;
     const std::vector<std::u16string>& Lines() const { return lines_; }
 
 private:
+    // Where each section's lines are, and the first line of each key in it, so that a lookup costs one
+    // hash and a document of thousands of keys is read without re-scanning.
+    struct Section {
+        std::size_t begin = 0;    // first line after the header (0 for the lines before any header)
+        std::size_t end = 0;      // one past the section's last line
+        std::size_t entryEnd = 0; // offset from begin one past the last entry; new keys go there
+        std::unordered_map<std::u16string, std::size_t> keys; // folded name -> offset from begin
+    };
+
+    const Section* FindSection(std::u16string_view section) const;
+    void InsertLine(std::size_t sectionIndex, std::u16string line);
+    void AddLine(std::u16string line);
+
     std::vector<std::u16string> lines_;
+    std::vector<Section> sections_{Section{}};
+    std::unordered_map<std::u16string, std::size_t> sectionIndex_; // folded name -> first section
 };
 
 } // namespace vantrel::config

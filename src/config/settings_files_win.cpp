@@ -1,0 +1,197 @@
+#include "config/settings_files_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cwchar>
+
+#include "services/text.h"
+#include "win/strings_win.h"
+#include "win/unique_handle_win.h"
+
+namespace vantrel::config {
+
+namespace {
+
+using win::FromWide;
+using win::ToWide;
+using win::UniqueFileHandle;
+
+// A settings file is a few hundred kilobytes at most. A far larger one is not read at all, so that the
+// store refuses to write over it instead of running out of memory halfway.
+constexpr unsigned long long kMaxFileBytes = 256ull << 20;
+
+// How often a move over the target is retried while another program (a virus scanner, an editor saving)
+// holds the file open, and the pause between tries.
+constexpr int kMoveTries = 5;
+constexpr DWORD kMoveRetryPauseMs = 20;
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Fail(std::u16string* reason, DWORD code) {
+    if (reason)
+        *reason = SystemErrorText(code);
+    return false;
+}
+
+// A new, empty file beside the target whose name no other writer uses: "<target>.<process>-<n>.tmp".
+UniqueFileHandle CreateTemporaryBeside(const std::wstring& target, std::wstring* name, DWORD* error) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t suffix[40];
+        swprintf(suffix, 40, L".%lx-%x.tmp", GetCurrentProcessId(), counter.fetch_add(1));
+        *name = target + suffix;
+        UniqueFileHandle file(
+            CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return file;
+        *error = GetLastError();
+        if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return UniqueFileHandle();
+}
+
+bool WriteEverything(HANDLE file, std::string_view bytes, DWORD* error) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            *error = GetLastError();
+            if (*error == ERROR_SUCCESS)
+                *error = ERROR_WRITE_FAULT;
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+bool MoveOver(const std::wstring& from, const std::wstring& to, DWORD* error) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        *error = GetLastError();
+        const bool busy = *error == ERROR_SHARING_VIOLATION || *error == ERROR_LOCK_VIOLATION;
+        if (!busy || attempt + 1 >= kMoveTries)
+            return false;
+        Sleep(kMoveRetryPauseMs);
+    }
+}
+
+} // namespace
+
+std::u16string SystemErrorText(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text = length && buffer ? FromWide(std::wstring_view(buffer, length)) : std::u16string();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
+        text.pop_back();
+    if (text.empty())
+        text = u"System error " + DecimalText(static_cast<int64_t>(code)) + u".";
+    return text;
+}
+
+std::optional<std::string> Win32SettingsFiles::ReadAll(const std::u16string& path) {
+    // Other programs may hold the file open, even to replace it; reading must not stand in their way.
+    UniqueFileHandle file(CreateFileW(win::WidePtr(path), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
+            return std::nullopt;
+        if (read == 0)
+            break; // the file shrank while we read it
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool Win32SettingsFiles::WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) {
+    const std::wstring target = ToWide(path);
+    std::wstring temporary;
+    DWORD error = ERROR_SUCCESS;
+    UniqueFileHandle file = CreateTemporaryBeside(target, &temporary, &error);
+    if (!file)
+        return Fail(reason, error);
+    // The data must be on the disk before the move makes it the settings file; otherwise a power cut
+    // right after the move could leave an empty file where the old one was.
+    const bool written = WriteEverything(file.Get(), bytes, &error);
+    const bool flushed = written && FlushFileBuffers(file.Get());
+    if (written && !flushed)
+        error = GetLastError();
+    file.Reset();
+    if (!flushed || !MoveOver(temporary, target, &error)) {
+        DeleteFileW(temporary.c_str());
+        return Fail(reason, error);
+    }
+    return true;
+}
+
+bool Win32SettingsFiles::FileExists(const std::u16string& path) {
+    const DWORD attributes = GetFileAttributesW(win::WidePtr(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32SettingsFiles::CopyOver(const std::u16string& from, const std::u16string& to) {
+    return CopyFileW(win::WidePtr(from), win::WidePtr(to), FALSE) != FALSE;
+}
+
+bool Win32SettingsFiles::CreateFolderTree(const std::u16string& folder) {
+    const std::wstring path = ToWide(folder);
+    if (IsFolder(path))
+        return true;
+    // Every prefix that ends before a separator, then the whole path. The drive ("C:"), a server name or
+    // a folder that already exists simply fail to be created.
+    for (std::size_t i = 1; i < path.size(); ++i)
+        if (path[i] == L'\\' || path[i] == L'/')
+            CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+    CreateDirectoryW(path.c_str(), nullptr);
+    return IsFolder(path);
+}
+
+AnsiDecoder AnsiCodePageDecoder() {
+    return [](std::string_view bytes) {
+        std::u16string text;
+        // MultiByteToWideChar takes an int length. Longer input goes in pieces cut after a line feed,
+        // which is never the second byte of a double-byte character.
+        constexpr std::size_t kPiece = 1u << 30;
+        while (!bytes.empty()) {
+            std::size_t piece = std::min(bytes.size(), kPiece);
+            if (piece < bytes.size()) {
+                const std::size_t feed = bytes.substr(0, piece).rfind('\n');
+                if (feed != std::string_view::npos)
+                    piece = feed + 1;
+            }
+            const int length = static_cast<int>(piece);
+            const int count = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+            if (count > 0) {
+                const std::size_t at = text.size();
+                text.resize(at + static_cast<std::size_t>(count));
+                MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(&text[at]), count);
+            }
+            bytes.remove_prefix(piece);
+        }
+        return text;
+    };
+}
+
+} // namespace vantrel::config
