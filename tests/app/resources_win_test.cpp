@@ -1,0 +1,78 @@
+// vantrel.exe's icons are found by number; other code relies on 5 (sleep), 6 (CD player) and 7 (the small
+// tray icon of older systems). Each is compared pixel for pixel with its source file.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "win/window_win.h"
+
+#ifndef VANTREL_ICON_DIR
+#error "VANTREL_ICON_DIR names the folder of the icon sources"
+#endif
+
+namespace vantrel::win {
+namespace {
+
+std::vector<unsigned char> Pixels(HICON icon) {
+    std::vector<unsigned char> bits(32 * 32 * 4);
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* data = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    memcpy(bits.data(), data, bits.size());
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return bits;
+}
+
+TEST(ProgramIcons, NumbersMatchTheirNames) {
+    const std::wstring exe = ModuleFolder() + L"\\vantrel.exe";
+    ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES) << "vantrel.exe beside the test program";
+    EXPECT_EQ(ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0), 8u);
+
+    const wchar_t* files[] = {L"mainicon", L"pcdimage", L"pcdplay", L"pcdstop",
+                              L"start",    L"tstandby", L"xcd",     L"xsmall"};
+    for (int index = 0; index < 8; ++index) {
+        HICON fromExe = nullptr;
+        ASSERT_EQ(ExtractIconExW(exe.c_str(), index, &fromExe, nullptr, 1), 1u) << index;
+        const std::wstring source = std::wstring(VANTREL_ICON_DIR) + L"/" + files[index] + L".ico";
+        HICON fromFile = static_cast<HICON>(LoadImageW(nullptr, source.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
+        ASSERT_NE(fromFile, nullptr) << "cannot read " << index;
+        EXPECT_EQ(Pixels(fromExe), Pixels(fromFile)) << "icon number " << index << " is not " << files[index];
+        DestroyIcon(fromExe);
+        DestroyIcon(fromFile);
+    }
+}
+
+TEST(ProgramIcons, VersionResource) {
+    const std::wstring exe = ModuleFolder() + L"\\vantrel.exe";
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
+    EXPECT_EQ(HIWORD(info->dwProductVersionMS), 1);
+}
+
+} // namespace
+} // namespace vantrel::win

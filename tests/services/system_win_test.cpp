@@ -1,0 +1,126 @@
+// The Win32 answers behind the models, checked against the real system (Wine in CI).
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "services/os_info_win.h"
+#include "services/path_macros.h"
+#include "services/system_win.h"
+#include "win/strings_win.h"
+#include "win/window_win.h"
+
+namespace vantrel::win {
+namespace {
+
+std::u16string SystemDir() {
+    wchar_t buffer[MAX_PATH];
+    GetSystemDirectoryW(buffer, MAX_PATH);
+    return FromWide(buffer);
+}
+
+TEST(SystemQueriesWin, MacrosExpandAgainstTheRealSystemFolder) {
+    Win32SystemQueries system;
+    EXPECT_EQ(system.SystemDirectory(), SystemDir());
+    EXPECT_EQ(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system), SystemDir() + u"\\Shell32.Dll");
+    EXPECT_EQ(ExpandPathMacros(u"%VantrelDosCommand%", system), SystemDir() + u"\\cmd.exe");
+    EXPECT_TRUE(system.FileExists(ExpandPathMacros(u"%VantrelDosCommand%", system)));
+    EXPECT_FALSE(system.FileExists(system.SystemDirectory())) << "a folder is not a file";
+
+    SetEnvironmentVariableW(L"VANTREL_TEST_DIR", L"C:\\somewhere");
+    EXPECT_EQ(system.ExpandEnvironment(u"%VANTREL_TEST_DIR%\\x"), u"C:\\somewhere\\x");
+    EXPECT_EQ(system.ExpandEnvironment(u"%NoSuchVariable%\\x"), u"%NoSuchVariable%\\x");
+    const std::wstring longValue(3000, L'a');
+    SetEnvironmentVariableW(L"VANTREL_TEST_LONG", longValue.c_str());
+    EXPECT_EQ(system.ExpandEnvironment(u"%VANTREL_TEST_LONG%").size(), 3000u);
+}
+
+TEST(SystemQueriesWin, VersionAndDrivesOfThisMachine) {
+    Win32SystemQueries system;
+    // The manifest names no system after Windows 8, so anything newer reports 6.2.
+    EXPECT_EQ(system.WinVersion(), 1602);
+    EXPECT_TRUE(system.IsNtPlatform());
+    EXPECT_TRUE(system.LogicalDrives() & (1u << 2)) << "drive C: exists";
+    EXPECT_FALSE(system.IsRemoteDrive(u"C:\\"));
+    EXPECT_NE(system.DriveDisplayName(u"C:\\").find(u"C:"), std::u16string::npos);
+    EXPECT_FALSE(system.IsWindows10()) << "without the helper library the answer is no";
+}
+
+TEST(SettingsFolderWin, BaseFolderIsApplicationData) {
+    wchar_t appData[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH), 0u);
+    EXPECT_EQ(SettingsBaseFolder(), appData);
+}
+
+TEST(AutoRunWin, RunKeyValueNamesThisProgram) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegDeleteValueW(key, L"Vantrel64");
+    EXPECT_FALSE(IsAutoRun());
+    SetAutoRun(false);
+    EXPECT_EQ(RegQueryValueExW(key, L"Vantrel64", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND)
+        << "switching off without a value writes nothing";
+
+    SetAutoRun(true);
+    EXPECT_TRUE(IsAutoRun());
+    std::wstring upper = ModulePath();
+    CharUpperW(upper.data());
+    RegSetValueExW(key, L"Vantrel64", 0, REG_SZ, reinterpret_cast<const BYTE*>(upper.c_str()),
+                   static_cast<DWORD>((upper.size() + 1) * sizeof(wchar_t)));
+    EXPECT_TRUE(IsAutoRun()) << "letter case does not matter";
+    const std::wstring other = L"C:\\Other\\vantrel.exe";
+    RegSetValueExW(key, L"Vantrel64", 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()),
+                   static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
+    EXPECT_FALSE(IsAutoRun());
+    SetAutoRun(true);
+    EXPECT_TRUE(IsAutoRun()) << "another path is replaced with ours";
+    SetAutoRun(false);
+    EXPECT_FALSE(IsAutoRun());
+    RegCloseKey(key);
+}
+
+class IconSourceWin : public ::testing::Test {
+protected:
+    Win32SystemQueries system;
+    Win32IconSource icons{system};
+    std::vector<IconHandle> made;
+    IconHandle Resolve(int32_t status, const std::u16string& file, int32_t index) {
+        const IconHandle icon = ResolveItemIcon(status, file, index, icons);
+        made.push_back(icon);
+        return icon;
+    }
+    void TearDown() override {
+        for (IconHandle icon : made)
+            ReleaseItemIcon(icon, icons);
+    }
+};
+
+TEST_F(IconSourceWin, IconsResolveWithTheirFallbacks) {
+    ASSERT_NE(icons.DefaultFileIcon(), 0u);
+    ASSERT_NE(icons.DefaultProgramIcon(), 0u);
+    EXPECT_NE(icons.DefaultFileIcon(), icons.DefaultProgramIcon());
+
+    const std::u16string shell32 = SystemDir() + u"\\shell32.dll";
+    const IconHandle numbered = Resolve(0, shell32, 27);
+    EXPECT_NE(numbered, icons.DefaultFileIcon());
+    EXPECT_NE(numbered, icons.DefaultProgramIcon());
+    EXPECT_EQ(Resolve(0, shell32, 5000), icons.DefaultFileIcon()) << "a DLL without that icon";
+    EXPECT_EQ(Resolve(0, SystemDir() + u"\\cmd.exe", 5000), icons.DefaultProgramIcon()) << "a program without it";
+    EXPECT_EQ(Resolve(0, u"C:\\no\\such\\file.exe", 0), icons.DefaultFileIcon());
+    EXPECT_EQ(Resolve(0, u"C:\\no\\such\\file.txt", -1), icons.DefaultFileIcon());
+
+    const IconHandle drive = Resolve(0, u"C:\\", -1);
+    EXPECT_NE(drive, 0u);
+    EXPECT_NE(Resolve(StatusShellIcon, u"MyComputer", -1), 0u);
+
+    // The item named "Vantrel.exe" takes its icon from the running program; this test program has none,
+    // so the fallback for programs shows.
+    EXPECT_EQ(Resolve(0, u"VANTREL.EXE", 0), icons.DefaultProgramIcon());
+}
+
+} // namespace
+} // namespace vantrel::win
