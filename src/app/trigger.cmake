@@ -1,0 +1,1 @@
+target_sources(vantrel_app PRIVATE ${CMAKE_CURRENT_LIST_DIR}/trigger.cpp)

@@ -1,0 +1,113 @@
+#include "app/trigger.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+HotKeyAction OnHotKey(int32_t showStatus, bool cdPlayFlag, bool messageFlag) {
+    if (showStatus != 0)
+        return cdPlayFlag ? HotKeyAction::Nothing : HotKeyAction::HideLauncher;
+    return messageFlag ? HotKeyAction::Nothing : HotKeyAction::ShowLauncher;
+}
+
+namespace {
+
+constexpr int32_t kVistaVersion = 1600;
+constexpr int32_t kMaxWaitDesktop = 5;
+constexpr int32_t kOldVersionWait = 6;
+
+} // namespace
+
+bool PollingEnabled(bool mouseHookFlag, std::u16string_view ancestorClass, int32_t winVersion) {
+    return !mouseHookFlag || ancestorClass == u"ConsoleWindowClass" ||
+           (winVersion >= kVistaVersion && ancestorClass == u"IEFrame");
+}
+
+bool PollMouseChord(ChordFlags& flags, const TOption& option, int32_t winVersion, std::u16string_view ancestorClass,
+                    const ButtonSample& sample) {
+    if (!PollingEnabled(option.MouseHookFlag, ancestorClass, winVersion))
+        return false;
+    bool show = false;
+    switch (option.MouseFlag) {
+    case 1: {
+        const bool held = sample.left.isDown;
+        const bool pressed = sample.right.wentDown;
+        show = held && !flags.RightFlag && pressed;
+        flags.RightFlag = pressed;
+        flags.LeftFlag = held;
+        break;
+    }
+    case 2: {
+        const bool held = sample.right.isDown;
+        const bool pressed = sample.left.wentDown;
+        show = held && !flags.LeftFlag && pressed;
+        flags.RightFlag = held;
+        flags.LeftFlag = pressed;
+        break;
+    }
+    case 3: {
+        const bool pressed = sample.middle.wentDown;
+        show = !flags.MiddleFlag && pressed;
+        flags.MiddleFlag = pressed;
+        break;
+    }
+    default:
+        break;
+    }
+    return show;
+}
+
+MouseShowStart StartMouseShow(int32_t showStatus, bool messageFlag) {
+    if (showStatus != 0)
+        return MouseShowStart::BringLauncherToFront;
+    return messageFlag ? MouseShowStart::Ignore : MouseShowStart::Show;
+}
+
+DesktopWait DesktopWalk(const std::vector<std::u16string>& parentChainClasses, int32_t waitDesktop) {
+    if (waitDesktop == kOldVersionWait)
+        return {true, 0, false};
+    // A hand-edited value must not turn into a negative (for Sleep: about 49 days) or endless wait.
+    const int32_t wait = std::clamp(waitDesktop, 0, kMaxWaitDesktop);
+    if (wait == 0)
+        return {};
+    bool seenView = false;
+    for (const auto& cls : parentChainClasses) {
+        if (cls == u"SysListView32" || cls == u"SHELLDLL_DefView")
+            seenView = true;
+        else if (cls == u"Chrome_WidgetWin_1")
+            return {false, wait * 3, true};
+        else if (seenView && (cls == u"CabinetWClass" || cls == u"Progman"))
+            return {false, wait * 10, true};
+    }
+    return {};
+}
+
+bool MenuBelow(const std::optional<ScreenRect>& popupMenu, ScreenPoint cursor) {
+    return popupMenu && popupMenu->left <= cursor.x && cursor.x < popupMenu->right && popupMenu->bottom == cursor.y;
+}
+
+ScreenPoint DismissClickPoint(ScreenPoint cursor, bool menuBelow) {
+    // Cursor positions are screen pixels, far from the int32_t limits; saturate anyway.
+    const auto step = [](int32_t v, int32_t d) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{v} + d, INT32_MIN, INT32_MAX));
+    };
+    return {step(cursor.x, -1), step(cursor.y, menuBelow ? 1 : -1)};
+}
+
+MenuWatchStep WatchPopupMenu(int32_t menuWatchCount, bool popupMenuOpen) {
+    MenuWatchStep step{false, menuWatchCount};
+    if (step.MenuWatchCount < kMenuWatchTicks && popupMenuOpen) {
+        step.dismissMenu = true;
+        step.MenuWatchCount = kMenuWatchTicks;
+    }
+    // The count only needs to stay at or above the limit; it must not wrap around to a negative value.
+    if (step.MenuWatchCount < INT32_MAX)
+        ++step.MenuWatchCount;
+    return step;
+}
+
+bool HidesOnLeftPress(int32_t showStatus, bool leftIsDown, ScreenPoint cursor, const ScreenRect& launcherRect) {
+    return showStatus == 2 && leftIsDown && !ContainsWithEdges(launcherRect, cursor);
+}
+
+} // namespace vantrel

@@ -1,0 +1,49 @@
+#pragma once
+// What a tray cell shows besides its icon: the cursor frame, the CD player's state overlay and the small
+// badge in the icon's top-left corner (an item's direct key, or the number key of a task). The window only
+// carries these decisions out with GDI.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "config/records.h"
+
+namespace vantrel {
+
+// Drawing states of a cell.
+constexpr int32_t kCellNormal = 0;
+constexpr int32_t kCellCursor = 1;
+constexpr int32_t kCellCursorBlack = 2; // the registration dialog's mark, box format only
+
+// How the cell's background and cursor are drawn before the icon.
+enum class CellBackground {
+    Erase,             // button-face rectangle: state 0 in every format
+    BoxFrame,          // 2-pixel frame in BackColor on button face
+    BoxFrameBlackFill, // 2-pixel frame in BackColor on black
+    RaisedButton,      // highlight/shadow edges around the icon, the cell is not erased
+    Nothing,           // an unknown cursor format draws no cursor at all
+};
+CellBackground CellBackgroundFor(int32_t frameType, int32_t state);
+
+// Text of a direct key: the character itself, "F1".."F12" for function keys and "f1".."f12" with Shift.
+std::u16string DirectKeyText(int32_t key);
+
+struct CellBadge {
+    std::u16string text;
+    int32_t textColor = 0; // red in the low byte
+    int32_t backColor = 0;
+    friend bool operator==(const CellBadge&, const CellBadge&) = default;
+};
+// The badge of item `index` of tray `tray`, or none. Without KeyNumberFlag the digit keys belong to the first
+// ten tasks, which carry "1".."9", "0"; a Program or System item's digit (or shifted digit) direct key then
+// shows no badge, so that no two cells advertise the same key.
+std::optional<CellBadge> BadgeFor(int32_t tray, int32_t index, const RData& item, const TOption& option,
+                                  bool usKeyboard);
+
+// Overlay drawn over the CD player item: its state as read when the window was shown.
+enum class CdOverlay { None, Playing, Stopped };
+constexpr int32_t kCdModePlaying = 526;
+CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode);
+
+} // namespace vantrel

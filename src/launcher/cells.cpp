@@ -1,0 +1,30 @@
+#include "launcher/cells.h"
+
+#include <algorithm>
+
+#include "services/grid.h"
+
+namespace vantrel {
+
+ScreenPoint CellOrigin(int32_t index, int32_t columns) {
+    const int32_t column = RemainderOf(index, columns);
+    const int64_t row = index / std::max(columns, 1);
+    return {SaturateToInt32(int64_t{column} * kCellPitch + kCellOffset),
+            SaturateToInt32(row * kCellPitch + kCellOffset)};
+}
+
+ScreenPoint IconOrigin(int32_t index, int32_t columns) {
+    const ScreenPoint cell = CellOrigin(index, columns);
+    return {SaturateToInt32(int64_t{cell.x} + kIconInset), SaturateToInt32(int64_t{cell.y} + kIconInset)};
+}
+
+int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {
+    const int64_t p = std::max(pitch, 1);
+    const int64_t cols = std::max(columns, 1);
+    const int64_t lastColumnX = p * (cols - 1);
+    const int64_t cx = std::clamp<int64_t>(x, 0, lastColumnX);
+    const int64_t cy = std::max<int64_t>(y, 0);
+    return SaturateToInt32(std::max<int64_t>(cols * (cy / p) + cx / p, 0));
+}
+
+} // namespace vantrel

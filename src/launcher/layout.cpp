@@ -1,0 +1,134 @@
+#include "launcher/layout.h"
+
+#include <algorithm>
+
+#include "config/item_lists.h"
+#include "launcher/cells.h"
+#include "services/grid.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int32_t kGap = 2;            // between a box and the next label, and a label and its box
+constexpr int32_t kNamePanelGap = 10;  // above and below the name panel
+constexpr int32_t kNameLabelInset = 6; // the panel's bevel and the label's left margin
+constexpr int32_t kFirstLabelTop = 2;
+
+std::array<int32_t, 3> ShownCounts(const std::array<TrayEntry, 3>& trays) {
+    return {ShownCount(trays[0]), ShownCount(trays[1]), ShownCount(trays[2])};
+}
+
+int32_t TrayWidth(int32_t columns) {
+    return columns * kCellPitch + kCellOffset;
+}
+
+} // namespace
+
+int32_t ShownCount(const TrayEntry& tray) {
+    return InsertPosition(tray.Items);
+}
+
+bool IsShownCell(const std::array<TrayEntry, 3>& trays, int32_t tray, int32_t index) {
+    if (tray < 0 || tray > 2 || index < 0)
+        return false;
+    return index < ShownCount(trays[static_cast<std::size_t>(tray)]);
+}
+
+TraySize SetTraySize(int32_t colMax, int32_t shownCount) {
+    const int32_t columns = EffectiveColumns(colMax);
+    const int64_t n = std::max(shownCount, 0);
+    const int64_t rows = (n - 1) / columns + 1; // truncates toward zero: 0 items in 1 column give 0 rows
+    return {TrayWidth(columns), SaturateToInt32(rows * kCellPitch + kCellOffset)};
+}
+
+LauncherLayout ComputeLayout(int32_t colMax, const std::array<int32_t, 3>& shownCounts, int32_t labelHeight) {
+    LauncherLayout layout;
+    layout.columns = EffectiveColumns(colMax);
+    const int64_t label = std::max(labelHeight, 0);
+    // Three saturated heights and small constants cannot overflow 64 bits.
+    int64_t y = kFirstLabelTop - kGap;
+    for (std::size_t t = 0; t < 3; ++t) {
+        layout.labelTop[t] = SaturateToInt32(y + kGap);
+        y += label + kGap;
+        const TraySize size = SetTraySize(layout.columns, shownCounts[t]);
+        layout.trayBox[t] = {kTrayLeft, SaturateToInt32(y + kGap), size.width, size.height};
+        y += int64_t{size.height} + kGap;
+    }
+    const int32_t panelWidth = TrayWidth(layout.columns);
+    layout.namePanel = {kTrayLeft, SaturateToInt32(y + kNamePanelGap), panelWidth, kNamePanelHeight};
+    layout.nameLabelWidth = panelWidth - kNameLabelInset;
+    layout.width = 2 * kTrayLeft + panelWidth;
+    layout.height = SaturateToInt32(y + kNamePanelGap + kNamePanelHeight + kNamePanelGap);
+    return layout;
+}
+
+void BeginShow(LauncherWindowState& window) {
+    window.ShowFlag = false;
+    window.NowMode = ProgramTray;
+    window.NowColum = 0;
+}
+
+const LauncherLayout& SetLayout(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
+                                int32_t labelHeight) {
+    for (auto& tray : trays) {
+        tray.NowIndex = 0;
+        tray.LastIndex = 0;
+    }
+    const LauncherLayout layout = ComputeLayout(colMax, ShownCounts(trays), labelHeight);
+    if (layout.height != window.Layout.height)
+        window.ShowFlag = false;
+    window.Layout = layout;
+    return window.Layout;
+}
+
+bool EraseBackground(LauncherWindowState& window) {
+    if (window.ShowFlag)
+        return false;
+    window.ShowFlag = true;
+    return true;
+}
+
+int32_t StartTray(const std::array<TrayEntry, 3>& trays, int32_t showStatus, const TOption& option) {
+    int32_t mode = showStatus == 2 ? option.MousePositionFlag : option.KeyCursorFlag;
+    if (mode < 0 || mode > 2)
+        mode = ProgramTray;
+    // A tray whose items are all "not used" shows nothing, so the cursor must not start there: it would sit on
+    // an invisible item that Enter would still run.
+    const auto empty = [&](int32_t t) { return ShownCount(trays[static_cast<std::size_t>(t)]) == 0; };
+    if (!empty(mode))
+        return mode;
+    for (int32_t t = ProgramTray; t <= SystemTray; ++t)
+        if (!empty(t))
+            return t;
+    return ProgramTray;
+}
+
+bool ShowsAtMouse(const TOption& option, int32_t showStatus) {
+    return (option.MousePositionFlag != -1 && option.MouseFlag != 0 && showStatus == 2) || option.KeyPositionFlag;
+}
+
+ScreenPoint MouseAnchor(const LauncherLayout& layout, int32_t nowMode, int32_t mousePositionFlag) {
+    if (mousePositionFlag == 3)
+        return {layout.width / 2, layout.height / 2};
+    const BoxBounds& box = layout.trayBox[static_cast<std::size_t>(std::clamp(nowMode, 0, 2))];
+    constexpr int32_t kToCellCentre = kCellOffset + kCellPitch / 2;
+    return {SaturateToInt32(int64_t{box.left} + kToCellCentre), SaturateToInt32(int64_t{box.top} + kToCellCentre)};
+}
+
+void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
+                          int32_t labelHeight) {
+    const auto taskCount = static_cast<int32_t>(std::min<std::size_t>(trays[TaskTray].Items.size(), INT32_MAX));
+    int32_t taskIndex = trays[TaskTray].NowIndex;
+    if (taskCount == 0)
+        window.NowMode = ShownCount(trays[ProgramTray]) > 0 ? ProgramTray : SystemTray;
+    else
+        taskIndex = std::clamp(taskIndex, 0, taskCount - 1);
+    SetLayout(window, trays, colMax, labelHeight);
+    if (taskCount > 0)
+        trays[TaskTray].NowIndex = taskIndex;
+    const int32_t mode = std::clamp(window.NowMode, 0, 2);
+    window.NowColum = RemainderOf(trays[static_cast<std::size_t>(mode)].NowIndex, window.Layout.columns);
+}
+
+} // namespace vantrel

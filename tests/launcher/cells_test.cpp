@@ -1,0 +1,79 @@
+#include "launcher/cells.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "launcher/cell_paint.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Cells, CellAt) {
+    struct Case {
+        int32_t x, y, pitch, columns, expected;
+    };
+    const Case cases[] = {
+        {1000, 0, 40, 7, 6}, // right of the grid: the last column
+        {-5, -5, 40, 7, 0},  // above and left of it: the first cell
+        {0, 85, 40, 7, 14},  // third row
+        {39, 39, 40, 7, 0},
+        {40, 39, 40, 7, 1},
+        {39, 40, 40, 7, 7},
+        {50, 50, 0, 0, 50}, // degenerate pitch and columns count as 1
+        {INT_MAX, INT_MAX, 1, INT_MAX, INT_MAX},
+        {INT_MIN, INT_MIN, INT_MIN, INT_MIN, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CellAt(c.x, c.y, c.pitch, c.columns), c.expected) << "(" << c.x << ", " << c.y << ")";
+    EXPECT_EQ(CellOrigin(8, 7), (ScreenPoint{42, 42}));
+    EXPECT_EQ(IconOrigin(6, 7), (ScreenPoint{245, 5}));
+    EXPECT_EQ(CellOrigin(3, 0), (ScreenPoint{2, 122}));
+}
+
+TEST(CellPaint, Badges) {
+    struct Case {
+        int32_t tray, index, key;
+        bool keyNumber, usKeyboard;
+        const char16_t* text; // nullptr: no badge
+    };
+    const Case cases[] = {
+        {0, 0, 'A', false, true, u"A"},    {2, 3, 'a', false, true, u"a"},    {0, 0, 0xC4, false, true, u"F5"},
+        {0, 0, 0xE4, false, true, u"f5"},  {0, 0, 0xCB, false, true, u"F12"}, {0, 0, 0xEB, false, true, u"f12"},
+        {0, 0, 0xCD, false, true, u"F14"}, {0, 0, 0xFF, false, true, u"f32"}, // hand-edited codes
+        {0, 0, '5', false, true, nullptr}, {0, 0, '5', true, true, u"5"},     {0, 0, '%', false, true, nullptr},
+        {0, 0, '%', true, true, u"%"},                                        // shifted 5
+        {0, 0, '@', false, false, u"@"},   {0, 0, '@', false, true, nullptr}, // shifted 2 on US only
+        {2, 0, 0, false, true, nullptr},   {1, 0, 0, false, true, u"1"},      {1, 8, 0, false, true, u"9"},
+        {1, 9, 0, false, true, u"0"},      {1, 10, 0, false, true, nullptr},  {1, 0, 0, true, true, nullptr},
+        {1, 2, 'A', false, true, u"3"},
+    };
+    TOption option;
+    option.TextColor = 0x00FFFF;
+    option.BackColor = 0x123456;
+    for (const auto& c : cases) {
+        option.KeyNumberFlag = c.keyNumber;
+        RData item;
+        item.Status = (c.key << 8) | StatusSpecial;
+        const auto badge = BadgeFor(c.tray, c.index, item, option, c.usKeyboard);
+        SCOPED_TRACE(testing::Message() << "tray " << c.tray << " index " << c.index << " key " << c.key);
+        const auto expected = c.text ? std::optional(CellBadge{c.text, 0x00FFFF, 0x123456}) : std::nullopt;
+        EXPECT_EQ(badge, expected);
+    }
+}
+
+TEST(CellPaint, CursorAndCdOverlay) {
+    EXPECT_EQ(CellBackgroundFor(1, 2), CellBackground::RaisedButton) << "the black fill is for boxes only";
+    EXPECT_EQ(CellBackgroundFor(2, 1), CellBackground::Nothing);
+    RData player;
+    player.Status = StatusSpecial;
+    player.ExeFileName = u"cd player";
+    EXPECT_EQ(CdOverlayFor(player, true, kCdModePlaying), CdOverlay::Playing);
+    EXPECT_EQ(CdOverlayFor(player, true, 525), CdOverlay::Stopped);
+    EXPECT_EQ(CdOverlayFor(player, false, kCdModePlaying), CdOverlay::None);
+    player.Status = 0; // a program that happens to be called so
+    EXPECT_EQ(CdOverlayFor(player, true, kCdModePlaying), CdOverlay::None);
+}
+
+} // namespace
+} // namespace vantrel
