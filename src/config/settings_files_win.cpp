@@ -127,6 +127,11 @@ std::optional<std::string> Win32SettingsFiles::ReadAll(const std::u16string& pat
 
 bool Win32SettingsFiles::WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) {
     const std::wstring target = ToWide(path);
+    // Windows refuses to move a file over a read-only one, Wine does not; the user's protection holds
+    // on both.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return Fail(reason, ERROR_ACCESS_DENIED);
     std::wstring temporary;
     DWORD error = ERROR_SUCCESS;
     UniqueFileHandle file = CreateTemporaryBeside(target, &temporary, &error);
