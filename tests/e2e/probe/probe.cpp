@@ -1,0 +1,390 @@
+// vanprobe: looks at the Wine desktop from the inside for the end-to-end scenarios.
+//
+// Started in the same virtual desktop as the program under test, it answers one question per run and
+// prints the answer on stdout (UTF-8, one record a line). Exit code 0 means "yes / found / done",
+// 1 "no / not found / timed out", 2 a usage error. Every wait is bounded by the timeout it is given.
+//
+//   list                                   top-level windows: hwnd pid class title left,top,right,bottom
+//                                          visible style exstyle (tab-separated)
+//   count-windows <class> [title]          number of top-level windows of that class (and exact title)
+//   wait-window <class> [title] <ms>       until such a window exists and is visible
+//   wait-exists <class> [title] <ms>       until such a window exists, shown or not
+//   wait-gone <class> <ms>                 until no window of that class exists
+//   foreground                             hwnd, class and title of the foreground window
+//   pixel <x> <y>                          screen colour as RRGGBB
+//   find-color <RRGGBB> <tol> <x0> <y0> <x1> <y1>
+//                                          number of pixels of the rectangle within tol of the colour
+//   post <class> <msg> <wparam> <lparam>   posts a message to the first window of that class
+//   count-processes <exe>                  number of processes with that file name (any case)
+//   wait-processes <exe> <n> <ms>          until exactly n such processes run
+//   menu-items [ms]                        items of the open popup menu (class #32768): index, state
+//                                          (normal/grayed/disabled, checked, separator) and text
+//   broadcast-taskbarcreated               sends the shell's "TaskbarCreated" message to every window
+//
+// Numbers may be decimal or 0x-hexadecimal.
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "menu_query.h"
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+// Tabs and line breaks inside a title would break the one-record-a-line output.
+std::string Field(const std::wstring& text) {
+    std::string out = Utf8(text);
+    for (char& c : out)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+bool ParseNumber(const wchar_t* text, long long& value) {
+    if (!text || !*text)
+        return false;
+    wchar_t* end = nullptr;
+    value = std::wcstoll(text, &end, 0);
+    return end && *end == L'\0';
+}
+
+struct WindowInfo {
+    HWND hwnd;
+    DWORD pid;
+    std::wstring className;
+    std::wstring title;
+    RECT rect;
+    bool visible;
+    LONG_PTR style;
+    LONG_PTR exStyle;
+};
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+std::wstring TitleOf(HWND hwnd) {
+    // Asking the window itself could hang on a frozen program; the stored caption is enough here.
+    wchar_t title[512] = {};
+    InternalGetWindowText(hwnd, title, 512);
+    return title;
+}
+
+std::vector<WindowInfo> TopLevelWindows() {
+    std::vector<HWND> handles;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&handles));
+    std::vector<WindowInfo> windows;
+    for (HWND hwnd : handles) {
+        WindowInfo info{hwnd,
+                        0,
+                        ClassOf(hwnd),
+                        TitleOf(hwnd),
+                        {},
+                        IsWindowVisible(hwnd) != FALSE,
+                        GetWindowLongPtrW(hwnd, GWL_STYLE),
+                        GetWindowLongPtrW(hwnd, GWL_EXSTYLE)};
+        GetWindowThreadProcessId(hwnd, &info.pid);
+        GetWindowRect(hwnd, &info.rect);
+        windows.push_back(info);
+    }
+    return windows;
+}
+
+bool Matches(const WindowInfo& w, const wchar_t* className, const wchar_t* title) {
+    return _wcsicmp(w.className.c_str(), className) == 0 && (!title || w.title == title);
+}
+
+int CountWindows(const wchar_t* className, const wchar_t* title, bool visibleOnly) {
+    int count = 0;
+    for (const auto& w : TopLevelWindows())
+        if (Matches(w, className, title) && (!visibleOnly || w.visible))
+            ++count;
+    return count;
+}
+
+// Polls until the condition holds or the time is up; the condition is always checked at least once.
+template <typename Condition> bool WaitFor(long long timeoutMs, Condition condition) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs < 0 ? 0 : timeoutMs);
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(kPollMs);
+    }
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
+                         "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated> ...\n");
+    return 2;
+}
+
+int List() {
+    for (const auto& w : TopLevelWindows())
+        std::printf("0x%llx\t%lu\t%s\t%s\t%ld,%ld,%ld,%ld\t%d\t0x%08llx\t0x%08llx\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(w.hwnd)),
+                    static_cast<unsigned long>(w.pid), Field(w.className).c_str(), Field(w.title).c_str(), w.rect.left,
+                    w.rect.top, w.rect.right, w.rect.bottom, w.visible ? 1 : 0,
+                    static_cast<unsigned long long>(static_cast<uint32_t>(w.style)),
+                    static_cast<unsigned long long>(static_cast<uint32_t>(w.exStyle)));
+    return 0;
+}
+
+// wait-window / wait-exists: <class> [title] <ms>
+int WaitWindow(int argc, wchar_t** argv, bool visibleOnly) {
+    if (argc != 4 && argc != 5)
+        return Usage();
+    long long timeout = 0;
+    if (!ParseNumber(argv[argc - 1], timeout))
+        return Usage();
+    const wchar_t* title = argc == 5 ? argv[3] : nullptr;
+    return WaitFor(timeout, [&] { return CountWindows(argv[2], title, visibleOnly) > 0; }) ? 0 : 1;
+}
+
+int WaitGone(int argc, wchar_t** argv) {
+    long long timeout = 0;
+    if (argc != 4 || !ParseNumber(argv[3], timeout))
+        return Usage();
+    return WaitFor(timeout, [&] { return CountWindows(argv[2], nullptr, false) == 0; }) ? 0 : 1;
+}
+
+int CountWindowsCommand(int argc, wchar_t** argv) {
+    if (argc != 3 && argc != 4)
+        return Usage();
+    const int count = CountWindows(argv[2], argc == 4 ? argv[3] : nullptr, false);
+    std::printf("%d\n", count);
+    return count > 0 ? 0 : 1;
+}
+
+int Foreground() {
+    HWND hwnd = GetForegroundWindow();
+    if (!hwnd) {
+        std::printf("0x0\t\t\n");
+        return 1;
+    }
+    std::printf("0x%llx\t%s\t%s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)),
+                Field(ClassOf(hwnd)).c_str(), Field(TitleOf(hwnd)).c_str());
+    return 0;
+}
+
+// The screen's pixels of a rectangle, copied once: reading pixel by pixel costs a server round trip each.
+std::vector<uint32_t> Grab(int x0, int y0, int width, int height) {
+    std::vector<uint32_t> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, screen, x0, y0, SRCCOPY)) {
+            GdiFlush();
+            const auto* data = static_cast<const uint32_t*>(bits);
+            pixels.assign(data, data + static_cast<size_t>(width) * static_cast<size_t>(height));
+        }
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Pixel(int argc, wchar_t** argv) {
+    long long x = 0, y = 0;
+    if (argc != 4 || !ParseNumber(argv[2], x) || !ParseNumber(argv[3], y))
+        return Usage();
+    const auto pixels = Grab(static_cast<int>(x), static_cast<int>(y), 1, 1);
+    if (pixels.empty())
+        return 1;
+    std::printf("%06X\n", pixels[0] & 0xFFFFFFu); // a 32-bit DIB holds 0x00RRGGBB
+    return 0;
+}
+
+int FindColor(int argc, wchar_t** argv) {
+    long long tolerance = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    wchar_t* end = nullptr;
+    const unsigned long rgb = argc == 8 ? std::wcstoul(argv[2], &end, 16) : 0;
+    if (argc != 8 || !end || *end || !ParseNumber(argv[3], tolerance) || !ParseNumber(argv[4], x0) ||
+        !ParseNumber(argv[5], y0) || !ParseNumber(argv[6], x1) || !ParseNumber(argv[7], y1))
+        return Usage();
+    const auto pixels =
+        Grab(static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1 - x0), static_cast<int>(y1 - y0));
+    long count = 0;
+    for (uint32_t p : pixels) {
+        const long dr = static_cast<long>((p >> 16) & 0xFF) - static_cast<long>((rgb >> 16) & 0xFF);
+        const long dg = static_cast<long>((p >> 8) & 0xFF) - static_cast<long>((rgb >> 8) & 0xFF);
+        const long db = static_cast<long>(p & 0xFF) - static_cast<long>(rgb & 0xFF);
+        if (std::labs(dr) <= tolerance && std::labs(dg) <= tolerance && std::labs(db) <= tolerance)
+            ++count;
+    }
+    std::printf("%ld\n", count);
+    return count > 0 ? 0 : 1;
+}
+
+int Post(int argc, wchar_t** argv) {
+    long long message = 0, wParam = 0, lParam = 0;
+    if (argc != 6 || !ParseNumber(argv[3], message) || !ParseNumber(argv[4], wParam) || !ParseNumber(argv[5], lParam))
+        return Usage();
+    HWND target = FindWindowW(argv[2], nullptr);
+    if (!target)
+        return 1;
+    return PostMessageW(target, static_cast<UINT>(message), static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))
+               ? 0
+               : 1;
+}
+
+int CountProcesses(const wchar_t* exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
+            ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+int CountProcessesCommand(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return Usage();
+    const int count = CountProcesses(argv[2]);
+    std::printf("%d\n", count);
+    return count > 0 ? 0 : 1;
+}
+
+int WaitProcesses(int argc, wchar_t** argv) {
+    long long wanted = 0, timeout = 0;
+    if (argc != 5 || !ParseNumber(argv[3], wanted) || !ParseNumber(argv[4], timeout))
+        return Usage();
+    int last = -1;
+    const bool ok = WaitFor(timeout, [&] { return (last = CountProcesses(argv[2])) == wanted; });
+    std::printf("%d\n", last);
+    return ok ? 0 : 1;
+}
+
+int MenuItems(int argc, wchar_t** argv) {
+    long long timeout = 2000;
+    if (argc > 3 || (argc == 3 && !ParseNumber(argv[2], timeout)))
+        return Usage();
+    HWND menuWindow = nullptr;
+    WaitFor(timeout, [&] {
+        menuWindow = nullptr;
+        for (const auto& w : TopLevelWindows())
+            if (w.className == L"#32768" && w.visible) {
+                menuWindow = w.hwnd;
+                return true;
+            }
+        return false;
+    });
+    if (!menuWindow) {
+        std::fprintf(stderr, "no open popup menu\n");
+        return 1;
+    }
+    std::vector<vanprobe::MenuItem> items;
+    std::wstring error;
+    if (!vanprobe::ReadPopupMenu(menuWindow, static_cast<DWORD>(timeout), items, error)) {
+        std::fprintf(stderr, "%s\n", Utf8(error).c_str());
+        return 1;
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        const auto& item = items[i];
+        std::string state;
+        if (item.separator)
+            state = "separator";
+        else
+            state = item.grayed ? "grayed" : (item.disabled ? "disabled" : "normal");
+        if (item.checked)
+            state += ",checked";
+        std::printf("%zu\t%s\t%s\n", i, state.c_str(), Field(item.text).c_str());
+    }
+    return 0;
+}
+
+int BroadcastTaskbarCreated() {
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    DWORD_PTR result = 0;
+    // A hung window must not hold the probe; each receiver gets at most two seconds.
+    SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 2000, &result);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Plain "\n" line ends, for the shell scripts that read the answers.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2)
+        return Usage();
+    const std::wstring command = argv[1];
+    int rc = 2;
+    if (command == L"list")
+        rc = List();
+    else if (command == L"count-windows")
+        rc = CountWindowsCommand(argc, argv);
+    else if (command == L"wait-window")
+        rc = WaitWindow(argc, argv, true);
+    else if (command == L"wait-exists")
+        rc = WaitWindow(argc, argv, false);
+    else if (command == L"wait-gone")
+        rc = WaitGone(argc, argv);
+    else if (command == L"foreground")
+        rc = Foreground();
+    else if (command == L"pixel")
+        rc = Pixel(argc, argv);
+    else if (command == L"find-color")
+        rc = FindColor(argc, argv);
+    else if (command == L"post")
+        rc = Post(argc, argv);
+    else if (command == L"count-processes")
+        rc = CountProcessesCommand(argc, argv);
+    else if (command == L"wait-processes")
+        rc = WaitProcesses(argc, argv);
+    else if (command == L"menu-items")
+        rc = MenuItems(argc, argv);
+    else if (command == L"broadcast-taskbarcreated")
+        rc = BroadcastTaskbarCreated();
+    else
+        rc = Usage();
+    std::fflush(stdout);
+    return rc;
+}

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# End-to-end scenarios of vantrel.exe in a Wine virtual desktop.
+#
+#   tests/e2e/run.sh <bin-dir> [name ...]
+#
+# <bin-dir> holds vantrel.exe, vanprobe.exe and vanprobe_hook.dll (build/mingw/bin); the fixtures and the
+# harness's own test program are taken from the build folder above it. Without names every scenario of
+# tests/e2e/scenarios runs; with names only those (file names without .sh, shell patterns allowed).
+#
+# Each scenario gets a fresh copy of a template prefix (made once and kept in build/e2e-prefix-template) and
+# at most 60 seconds. Output: one "PASS name (Ns)" or "FAIL name: reason" line per scenario (the time of a
+# failed one is in its output.log), then
+# "N passed, M failed"; the exit status is non-zero when a scenario failed. Screenshots and logs stay in
+# build/e2e-results/<run>/<scenario>/. E2E_SCENARIO_DIR runs the scenarios of another folder (the harness's
+# own checks), E2E_SCENARIO_LIMIT changes the 60 s limit; with E2E_TRACE=1 the scenario's output.log traces every command
+# with its time.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+if [ $# -lt 1 ] || [ ! -d "$1" ]; then
+    echo "usage: $0 <bin-dir> [scenario ...]" >&2
+    exit 2
+fi
+bin=$(cd "$1" && pwd)
+shift
+
+source "$here/lib.sh"
+
+for tool in wine wineserver Xvfb xdotool xdpyinfo import iconv flock timeout; do
+    command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (bash tools/setup.sh installs it)" >&2; exit 2; }
+done
+[ -f "$bin/vanprobe.exe" ] || { echo "e2e: $bin/vanprobe.exe is missing; build the mingw preset" >&2; exit 2; }
+
+SCENARIO_LIMIT=${E2E_SCENARIO_LIMIT:-60}
+template="$root/build/e2e-prefix-template"
+results=${E2E_RESULTS:-"$root/build/e2e-results/$(date +%Y%m%d-%H%M%S)-$$"}
+work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-e2e.XXXXXX")
+mkdir -p "$results"
+
+cleanup() {
+    local p
+    for p in "$work"/*/prefix; do
+        [ -d "$p" ] && e2e_stop_wine "$p" && e2e_forget_wineserver "$p"
+    done
+    e2e_stop_display
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Our own display, whatever DISPLAY says: the scenarios click at fixed places and must own the screen.
+unset DISPLAY
+e2e_start_display || exit 2
+e2e_template "$template" || exit 2
+
+scenarios=()
+for f in "${E2E_SCENARIO_DIR:-$here/scenarios}"/*.sh; do
+    [ -f "$f" ] || continue
+    name=$(basename "$f" .sh)
+    if [ $# -gt 0 ]; then
+        wanted=0
+        for pattern in "$@"; do
+            # shellcheck disable=SC2053
+            [[ $name == $pattern ]] && wanted=1
+        done
+        [ $wanted -eq 1 ] || continue
+    fi
+    scenarios+=("$f")
+done
+
+passed=0
+failed=0
+for f in "${scenarios[@]}"; do
+    name=$(basename "$f" .sh)
+    dir="$results/$name"
+    prefix="$work/$name/prefix"
+    mkdir -p "$dir" "$work/$name"
+    start=$(date +%s.%N)
+    if ! e2e_copy_prefix "$template" "$prefix" || ! e2e_start_wineserver "$prefix"; then
+        echo "FAIL $name: cannot prepare a Wine prefix"
+        failed=$((failed + 1))
+        e2e_stop_wine "$prefix"
+        continue
+    fi
+    # The scenario runs in a shell of its own, so a failure (exit) or a hang ends only the scenario.
+    E2E_BIN="$bin" E2E_BUILD=$(dirname "$bin") E2E_ROOT="$root" E2E_DIR="$dir" E2E_LIB="$here/lib.sh" E2E_SCENARIO="$f" \
+        WINEPREFIX="$prefix" DISPLAY="$DISPLAY" \
+        timeout -k 5 "$SCENARIO_LIMIT" bash ${E2E_TRACE:+-x} -c 'source "$E2E_LIB" && source "$E2E_SCENARIO"' \
+        >"$dir/output.log" 2>&1
+    rc=$?
+    # Whatever the scenario left running ends with it; a screenshot first if it failed.
+    if [ $rc -ne 0 ]; then
+        import -window root "$dir/at-failure.png" >/dev/null 2>&1
+    fi
+    e2e_stop_wine "$prefix"
+    e2e_forget_wineserver "$prefix"
+    rm -rf "$prefix"
+    seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
+    echo "scenario time: ${seconds}s, exit status $rc" >>"$dir/output.log"
+    if [ $rc -eq 0 ]; then
+        echo "PASS $name (${seconds}s)"
+        passed=$((passed + 1))
+    else
+        if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
+            reason="did not finish within ${SCENARIO_LIMIT} s"
+        elif [ -s "$dir/reason" ]; then
+            reason=$(head -n 1 "$dir/reason")
+        else
+            reason="exit status $rc (see $dir/output.log)"
+        fi
+        echo "FAIL $name: $reason"
+        failed=$((failed + 1))
+    fi
+done
+
+[ $failed -eq 0 ] || echo "logs and screenshots: $results"
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
