@@ -298,7 +298,8 @@ click_menu_item() {
     click $(((left + right) / 2)) "$y"
 }
 
-# settings_dir: the Unix path of %APPDATA%\vantrel64 in the scenario's prefix (it may not exist yet).
+# appdata_dir: the Unix path of %APPDATA% in the scenario's prefix; settings_dir: its vantrel64 folder
+# (which may not exist yet).
 appdata_dir() {
     local d
     for d in "$WINEPREFIX"/drive_c/users/*/AppData/Roaming; do

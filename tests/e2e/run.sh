@@ -38,6 +38,8 @@ template="$root/build/e2e-prefix-template"
 results=${E2E_RESULTS:-"$root/build/e2e-results/$(date +%Y%m%d-%H%M%S)-$$"}
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-e2e.XXXXXX")
 mkdir -p "$results"
+# Results of older runs are kept for a while: the newest ten.
+ls -1dt "$root"/build/e2e-results/*/ 2>/dev/null | tail -n +11 | while IFS= read -r old; do rm -rf "$old"; done
 
 cleanup() {
     local p
