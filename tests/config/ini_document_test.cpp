@@ -22,34 +22,24 @@ TEST(IniEncoding, DecodesByByteOrderMark) {
         std::u16string text;
         TextEncoding encoding;
     };
+    const std::string utf8 = "\xEF\xBB\xBF", le = "\xFF\xFE", be = "\xFE\xFF";
     const Case cases[] = {
         {"", u"", TextEncoding::Ansi},
         {"a=\xE9\x80\x81\x9F", u"a=\u00E9\u20AC\u0081\u0178", TextEncoding::Ansi},
         {"a=\xC3\xA9", u"a=\u00C3\u00A9", TextEncoding::Ansi}, // UTF-8 without a mark is ANSI
-        {"\xEF\xBB\xBF", u"", TextEncoding::Utf8Bom},
-        {"\xEF\xBB\xBF"
-         "a=\xC3\xA9\xF0\x9F\x98\x80",
-         u"a=\u00E9\U0001F600", TextEncoding::Utf8Bom},
-        {"\xEF\xBB\xBF"
-         "a=\xE3\x81\r\nb",
-         u"a=\uFFFD\r\nb", TextEncoding::Utf8Bom}, // truncated sequence
-        {"\xEF\xBB\xBF"
-         "\xFF\xC0",
-         u"\uFFFD\uFFFD", TextEncoding::Utf8Bom},
-        {"\xFF\xFE"
-         "a\0=\0\x42\x30"s,
-         u"a=\u3042", TextEncoding::Utf16LeBom},
-        {"\xFF\xFE"
-         "a\0=\0"
-         "1"s,
-         u"a=", TextEncoding::Utf16LeBom}, // odd trailing byte dropped
-        {"\xFF\xFE"
-         "\x00\xD8x\0"s,
-         u"\xD800x", TextEncoding::Utf16LeBom},
-        {"\xFE\xFF"
-         "\0a\0=\x30\x42"s,
-         u"a=\u3042", TextEncoding::Utf16BeBom},
         {"\xFF", u"\u00FF", TextEncoding::Ansi},
+        {utf8, u"", TextEncoding::Utf8Bom},
+        {utf8 + "a=\xC3\xA9\xF0\x9F\x98\x80", u"a=\u00E9\U0001F600", TextEncoding::Utf8Bom},
+        {utf8 + "a=\xE3\x81\r\nb", u"a=\uFFFD\r\nb", TextEncoding::Utf8Bom}, // truncated sequence
+        {utf8 + "\xFF\xC0\xF0\x9F\x98", u"\uFFFD\uFFFD\uFFFD", TextEncoding::Utf8Bom},
+        // Overlong forms (of CR, NUL), a surrogate, past U+10FFFF: errors, never the characters they spell.
+        {utf8 + "\xC0\x8D\xE0\x80\x8D\xC0\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD", TextEncoding::Utf8Bom},
+        {utf8 + "\xED\xA0\x80\xF4\x90\x80\x80\xF4\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\U0010FFFF",
+         TextEncoding::Utf8Bom},
+        {le + "a\0=\0\x42\x30"s, u"a=\u3042", TextEncoding::Utf16LeBom},
+        {le + "a\0=\0"s + "1", u"a=", TextEncoding::Utf16LeBom}, // odd trailing byte dropped
+        {le + "\x00\xD8x\0"s, u"\xD800x", TextEncoding::Utf16LeBom},
+        {be + "\0a\0=\x30\x42"s, u"a=\u3042", TextEncoding::Utf16BeBom},
     };
     for (const auto& c : cases) {
         TextEncoding detected{};

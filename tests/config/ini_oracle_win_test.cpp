@@ -121,7 +121,8 @@ TEST(IniOracle, HandEditedFilesReadTheSame) {
         // Odd length: the last byte is half a character. (Wine reads one byte past the end to make it a whole
         // one; we drop it, so the oracle only checks that it does not disturb the line before.)
         "\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\x31\0\r\0\n\0\x32"s,
-        "\xEF\xBB\xBF[s]\r\na=\xC3\xA9\xE3\x81\r\nb=\xE3\x81\x82\r\nc=\xF0\x9F\x98\x80\r\n",
+        "\xEF\xBB\xBF[s]\r\na=\xC3\xA9\xE3\x81\r\nb=\xE3\x81\x82\r\nc=\xF0\x9F\x98\x80\r\nd=<"
+        "\xC0\x8D\xE0\x80\x8D\xED\xA0\x80\xF4\x90\x80\x80\xF8\x88\x80\xC1\xBF\xF0\x9F\x98>\r\n",
         "[s]\r\na=\xE9\x80\x81\r\nb=1\x1A\r\n",
         "\xFE\xFF"s + "\0[\0s\0]\0\r\0\n\0a\0=\0\x31"s,
     };
