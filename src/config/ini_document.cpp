@@ -36,7 +36,7 @@ enum class LineKind { Blank, Comment, Header, Entry };
 
 struct LineParts {
     LineKind kind = LineKind::Blank;
-    std::u16string_view name;  // section name of a header, key of an entry (untrimmed only inside NUL)
+    std::u16string_view name;  // section name of a header, key of an entry; trimmed, a NUL in it not yet cut
     std::u16string_view value; // text after the first '=' of an entry, trimmed
     bool hasValue = false;     // an entry without '=' is a key with no value: it reads as absent
 };
