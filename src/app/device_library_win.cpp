@@ -1,0 +1,62 @@
+#include "app/device_library_win.h"
+
+#include <utility>
+
+#include "win/window_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+template <typename Entry> Entry Lookup(HMODULE module, const char* name) {
+    return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+} // namespace
+
+DeviceLibrary::DeviceLibrary(int winVersion, std::wstring folder)
+    : winVersion_(winVersion), folder_(folder.empty() ? ModuleFolder() : std::move(folder)) {}
+
+bool DeviceLibrary::BindDeviceLibrary() {
+    if (winVersion_ < 1500)
+        return false;
+    if (Bound())
+        return true;
+    if (!module_) {
+        // Only an absolute folder: a relative path would be resolved against the current folder.
+        const bool drivePath = folder_.size() >= 3 && folder_[1] == L':' && folder_[2] == L'\\';
+        const bool uncPath = folder_.rfind(L"\\\\", 0) == 0;
+        if (!drivePath && !uncPath)
+            return false;
+        const std::wstring path = folder_ + L"\\dravik.dll";
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return false;
+        // The library's own dependencies are looked up beside it, not in the current folder.
+        module_.Reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        if (!module_)
+            return false;
+    }
+    const auto getDeviceData = Lookup<DrvkModeFn>(module_.Get(), "DrvkGetDeviceData");
+    const auto ejectDeviceHandle = Lookup<DrvkHandleFn>(module_.Get(), "DrvkEjectDeviceHandle");
+    const auto getDeviceHandle = Lookup<DrvkHandleOfNumberFn>(module_.Get(), "DrvkGetDeviceHandle");
+    const auto getDriveLetter = Lookup<DrvkTextWFn>(module_.Get(), "DrvkGetDriveLetterW");
+    // All four or none: a library missing one of them is treated as missing, never half used.
+    if (!getDeviceData || !ejectDeviceHandle || !getDeviceHandle || !getDriveLetter)
+        return false;
+    getDeviceData_ = getDeviceData;
+    ejectDeviceHandle_ = ejectDeviceHandle;
+    getDeviceHandle_ = getDeviceHandle;
+    getDriveLetter_ = getDriveLetter;
+    return true;
+}
+
+int32_t DeviceLibrary::GetDriveLetterW(int32_t deviceNo, char16_t* buffer, int32_t size) {
+    if (!Bound()) {
+        if (buffer && size > 0)
+            buffer[0] = 0;
+        return -1;
+    }
+    return getDriveLetter_(deviceNo, reinterpret_cast<wchar_t*>(buffer), size);
+}
+
+} // namespace vantrel::win

@@ -1,0 +1,152 @@
+// Binding dravik.dll the way the resident core does: from the program's folder only, all four functions or
+// none, and the drive list rebuilt when a device change is posted.
+
+#include <windows.h>
+
+#include <dbt.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/device_library_win.h"
+#include "app/device_list.h"
+#include "win/window_win.h"
+
+namespace vantrel::win {
+namespace {
+
+// A fresh, empty folder under the temporary folder.
+std::wstring TempFolder(const std::wstring& name) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    const std::wstring folder = std::wstring(base) + L"vantrel-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    DeleteFileW((folder + L"\\dravik.dll").c_str());
+    return folder;
+}
+
+bool IsLoaded(const std::wstring& path) {
+    return GetModuleHandleW(path.c_str()) != nullptr;
+}
+
+// Does with WM_DEVICECHANGE what the main window does.
+class DeviceChangeWindow : public Window {
+public:
+    DeviceChangeWindow(DeviceLibraryFunctions& library, DeviceList& list) : library_(library), list_(list) {
+        Create(L"VantrelDeviceChangeTest", L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+    }
+    void PostDeviceChange() {
+        PostMessageW(Handle(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+    int changes = 0;
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DEVICECHANGE) {
+            ++changes;
+            RefreshDeviceList(library_, list_);
+            return TRUE;
+        }
+        return DefaultProc(message, wParam, lParam);
+    }
+    DeviceLibraryFunctions& library_;
+    DeviceList& list_;
+};
+
+TEST(DeviceLibraryWin, BindsTheLibraryBesideTheProgramAndRefreshes) {
+    DeviceLibrary library(1601);
+    ASSERT_TRUE(library.BindDeviceLibrary());
+    EXPECT_TRUE(IsLoaded(ModuleFolder() + L"\\dravik.dll"));
+    EXPECT_TRUE(library.BindDeviceLibrary()) << "bound once, answered at once";
+    DeviceList list = {{42, u"Z"}};
+    EXPECT_TRUE(RefreshDeviceList(library, list));
+    for (const RDeviceData& device : list) {
+        EXPECT_FALSE(device.DriveLetter.empty());
+        EXPECT_NE(device.Di, 42);
+    }
+}
+
+TEST(DeviceLibraryWin, PostedDeviceChangeRebuildsTheList) {
+    // The test build of the library describes a USB stick (E: F:), a built-in reader (G:) and a mouse.
+    DeviceLibrary library(1601, ModuleFolder() + L"\\canned");
+    DeviceList list = {{42, u"Z"}};
+    DeviceChangeWindow window(library, list);
+    ASSERT_NE(window.Handle(), nullptr);
+
+    window.PostDeviceChange();
+    EXPECT_EQ(window.changes, 1);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].DriveLetter, u"EF");
+    EXPECT_EQ(list[1].DriveLetter, u"G");
+    EXPECT_NE(list[0].Di, 0);
+
+    EXPECT_EQ(library.EjectDeviceHandle(static_cast<uint32_t>(list[0].Di)), 0);
+    window.PostDeviceChange();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].DriveLetter, u"G");
+}
+
+TEST(DeviceLibraryWin, WithoutTheLibraryNothingChanges) {
+    const std::wstring empty = TempFolder(L"no-dravik");
+    DeviceLibrary missing(1601, empty);
+    DeviceList list = {{42, u"Z"}};
+    DeviceChangeWindow window(missing, list);
+    window.PostDeviceChange();
+    EXPECT_EQ(window.changes, 1);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Di, 42);
+    EXPECT_EQ(missing.GetDeviceData(0), 0);
+    EXPECT_EQ(missing.EjectDeviceHandle(1), -2);
+
+    const std::wstring canned = ModuleFolder() + L"\\canned";
+    DeviceLibrary tooOld(1499, canned);
+    EXPECT_FALSE(tooOld.BindDeviceLibrary());
+    EXPECT_FALSE(IsLoaded(canned + L"\\dravik.dll")) << "never loaded below version 1500";
+    RemoveDirectoryW(empty.c_str());
+}
+
+TEST(DeviceLibraryWin, CopyPlantedInTheCurrentFolderIsNotLoaded) {
+    const std::wstring planted = TempFolder(L"planted");
+    const std::wstring program = TempFolder(L"program");
+    ASSERT_TRUE(
+        CopyFileW((ModuleFolder() + L"\\canned\\dravik.dll").c_str(), (planted + L"\\dravik.dll").c_str(), FALSE));
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
+    {
+        DeviceLibrary library(1601, program);
+        EXPECT_FALSE(library.BindDeviceLibrary());
+        EXPECT_FALSE(DeviceLibrary(1601, L".").BindDeviceLibrary()) << "a relative folder is refused";
+        EXPECT_FALSE(IsLoaded(planted + L"\\dravik.dll"));
+
+        // The failed load is tried again on the next call, and finds the library once it is there.
+        ASSERT_TRUE(
+            CopyFileW((ModuleFolder() + L"\\canned\\dravik.dll").c_str(), (program + L"\\dravik.dll").c_str(), FALSE));
+        EXPECT_TRUE(library.BindDeviceLibrary());
+        EXPECT_TRUE(IsLoaded(program + L"\\dravik.dll"));
+        EXPECT_FALSE(IsLoaded(planted + L"\\dravik.dll"));
+    }
+    SetCurrentDirectoryW(previous);
+    DeleteFileW((planted + L"\\dravik.dll").c_str());
+    DeleteFileW((program + L"\\dravik.dll").c_str());
+    RemoveDirectoryW(planted.c_str());
+    RemoveDirectoryW(program.c_str());
+}
+
+TEST(DeviceLibraryWin, LibraryMissingFunctionsIsNeverHalfBound) {
+    // Only the drive-letter function is there; asking again must not find the library bound.
+    DeviceLibrary partial(1601, ModuleFolder() + L"\\partial");
+    EXPECT_FALSE(partial.BindDeviceLibrary());
+    EXPECT_FALSE(partial.BindDeviceLibrary());
+    EXPECT_FALSE(partial.Bound());
+    DeviceList list = {{42, u"Z"}};
+    EXPECT_FALSE(RefreshDeviceList(partial, list));
+    EXPECT_EQ(list.size(), 1u);
+}
+
+} // namespace
+} // namespace vantrel::win

@@ -1,0 +1,160 @@
+// Safe removal by device instance handle, by device number and by drive letter, with every result code.
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "usbdevice/device_library.h"
+#include "usbdevice/machines.h"
+
+namespace vantrel::dravik::testing {
+namespace {
+
+std::optional<std::string> AsciiOnly(std::u16string_view text) {
+    return std::string(text.begin(), text.end());
+}
+
+class EjectTest : public ::testing::Test {
+protected:
+    EjectTest() {
+        const DevNode pci =
+            tree.Add(tree.Root(), {.id = u"ACPI\\PNP0A08\\0", .service = u"pci", .className = u"System"});
+        const DevNode ahci =
+            tree.Add(pci, {.id = u"PCI\\VEN_8086&DEV_A352\\3&1&0&B8", .service = u"storahci", .className = u"hdc"});
+        sata = tree.Add(
+            ahci, {.id = u"SCSI\\DISK&VEN_&PROD_SAMSUNG\\4&1&0&000000", .service = u"disk", .className = u"DiskDrive"});
+        tree.AttachVolumes(sata, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
+        rootHub = AddRootHub(tree, pci);
+        stick = AddUsbStick(tree, rootHub, 1, 1, u"E");
+    }
+
+    MemoryDeviceTree tree;
+    DeviceLibrary library{tree, AsciiOnly};
+    DevNode sata = kNoNode;
+    DevNode rootHub = kNoNode;
+    UsbStick stick{};
+};
+
+TEST_F(EjectTest, ByHandleReportsRefusalAndADeviceThatStaysPresent) {
+    struct Case {
+        const char* name;
+        EjectOutcome outcome;
+        int32_t result;
+        int32_t presentAfter;
+    };
+    const Case cases[] = {
+        {"removed", EjectOutcome::Removed, kSuccess, 0},
+        {"vetoed by an open file", EjectOutcome::Refused, kEjectFailed, 1},
+        {"accepted but still working", EjectOutcome::StillPresent, kEjectFailed, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryDeviceTree machine;
+        const UsbStick s = AddUsbStick(machine, AddRootHub(machine, machine.Root()), 1, 1, u"E");
+        machine.Info(s.storage).eject = c.outcome;
+        DeviceLibrary host(machine, AsciiOnly);
+        ASSERT_EQ(host.CheckInsertDeviceHandle(s.storage), 1);
+        EXPECT_EQ(host.EjectDeviceHandle(s.storage), c.result);
+        EXPECT_EQ(host.CheckInsertDeviceHandle(s.storage), c.presentAfter);
+        EXPECT_EQ(machine.EjectRequests(), std::vector<DevNode>{s.storage});
+    }
+    EXPECT_EQ(library.EjectDeviceHandle(kNoNode), kEjectFailed);
+    EXPECT_EQ(library.EjectDeviceHandle(9999), kEjectFailed);
+}
+
+TEST_F(EjectTest, ByNumberEjectsTheRecordsRemovableNode) {
+    ASSERT_EQ(library.GetDeviceData(kModeUsb), 1);
+    EXPECT_EQ(library.EjectDeviceNo(1), kNoRecord);
+    EXPECT_EQ(library.EjectDeviceNo(-1), kNoRecord);
+    EXPECT_TRUE(tree.EjectRequests().empty());
+
+    EXPECT_EQ(library.CheckInsertDeviceNo(0), 1);
+    EXPECT_EQ(library.EjectDeviceNo(0), kSuccess);
+    EXPECT_EQ(tree.EjectRequests(), std::vector<DevNode>{stick.storage});
+    EXPECT_EQ(library.CheckInsertDeviceNo(0), 0);
+    EXPECT_EQ(library.CheckInsertDeviceHandle(stick.disk), 0) << "the disk went with its storage node";
+}
+
+TEST_F(EjectTest, ByDriveNameOnlyTheFirstCharacterCounts) {
+    const std::pair<const char16_t*, int32_t> names[] = {
+        {u"E:", kSuccess},  {u"e", kSuccess}, {u"e:\\", kSuccess}, {u"E:\\Photos\\2023", kSuccess},
+        {u"Q:", kNoRecord}, {u"", kNoRecord}, {u":E", kNoRecord},  {nullptr, kNoRecord},
+    };
+    for (const auto& [name, result] : names) {
+        SCOPED_TRACE(name ? std::string(name, name + std::char_traits<char16_t>::length(name)) : "(null)");
+        MemoryDeviceTree machine;
+        const UsbStick s = AddUsbStick(machine, AddRootHub(machine, machine.Root()), 1, 1, u"E");
+        DeviceLibrary host(machine, AsciiOnly);
+        EXPECT_EQ(host.EjectDeviceDriveName(name), result);
+        EXPECT_EQ(machine.EjectRequests(),
+                  result == kSuccess ? std::vector<DevNode>{s.storage} : std::vector<DevNode>{});
+    }
+}
+
+TEST_F(EjectTest, ByDriveNameLeavesTheSnapshotAsItWas) {
+    const UsbStick second = AddUsbStick(tree, rootHub, 2, 2, u"F");
+    ASSERT_EQ(library.GetDeviceData(kModeUsb), 2);
+    const std::vector<DeviceRecord> before = {*library.Snapshot().Find(0), *library.Snapshot().Find(1)};
+
+    EXPECT_EQ(library.EjectDeviceDriveName(u"Q:"), kNoRecord);
+    EXPECT_EQ(library.EjectDeviceDriveName(u"F:"), kSuccess);
+    EXPECT_EQ(tree.EjectRequests(), std::vector<DevNode>{second.storage});
+
+    ASSERT_EQ(library.Snapshot().Count(), 2);
+    for (int32_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(library.Snapshot().Find(i)->DeviceId, before[static_cast<size_t>(i)].DeviceId);
+        EXPECT_EQ(library.Snapshot().Find(i)->DeviceHandle, before[static_cast<size_t>(i)].DeviceHandle);
+        EXPECT_EQ(library.Snapshot().Find(i)->DriveLetters, before[static_cast<size_t>(i)].DriveLetters);
+    }
+}
+
+TEST_F(EjectTest, ByDriveNameFailures) {
+    struct Case {
+        const char* name;
+        const char16_t* drive;
+        std::function<void(MemoryDeviceTree&, const UsbStick&)> arrange;
+        int32_t result;
+        bool requested;
+    };
+    const Case cases[] = {
+        {"internal disk has no removable node", u"C:", [](MemoryDeviceTree&, const UsbStick&) {}, kEjectFailed, false},
+        {"disk status unreadable", u"E:",
+         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.disk).statusReadable = false; }, kEjectFailed, false},
+        {"vetoed", u"E:",
+         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.storage).eject = EjectOutcome::Refused; }, kEjectFailed,
+         true},
+        {"still present", u"E:",
+         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.storage).eject = EjectOutcome::StillPresent; },
+         kEjectFailed, true},
+        {"disk cannot be opened", u"E:",
+         [](MemoryDeviceTree& t, const UsbStick& s) {
+             t.Info(s.disk).openable = false;
+             t.Info(s.disk).present = false;
+         },
+         kNoRecord, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryDeviceTree machine;
+        const DevNode pci = machine.Add(machine.Root(), {.id = u"ACPI\\PNP0A08\\0"});
+        const DevNode internal =
+            machine.Add(pci, {.id = u"SCSI\\DISK\\0", .service = u"disk", .className = u"DiskDrive"});
+        machine.AttachVolumes(internal, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
+        const UsbStick s = AddUsbStick(machine, AddRootHub(machine, pci), 1, 1, u"E");
+        c.arrange(machine, s);
+        DeviceLibrary host(machine, AsciiOnly);
+        EXPECT_EQ(host.EjectDeviceDriveName(c.drive), c.result);
+        EXPECT_EQ(machine.EjectRequests().empty(), !c.requested);
+    }
+}
+
+TEST_F(EjectTest, ByDriveNameTakesTheHighestRemovableNodeEvenAboveAHub) {
+    const DevNode externalHub = AddExternalHub(tree, rootHub, 1);
+    const UsbStick behindHub = AddUsbStick(tree, externalHub, 3, 3, u"G");
+    EXPECT_EQ(library.EjectDeviceDriveName(u"G:"), kSuccess);
+    EXPECT_EQ(tree.EjectRequests(), std::vector<DevNode>{externalHub});
+    EXPECT_EQ(library.CheckInsertDeviceHandle(behindHub.disk), 0);
+}
+
+} // namespace
+} // namespace vantrel::dravik::testing
