@@ -30,7 +30,7 @@ step() { echo; echo "=== $*"; }
 step "native build (ASan + UBSan)"
 if cmake --preset native >/dev/null && cmake --build --preset native; then
     step "native tests"
-    ctest --preset native -j2 2>&1 | tee build/native-ctest.log | tail -n 5
+    ctest --preset native -j2 --timeout 300 2>&1 | tee build/native-ctest.log | tail -n 5
     count_ctest build/native-ctest.log native
 else
     failed=$((failed + 1)); failures+=("native build")
@@ -42,7 +42,7 @@ if cmake --preset mingw >/dev/null && cmake --build --preset mingw; then
     vantrel_start_display
     vantrel_prefix "$root/build/wine-prefix"
     step "Windows tests under Wine"
-    (cd build/mingw && ctest --output-on-failure 2>&1) | tee build/mingw-ctest.log | tail -n 5
+    (cd build/mingw && ctest --output-on-failure --timeout 180 2>&1) | tee build/mingw-ctest.log | tail -n 5
     count_ctest build/mingw-ctest.log wine
     wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
     vantrel_stop_display
@@ -62,16 +62,18 @@ else
     failed=$((failed + 1)); failures+=("MinGW build")
 fi
 
-step "fuzzing (short run)"
-if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz --target ini_fuzz >/dev/null; then
-    mkdir -p build/fuzz-corpus
-    if build/fuzz/fuzz/ini_fuzz -max_total_time="${VANTREL_FUZZ_SECONDS:-20}" -print_final_stats=0 \
-        build/fuzz-corpus tests/config/fuzz-seeds 2>build/fuzz.log; then
-        passed=$((passed + 1)); echo "fuzzer: no crash"
-    else
-        tail -n 30 build/fuzz.log
-        failed=$((failed + 1)); failures+=("fuzzer found a crash")
-    fi
+step "fuzzing (short runs)"
+if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null; then
+    for target in ini_fuzz settings_fuzz; do
+        mkdir -p "build/fuzz-corpus/$target"
+        if "build/fuzz/fuzz/$target" -max_total_time="${VANTREL_FUZZ_SECONDS:-15}" "build/fuzz-corpus/$target" \
+            2>"build/$target.log"; then
+            passed=$((passed + 1)); echo "$target: no crash ($(grep -o 'Done [0-9]* runs' "build/$target.log"))"
+        else
+            tail -n 30 "build/$target.log"
+            failed=$((failed + 1)); failures+=("$target found a crash")
+        fi
+    done
 else
     failed=$((failed + 1)); failures+=("fuzz build")
 fi

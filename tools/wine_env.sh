@@ -35,12 +35,15 @@ vantrel_prefix() {
     export WINEPREFIX="$1"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/.vantrel-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.vantrel-ready-2" ]; then
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wine winecfg -v win10 >/dev/null 2>&1
+        # A crashing test must fail at once instead of waiting in the interactive debugger.
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.vantrel-ready"
+        touch "$WINEPREFIX/.vantrel-ready-2"
     fi
 }
