@@ -86,6 +86,18 @@ for f in "${scenarios[@]}"; do
         e2e_stop_wine "$prefix"
         continue
     fi
+    # The first Windows program of a prefix starts the desktop and the prefix's services, which live until
+    # the scenario ends and keep the program's output open. Started here with nothing attached, so that a
+    # scenario reading a program's output through a pipe ($(probe ...)) is never held by them.
+    if ! WINEPREFIX="$prefix" timeout 30 wine "$bin/vanprobe.exe" wait-window Shell_TrayWnd 20000 \
+        >/dev/null 2>&1 </dev/null; then
+        echo "FAIL $name: the Wine desktop did not start"
+        failed=$((failed + 1))
+        e2e_stop_wine "$prefix"
+        e2e_forget_wineserver "$prefix"
+        rm -rf "$prefix"
+        continue
+    fi
     # The scenario runs in a shell of its own, so a failure (exit) or a hang ends only the scenario.
     E2E_BIN="$bin" E2E_BUILD=$(dirname "$bin") E2E_ROOT="$root" E2E_DIR="$dir" E2E_LIB="$here/lib.sh" E2E_SCENARIO="$f" \
         WINEPREFIX="$prefix" DISPLAY="$DISPLAY" \
