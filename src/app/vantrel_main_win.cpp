@@ -1,8 +1,12 @@
 #include "app/vantrel_main_win.h"
 
+#include <mmsystem.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "config/settings_files_win.h"
+#include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
 
@@ -14,6 +18,51 @@ constexpr UINT kTrayIconId = 1;
 constexpr wchar_t kClassName[] = L"TVantrelMain";
 constexpr wchar_t kCaption[] = L"VantrelMain";
 constexpr wchar_t kAppTitle[] = L"vantrel";
+
+constexpr int kHotKeyId = 0;
+constexpr UINT kTickMs = 100;
+// Parent chains are a handful of windows deep; the bound only guards against a chain that never ends.
+constexpr int kMaxChain = 64;
+
+// Runs on a system timer thread: it touches no state and only asks the main window for a tick.
+void CALLBACK TimerCallback(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
+    PostMessageW(reinterpret_cast<HWND>(window), kMsgTick, 0, 0);
+}
+
+std::u16string ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return FromWide(name);
+}
+
+// The window under the point and its parents (owners for owned top-level windows), nearest first.
+std::vector<HWND> ParentChainAt(POINT at) {
+    std::vector<HWND> chain;
+    for (HWND w = WindowFromPoint(at); w && chain.size() < kMaxChain; w = GetParent(w))
+        chain.push_back(w);
+    return chain;
+}
+
+// The class of the top-level ancestor of the window under the point: what the tick reads 10 times a second.
+std::u16string TopLevelClassAt(POINT at) {
+    HWND last = nullptr;
+    int depth = 0;
+    for (HWND w = WindowFromPoint(at); w && depth < kMaxChain; w = GetParent(w), ++depth)
+        last = w;
+    return last ? ClassNameOf(last) : std::u16string();
+}
+
+ButtonState ReadButton(int key) {
+    const SHORT state = GetAsyncKeyState(key);
+    return {(state & 0x8000) != 0, (state & 0x8001) != 0};
+}
+
+void SendMouseButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
 
 } // namespace
 
@@ -40,6 +89,12 @@ void VantrelMain::FormCreate() {
                                              [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
     LoadSettings(state_, *store_, system_, *icons_);
 
+    launcher_ =
+        std::make_unique<LauncherWindow>(LauncherServices{state_, system_, *icons_, helper_, menuWatchCount_, nullptr});
+    if (!launcher_->Create(Handle()))
+        launcher_.reset();
+    RegisterLauncherHotKey();
+
     state_.ShowStatus = 0;
     state_.MessageFlag = false;
     state_.UsKeyboardFlag = DetectUsKeyboard();
@@ -51,14 +106,19 @@ void VantrelMain::FormCreate() {
     state_.JapaneseFlag = language == u"JPN";
     state_.MeiryoFlag = NeedsMeiryo(language, helper_.IsWindows10());
     helpFile_ = ToWide(HelpFileName(FromWide(ModuleFolder()), language));
+    StartTimer();
 }
 
 void VantrelMain::FormClose() {
     if (closed_ || !icons_)
         return;
     closed_ = true;
+    // The timer first: no tick may reach a window that is being taken apart.
+    KillTimer();
     HideDialogs(5);
+    UnregisterLauncherHotKey();
     FreeTrays(state_, *icons_);
+    launcher_.reset();
     helper_.Unbind();
     DeleteTrayIcon();
 }
@@ -169,14 +229,189 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
 }
 
 void VantrelMain::HideDialogs(int /*kind*/) {
-    // No launcher window or settings dialog exists in this build yet; only the state is reset.
+    // No settings dialog exists in this build yet; only the launcher window is hidden.
+    if (state_.ShowStatus != 0)
+        HideLauncher();
     state_.ShowStatus = 0;
+}
+
+void VantrelMain::HideLauncher() {
+    // The state first: hiding deactivates the window, which must then find nothing left to do.
+    state_.ShowStatus = 0;
+    if (launcher_)
+        launcher_->Hide();
+}
+
+void VantrelMain::RegisterLauncherHotKey() {
+    // Another program may own the combination; the mouse triggers still work then.
+    RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(state_.CurrentOption.VkMod),
+                   static_cast<UINT>(state_.CurrentOption.VkKey));
+}
+
+void VantrelMain::UnregisterLauncherHotKey() {
+    UnregisterHotKey(Handle(), kHotKeyId);
+}
+
+void VantrelMain::StartTimer() {
+    timerId_ = timeSetEvent(kTickMs, kTickMs, &TimerCallback, reinterpret_cast<DWORD_PTR>(Handle()),
+                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+}
+
+void VantrelMain::KillTimer() {
+    if (timerId_)
+        timeKillEvent(timerId_);
+    timerId_ = 0;
+}
+
+void VantrelMain::SetAllOption(const TOption& newOption) {
+    UnregisterLauncherHotKey();
+    state_.CurrentOption = newOption;
+    RegisterLauncherHotKey();
+    store_->WriteOption(state_.Environments.CurrentFileNumber(), state_.CurrentOption);
+}
+
+void VantrelMain::HotKey() {
+    if (!launcher_)
+        return;
+    switch (OnHotKey(state_.ShowStatus, launcher_->CDPlayFlag(), state_.MessageFlag)) {
+    case HotKeyAction::HideLauncher:
+        HideLauncher();
+        break;
+    case HotKeyAction::ShowLauncher:
+        // The hot key gives this thread the right to take the foreground, and the launcher takes it as it comes
+        // up; making this hidden window the foreground first would only cost another window-system round trip.
+        HideDialogs(5);
+        state_.ShowStatus = 1;
+        launcher_->Show();
+        break;
+    case HotKeyAction::Nothing:
+        break;
+    }
+}
+
+void VantrelMain::Tick() {
+    POINT pt{};
+    GetCursorPos(&pt);
+    const std::u16string ancestor = TopLevelClassAt(pt);
+    const TOption& option = state_.CurrentOption;
+    ButtonSample sample;
+    bool sampled = false;
+    bool shownNow = false;
+    if (PollingEnabled(option.MouseHookFlag, ancestor, system_.WinVersion())) {
+        sample = {ReadButton(VK_LBUTTON), ReadButton(VK_RBUTTON), ReadButton(VK_MBUTTON)};
+        sampled = true;
+        if (PollMouseChord(chord_, option, system_.WinVersion(), ancestor, sample)) {
+            MouseShow();
+            shownNow = state_.ShowStatus == 2;
+        }
+    }
+    if (state_.ShowStatus != 2 || !launcher_ || closed_)
+        return;
+
+    const bool menuOpen = menuWatchCount_ < kMenuWatchTicks &&
+                          (FindWindowW(L"TCustomActionPopupMenuEx", nullptr) || FindWindowW(L"#32768", nullptr));
+    const MenuWatchStep step = WatchPopupMenu(menuWatchCount_, menuOpen);
+    if (step.dismissMenu) {
+        // The context menu underneath survived the dismissing click: the launcher takes the foreground from
+        // it, on top of everything, with the mouse back where the combination was made.
+        SetCursorPos(showPt_.x, showPt_.y);
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+        ForceForeground(launcher_->Handle());
+    }
+    menuWatchCount_ = step.MenuWatchCount;
+
+    // The show may have moved the mouse onto the window; the position read before it would lie outside a
+    // window that had to be shifted from the screen's edge, and the still-held button would hide it at once.
+    if (shownNow)
+        GetCursorPos(&pt);
+    const bool leftDown = sampled ? sample.left.isDown : (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    RECT r{};
+    GetWindowRect(launcher_->Handle(), &r);
+    if (HidesOnLeftPress(state_.ShowStatus, leftDown, {pt.x, pt.y}, {r.left, r.top, r.right, r.bottom}))
+        HideLauncher();
+}
+
+void VantrelMain::ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not ours to take: the message loop must still see it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void VantrelMain::MouseShow() {
+    if (!launcher_ || inMouseShow_)
+        return;
+    switch (StartMouseShow(state_.ShowStatus, state_.MessageFlag)) {
+    case MouseShowStart::BringLauncherToFront:
+        ForceForeground(launcher_->Handle());
+        return;
+    case MouseShowStart::Ignore:
+        return;
+    case MouseShowStart::Show:
+        break;
+    }
+    inMouseShow_ = true;
+    // The combination's right button is let go at once, so the window underneath finishes its right click.
+    if (GetAsyncKeyState(VK_RBUTTON) & 0x8000)
+        SendMouseButton(MOUSEEVENTF_RIGHTUP);
+    POINT pt{};
+    GetCursorPos(&pt);
+    std::vector<std::u16string> classes;
+    for (HWND w : ParentChainAt(pt))
+        classes.push_back(ClassNameOf(w));
+    const DesktopWait wait = DesktopWalk(classes, state_.CurrentOption.WaitDesktop);
+    if (wait.oldVersion) {
+        ProcessPendingMessages();
+        GetCursorPos(&pt);
+        SetCursorPos(pt.x - 1, pt.y - 1);
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
+        SetCursorPos(pt.x, pt.y);
+    } else {
+        if (wait.sleepMs > 0)
+            Sleep(static_cast<DWORD>(wait.sleepMs));
+        GetCursorPos(&pt);
+        std::optional<ScreenRect> menu;
+        RECT r{};
+        if (const HWND popup = FindWindowW(L"#32768", nullptr); popup && GetWindowRect(popup, &r))
+            menu = ScreenRect{r.left, r.top, r.right, r.bottom};
+        showPt_ = pt;
+        // A click one pixel beside the cursor closes the context menu the right button opened underneath.
+        const ScreenPoint click = DismissClickPoint({pt.x, pt.y}, MenuBelow(menu, {pt.x, pt.y}));
+        SetCursorPos(click.x, click.y);
+        SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+        if (wait.delay)
+            Sleep(kDismissHoldMs);
+        SendMouseButton(MOUSEEVENTF_LEFTUP);
+        SetCursorPos(pt.x, pt.y);
+    }
+    ProcessPendingMessages();
+    inMouseShow_ = false;
+    // The messages just run may have ended the program or shown the launcher another way.
+    if (closed_ || !launcher_)
+        return;
+    ForceForeground(Handle());
+    HideDialogs(5);
+    state_.ShowStatus = 2;
+    launcher_->Show();
 }
 
 void VantrelMain::ChangeEnvironment(int32_t slot) {
     const auto result = ChangeMultiIni(state_, slot, *store_, system_, *icons_);
     if (result.outcome == EnvironmentSwitch::MissingFile)
         ShowMessage(ToWide(result.message), MB_OK | MB_ICONERROR);
+    if (result.outcome == EnvironmentSwitch::Switched) {
+        // The new environment may use another hot key.
+        UnregisterLauncherHotKey();
+        RegisterLauncherHotKey();
+    }
 }
 
 void VantrelMain::ShowHelp() {
@@ -208,7 +443,26 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TrayIconCallback(wParam, lParam);
         return 0;
     case kMsgCommand:
-        // 3 opens the icon registration dialog, which this build does not have yet.
+        switch (wParam) {
+        case 0:
+            MouseShow();
+            break;
+        case 1:
+            UnregisterLauncherHotKey();
+            break;
+        case 2:
+            RegisterLauncherHotKey();
+            break;
+        default:
+            // 3 opens the icon registration dialog, which this build does not have yet.
+            break;
+        }
+        return 0;
+    case kMsgTick:
+        Tick();
+        return 0;
+    case WM_HOTKEY:
+        HotKey();
         return 0;
     case WM_DESTROY:
         FormClose();
@@ -216,7 +470,6 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     default:
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-            trayIconAdded_ = false;
             AddTrayIcon();
         }
         return DefaultProc(message, wParam, lParam);

@@ -10,6 +10,7 @@
 #include "app/helper_library_win.h"
 #include "app/resident.h"
 #include "app/tray_menu.h"
+#include "app/trigger.h"
 #include "config/settings_store.h"
 #include "services/system_win.h"
 #include "win/unique_handle_win.h"
@@ -20,6 +21,8 @@ class SettingsFileSystem;
 }
 
 namespace vantrel::win {
+
+class LauncherWindow;
 
 // Private messages of the main window.
 constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
@@ -35,6 +38,10 @@ public:
     bool Start();
 
     const ResidentState& State() const { return state_; }
+    LauncherWindow* Launcher() const { return launcher_.get(); }
+
+    // The option dialog's OK: new options, the hot key registered again from them, and written to the file.
+    void SetAllOption(const TOption& newOption);
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,6 +59,16 @@ private:
     void ReportWriteFailure(const WriteFailure& failure);
     int ShowMessage(const std::wstring& text, UINT flags);
 
+    void RegisterLauncherHotKey();
+    void UnregisterLauncherHotKey();
+    void StartTimer();
+    void KillTimer();
+    void HotKey();
+    void Tick();
+    void MouseShow();
+    void HideLauncher();
+    void ProcessPendingMessages();
+
     Win32SystemQueries system_;
     std::unique_ptr<Win32IconSource> icons_;
     HelperLibrary helper_;
@@ -65,6 +82,13 @@ private:
     bool trayIconAdded_ = false;
     bool closed_ = false;
     std::wstring helpFile_;
+
+    std::unique_ptr<LauncherWindow> launcher_;
+    UINT timerId_ = 0;   // the 100 ms multimedia timer
+    ChordFlags chord_;   // LeftFlag, RightFlag, MiddleFlag of the last polled tick
+    POINT showPt_{0, 0}; // the cursor when a mouse combination showed the launcher
+    int32_t menuWatchCount_ = 0;
+    bool inMouseShow_ = false; // the mouse show lets messages run; a tick then must not start another
 };
 
 } // namespace vantrel::win

@@ -1,5 +1,6 @@
 #include "launcher/cell_paint.h"
 
+#include "config/item_lists.h"
 #include "services/grid.h"
 #include "services/os_text.h"
 #include "services/text.h"
@@ -53,6 +54,27 @@ CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode) {
     if (!cdPlayerFlag || !(item.Status & StatusSpecial) || !EqualsNoCase(item.ExeFileName, u"CD Player"))
         return CdOverlay::None;
     return cdMode == kCdModePlaying ? CdOverlay::Playing : CdOverlay::Stopped;
+}
+
+TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour) {
+    TrayPictureKey key;
+    key.tray = tray;
+    key.columns = columns;
+    key.keyNumberFlag = option.KeyNumberFlag;
+    key.textColor = option.TextColor;
+    key.backColor = option.BackColor;
+    key.usKeyboard = usKeyboard;
+    key.cdPlayerFlag = cdPlayerFlag;
+    key.cdMode = cdMode;
+    key.faceColour = faceColour;
+    const int shown = InsertPosition(entry.Items);
+    key.cells.reserve(static_cast<std::size_t>(shown));
+    for (int i = 0; i < shown; ++i) {
+        const RData& item = entry.Items[static_cast<std::size_t>(i)];
+        key.cells.push_back({item.Icon, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
+    }
+    return key;
 }
 
 } // namespace vantrel

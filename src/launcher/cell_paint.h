@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/records.h"
 
@@ -45,5 +46,33 @@ std::optional<CellBadge> BadgeFor(int32_t tray, int32_t index, const RData& item
 enum class CdOverlay { None, Playing, Stopped };
 constexpr int32_t kCdModePlaying = 526;
 CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode);
+
+// Everything the normal-state picture of a tray depends on: two equal keys draw the same pixels. The window
+// keeps the pictures of the Program and System trays between shows and draws a tray again only when its key
+// changed. An icon is known by its handle together with the file and index it came from, so a handle that the
+// system hands out again for another icon cannot bring back an old picture.
+struct TrayPictureKey {
+    struct Cell {
+        IconHandle icon = 0;
+        int32_t status = 0;
+        std::u16string exeFileName; // the CD player item
+        std::u16string iconFileName;
+        int32_t iconIndex = 0;
+        friend bool operator==(const Cell&, const Cell&) = default;
+    };
+    int32_t tray = 0;
+    int32_t columns = 0;
+    bool keyNumberFlag = false;
+    int32_t textColor = 0;
+    int32_t backColor = 0;
+    bool usKeyboard = true;
+    bool cdPlayerFlag = false;
+    int32_t cdMode = 0;
+    uint32_t faceColour = 0; // the system's button face, which the cells are erased with
+    std::vector<Cell> cells; // the shown items
+    friend bool operator==(const TrayPictureKey&, const TrayPictureKey&) = default;
+};
+TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour);
 
 } // namespace vantrel

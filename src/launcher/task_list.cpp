@@ -1,6 +1,8 @@
 #include "launcher/task_list.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 namespace vantrel {
 
@@ -14,36 +16,85 @@ std::u16string TaskTitle(std::u16string_view text) {
     return std::u16string(text.substr(0, length));
 }
 
-bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own) {
-    if (window.owner != 0 && window.ownerVisible && (window.parent == 0 || window.parentVisible))
-        return false;
-    if (window.exStyle & kExToolWindow)
-        return false;
-    if (!(window.exStyle & kExWindowEdge) && window.exStyle != 0)
-        return false;
-    if (!window.visible)
-        return false;
-    // Own windows are recognised by handle, not by caption: another program's window may well be titled
-    // "vantrel" (a folder of that name open in Explorer) and must still be listed.
-    if (window.handle == own.mainWindow || window.handle == own.launcherWindow)
-        return false;
-    if (window.className == u"Progman" || window.className == u"Shell_TrayWnd")
-        return false;
-    if (window.className == u"ApplicationFrameWindow" && window.title.empty())
-        return false;
-    if (window.className == u"#32768")
-        return false;
-    return !window.uwpRejected;
+namespace {
+
+// The filter; the title of a listed window, which its task item takes, or nothing.
+std::optional<std::u16string> ListedTitle(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own) {
+    if (window == own.mainWindow || window == own.launcherWindow)
+        return std::nullopt;
+    const uint32_t ex = facts.ExStyle(window);
+    if ((ex & kExToolWindow) || (!(ex & kExWindowEdge) && ex != 0))
+        return std::nullopt;
+    if (!facts.Visible(window))
+        return std::nullopt;
+    // Listed are windows without owner, and windows whose owner or parent is hidden.
+    if (const auto owner = facts.Owner(window); owner.handle != 0 && owner.visible) {
+        const auto parent = facts.Parent(window);
+        if (parent.handle == 0 || parent.visible)
+            return std::nullopt;
+    }
+    const std::u16string className = facts.ClassName(window);
+    if (className == u"Progman" || className == u"Shell_TrayWnd" || className == u"#32768")
+        return std::nullopt;
+    const std::u16string title = facts.Title(window);
+    if (className == u"ApplicationFrameWindow" && title.empty())
+        return std::nullopt;
+    // The caption rule also keeps a second copy of the launcher (another environment, a test build) out.
+    if (title == kLauncherCaption)
+        return std::nullopt;
+    if (facts.UwpRejected(window))
+        return std::nullopt;
+    return title;
 }
 
-ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own) {
+// The answers of a window whose facts were gathered beforehand.
+class KnownWindows : public TopLevelWindowFacts {
+public:
+    explicit KnownWindows(const std::vector<TopLevelWindow>& windows) {
+        for (const auto& w : windows)
+            byHandle_.emplace(w.handle, &w);
+    }
+    uint32_t ExStyle(std::intptr_t w) override { return Of(w).exStyle; }
+    bool Visible(std::intptr_t w) override { return Of(w).visible; }
+    Related Owner(std::intptr_t w) override { return {Of(w).owner, Of(w).ownerVisible}; }
+    Related Parent(std::intptr_t w) override { return {Of(w).parent, Of(w).parentVisible}; }
+    std::u16string ClassName(std::intptr_t w) override { return Of(w).className; }
+    std::u16string Title(std::intptr_t w) override { return Of(w).title; }
+    bool UwpRejected(std::intptr_t w) override { return Of(w).uwpRejected; }
+
+private:
+    const TopLevelWindow& Of(std::intptr_t w) const { return *byHandle_.at(w); }
+    std::map<std::intptr_t, const TopLevelWindow*> byHandle_;
+};
+
+std::vector<std::intptr_t> Handles(const std::vector<TopLevelWindow>& windows) {
+    std::vector<std::intptr_t> handles;
+    for (const auto& w : windows)
+        handles.push_back(w.handle);
+    return handles;
+}
+
+} // namespace
+
+bool IsTaskWindow(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own) {
+    return ListedTitle(window, facts, own).has_value();
+}
+
+bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own) {
+    const std::vector<TopLevelWindow> one{window};
+    KnownWindows facts(one);
+    return IsTaskWindow(window.handle, facts, own);
+}
+
+ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own) {
     ItemList tasks;
-    for (const auto& window : zOrder) {
-        if (!IsTaskWindow(window, own))
+    for (const std::intptr_t window : zOrder) {
+        const auto title = ListedTitle(window, facts, own);
+        if (!title)
             continue;
         RData item;
-        item.WinHandle = window.handle;
-        item.Title = TaskTitle(window.title);
+        item.WinHandle = window;
+        item.Title = TaskTitle(*title);
         item.Status = 0;
         tasks.push_back(std::move(item));
     }
@@ -52,31 +103,78 @@ ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindow
     return tasks;
 }
 
-namespace {
-
-IconHandle OwnIcon(std::intptr_t window, TaskIconQueries& queries) {
-    if (IconHandle icon = queries.BigIcon(window))
-        return icon;
-    if (IconHandle icon = queries.ClassIcon(window))
-        return icon;
-    return queries.DragIcon(window);
+ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own) {
+    KnownWindows facts(zOrder);
+    return MakeTaskList(Handles(zOrder), facts, own);
 }
 
-} // namespace
+WindowAnswer TaskIconSearch::Ask(std::intptr_t window, WindowAnswer (TaskIconQueries::*question)(std::intptr_t)) {
+    const uint32_t thread = queries_.ThreadOf(window);
+    if (silentThreads_.count(thread))
+        return {0, false};
+    const WindowAnswer answer = (queries_.*question)(window);
+    if (!answer.answered)
+        silentThreads_.insert(thread);
+    return answer;
+}
 
-IconHandle FindTaskIcon(std::intptr_t window, TaskIconQueries& queries, IconHandle defaultProgramIcon) {
+IconHandle TaskIconSearch::OwnIcon(std::intptr_t window) {
+    if (IconHandle icon = Ask(window, &TaskIconQueries::BigIcon).icon)
+        return icon;
+    if (IconHandle icon = queries_.ClassIcon(window))
+        return icon;
+    return Ask(window, &TaskIconQueries::DragIcon).icon;
+}
+
+IconHandle TaskIconSearch::Find(std::intptr_t window) {
     if (window == 0)
         return 0;
-    if (IconHandle icon = OwnIcon(window, queries))
+    if (IconHandle icon = OwnIcon(window))
         return icon;
-    if (IconHandle icon = queries.UwpWindowIcon(window))
+    if (IconHandle icon = queries_.UwpWindowIcon(window))
         return icon;
-    const std::intptr_t parent = queries.Parent(window);
+    const std::intptr_t parent = queries_.Parent(window);
     if (parent == 0)
-        return 0;
-    if (IconHandle icon = OwnIcon(parent, queries))
+        return queries_.ProgramFileIcon(window);
+    if (IconHandle icon = OwnIcon(parent))
         return icon;
-    return defaultProgramIcon;
+    return defaultProgramIcon_;
+}
+
+std::optional<IconHandle> ProgramIconCache::Find(const std::u16string& path) {
+    const auto it = entries_.find(path);
+    if (it == entries_.end())
+        return std::nullopt;
+    it->second.used = true;
+    return it->second.icon;
+}
+
+void ProgramIconCache::Add(const std::u16string& path, IconHandle icon) {
+    entries_[path] = Entry{icon, true};
+}
+
+std::vector<IconHandle> ProgramIconCache::EndShow() {
+    std::vector<IconHandle> released;
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (it->second.used) {
+            it->second.used = false;
+            ++it;
+            continue;
+        }
+        if (it->second.icon)
+            released.push_back(it->second.icon);
+        it = entries_.erase(it);
+    }
+    return released;
+}
+
+std::vector<IconHandle> ProgramIconCache::Clear() {
+    std::vector<IconHandle> released;
+    for (const auto& [path, entry] : entries_)
+        if (entry.icon)
+            released.push_back(entry.icon);
+    entries_.clear();
+    return released;
 }
 
 } // namespace vantrel

@@ -3,6 +3,9 @@
 // window enumerates the desktop and fills one TopLevelWindow per window; everything that decides is here.
 
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +18,8 @@ constexpr uint32_t kExToolWindow = 0x80;
 constexpr uint32_t kExWindowEdge = 0x100;
 // A task's title is read into a 255-character buffer.
 constexpr std::size_t kTaskTitleMax = 254;
+// The launcher window's own caption; no window with exactly this title is listed.
+constexpr std::u16string_view kLauncherCaption = u"vantrel";
 
 // What the filter knows of one top-level window.
 struct TopLevelWindow {
@@ -39,29 +44,103 @@ struct OwnWindows {
 // Title as stored in a task item: at most kTaskTitleMax UTF-16 units, never ending in half a surrogate pair.
 std::u16string TaskTitle(std::u16string_view text);
 
+// What the filter can ask about one top-level window. Every answer may cost a round trip to the window
+// system, so the filter asks the cheap and most often decisive questions first (most top-level windows are
+// hidden helpers) and stops at the first rule that skips the window.
+class TopLevelWindowFacts {
+public:
+    struct Related {
+        std::intptr_t handle = 0;
+        bool visible = false;
+    };
+    virtual ~TopLevelWindowFacts() = default;
+    virtual uint32_t ExStyle(std::intptr_t window) = 0;
+    virtual bool Visible(std::intptr_t window) = 0;
+    virtual Related Owner(std::intptr_t window) = 0;
+    virtual Related Parent(std::intptr_t window) = 0;
+    virtual std::u16string ClassName(std::intptr_t window) = 0;
+    virtual std::u16string Title(std::intptr_t window) = 0;
+    virtual bool UwpRejected(std::intptr_t window) = 0; // the helper library is bound and calls it a UWP window
+};
+
 // Listed are visible windows without a visible owner (or whose parent is hidden), that are no tool windows,
-// have either no extended style or the window-edge style, and are none of: this program's windows, the
-// desktop, the taskbar, open menus, untitled application frames, windows the helper library rejects.
+// have either no extended style or the window-edge style, and are none of: this program's windows, a window
+// captioned exactly like the launcher, the desktop, the taskbar, open menus, untitled application frames,
+// windows the helper library rejects.
+bool IsTaskWindow(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own);
 bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own);
 
 // Task items for the windows in z-order (topmost first). The topmost listed window, normally the one that was
 // active when the launcher was called, moves to the end: the first cell is the window one would switch to.
+ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own);
 ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own);
+
+// Time a window of another program gets to answer one icon question. A live window answers within a
+// millisecond; 50 ms (three frames) is generous for a busy one, and a program that stopped pumping messages
+// costs the show at most this once. Windows flags a window hung after five seconds, and from then on the
+// question returns at once.
+constexpr uint32_t kTaskMessageTimeoutMs = 50;
+
+// Answer to a message sent to another program's window with the time limit above.
+struct WindowAnswer {
+    IconHandle icon = 0;
+    bool answered = true; // false: no answer in time, or the window is known to be hung
+};
 
 // Icon answers about a window, asked in order and only until one is non-zero: several are messages to other
 // processes.
 class TaskIconQueries {
 public:
     virtual ~TaskIconQueries() = default;
-    virtual IconHandle BigIcon(std::intptr_t window) = 0;       // the get-icon message, big icon
+    virtual WindowAnswer BigIcon(std::intptr_t window) = 0;     // the get-icon message, big icon
     virtual IconHandle ClassIcon(std::intptr_t window) = 0;     // the window class's icon
-    virtual IconHandle DragIcon(std::intptr_t window) = 0;      // the query-drag-icon message
+    virtual WindowAnswer DragIcon(std::intptr_t window) = 0;    // the query-drag-icon message
     virtual IconHandle UwpWindowIcon(std::intptr_t window) = 0; // through the helper library, else 0
     virtual std::intptr_t Parent(std::intptr_t window) = 0;
+    virtual uint32_t ThreadOf(std::intptr_t window) = 0;          // the thread that answers its messages
+    virtual IconHandle ProgramFileIcon(std::intptr_t window) = 0; // its executable's first icon, else 0
 };
 
-// The icon of a task window: its own, then its UWP application's, then its parent's, then the shared program
-// icon for a window with a parent. A window without parent and without any icon gets 0 (an empty cell).
-IconHandle FindTaskIcon(std::intptr_t window, TaskIconQueries& queries, IconHandle defaultProgramIcon);
+// The icon search of one Task list. A window's own icon comes first, then its UWP application's, then its
+// parent's, then the shared program icon for a window with a parent. A window without parent and without any
+// of these gets the icon of its program file (under Wine the only icon another process's window has), or 0.
+// Once a thread has let one message time out, its windows get no more messages during this search: a hung
+// program delays the show by one time limit, not by one per question and window.
+class TaskIconSearch {
+public:
+    TaskIconSearch(TaskIconQueries& queries, IconHandle defaultProgramIcon)
+        : queries_(queries), defaultProgramIcon_(defaultProgramIcon) {}
+
+    IconHandle Find(std::intptr_t window);
+
+private:
+    IconHandle OwnIcon(std::intptr_t window);
+    WindowAnswer Ask(std::intptr_t window, WindowAnswer (TaskIconQueries::*question)(std::intptr_t));
+
+    TaskIconQueries& queries_;
+    IconHandle defaultProgramIcon_;
+    std::set<uint32_t> silentThreads_;
+};
+
+// Icons extracted from program files for the Task tray, one per executable path, so that twenty windows of
+// one program cost one extraction. The cache outlives a show: an entry stays while some window of the last
+// show needed it, and is released when a show passes without it.
+class ProgramIconCache {
+public:
+    // The cached icon of a path (0 when the file had none), marking it used by the current show.
+    std::optional<IconHandle> Find(const std::u16string& path);
+    void Add(const std::u16string& path, IconHandle icon);
+    // End of a show's icon search: drops the entries it did not use and returns their icons for destruction.
+    std::vector<IconHandle> EndShow();
+    // Everything, for the end of the program.
+    std::vector<IconHandle> Clear();
+
+private:
+    struct Entry {
+        IconHandle icon = 0;
+        bool used = true;
+    };
+    std::map<std::u16string, Entry> entries_;
+};
 
 } // namespace vantrel

@@ -75,5 +75,42 @@ TEST(CellPaint, CursorAndCdOverlay) {
     EXPECT_EQ(CdOverlayFor(player, true, kCdModePlaying), CdOverlay::None);
 }
 
+TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
+    TrayEntry tray;
+    tray.Items.resize(3);
+    tray.Items[0].Icon = 10;
+    tray.Items[0].IconFileName = u"C:\\a.exe";
+    tray.Items[1].Status = 'A' << 8;
+    tray.Items[2].Status = StatusNotUsed;
+    const TOption option;
+    const auto key = [&](const TrayEntry& t, const TOption& o, int32_t cdMode = 0) {
+        return PictureKeyFor(0, t, o, 7, true, false, cdMode, 0xC0C0C0);
+    };
+    const TrayPictureKey base = key(tray, option);
+    EXPECT_EQ(base.cells.size(), 2u) << "only shown items";
+    EXPECT_EQ(key(tray, option), base);
+
+    const auto changed = [&](auto edit) {
+        TrayEntry t = tray;
+        TOption o = option;
+        edit(t, o);
+        return key(t, o) != base;
+    };
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].Icon = 11; }));
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].IconIndex = 1; })) << "same handle, other icon";
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].IconFileName = u"C:\\b.exe"; }));
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[1].Status = 'B' << 8; })) << "badge";
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[2].Status = 0; })) << "a fourth cell appears";
+    EXPECT_TRUE(changed([](TrayEntry&, TOption& o) { o.KeyNumberFlag = true; }));
+    EXPECT_TRUE(changed([](TrayEntry&, TOption& o) { o.BackColor = 1; }));
+    EXPECT_TRUE(changed([](TrayEntry&, TOption& o) { o.TextColor = 1; }));
+    EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[0].Title = u"renamed"; })) << "titles are not drawn";
+    EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[2].Icon = 5; })) << "not shown";
+    EXPECT_FALSE(changed([](TrayEntry&, TOption& o) { o.FrameType = 0; })) << "the normal state has no cursor";
+    EXPECT_NE(key(tray, option, kCdModePlaying), base);
+    EXPECT_NE(PictureKeyFor(0, tray, option, 6, true, false, 0, 0xC0C0C0), base);
+    EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, 0xD4D0C8), base) << "system colours changed";
+}
+
 } // namespace
 } // namespace vantrel

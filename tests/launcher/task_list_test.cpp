@@ -34,7 +34,9 @@ TEST(TaskList, Filter) {
         {"invisible", with([](auto& w) { w.visible = false; }), false},
         {"the resident main window", AppWindow(kMain), false},
         {"the launcher window", AppWindow(kLauncher, u"vantrel"), false},
-        {"another program's window titled vantrel", AppWindow(0x1000, u"vantrel"), true},
+        {"any window captioned exactly vantrel", AppWindow(0x1000, u"vantrel"), false},
+        {"the caption rule is case-sensitive", AppWindow(0x1000, u"Vantrel"), true},
+        {"a longer caption", AppWindow(0x1000, u"vantrel - Notepad"), true},
         {"the desktop", with([](auto& w) { w.className = u"Progman"; }), false},
         {"the taskbar", with([](auto& w) { w.className = u"Shell_TrayWnd"; }), false},
         {"an open menu", with([](auto& w) { w.className = u"#32768"; }), false},
@@ -45,11 +47,59 @@ TEST(TaskList, Filter) {
         {"owned by a hidden window", with([](auto& w) { w.owner = 0x300; }), true},
         {"visible owner, hidden parent", with([](auto& w) { w.owner = w.parent = 0x300, w.ownerVisible = true; }),
          true},
+        {"visible owner, no parent (an owned overlapped window)",
+         with([](auto& w) { w.owner = 0x300, w.ownerVisible = true; }), false},
         {"visible owner and parent",
          with([](auto& w) { w.owner = w.parent = 0x300, w.ownerVisible = w.parentVisible = true; }), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsTaskWindow(c.window, kOwn), c.listed) << c.what;
+}
+
+// Facts about window 0x1000 from a TopLevelWindow, logging each question by its first letter.
+class LoggedFacts : public TopLevelWindowFacts {
+public:
+    explicit LoggedFacts(TopLevelWindow w) : w_(std::move(w)) {}
+    std::string asked;
+    uint32_t ExStyle(std::intptr_t) override { return asked += 'E', w_.exStyle; }
+    bool Visible(std::intptr_t) override { return asked += 'V', w_.visible; }
+    Related Owner(std::intptr_t) override { return asked += 'O', Related{w_.owner, w_.ownerVisible}; }
+    Related Parent(std::intptr_t) override { return asked += 'P', Related{w_.parent, w_.parentVisible}; }
+    std::u16string ClassName(std::intptr_t) override { return asked += 'C', w_.className; }
+    std::u16string Title(std::intptr_t) override { return asked += 'T', w_.title; }
+    bool UwpRejected(std::intptr_t) override { return asked += 'U', w_.uwpRejected; }
+
+private:
+    TopLevelWindow w_;
+};
+
+TEST(TaskList, TheFilterStopsAtTheFirstRuleThatSkips) {
+    struct Case {
+        const char* what;
+        TopLevelWindow window;
+        const char* asked;
+    };
+    TopLevelWindow hidden = AppWindow(0x1000), tool = AppWindow(0x1000), owned = AppWindow(0x1000),
+                   desktop = AppWindow(0x1000);
+    hidden.visible = false;
+    tool.exStyle = kExToolWindow;
+    owned.owner = owned.parent = 0x300;
+    owned.ownerVisible = true;
+    desktop.className = u"Progman";
+    const Case cases[] = {
+        {"a listed window: every question once", AppWindow(0x1000), "EVOCTU"},
+        {"own window: no question", AppWindow(kLauncher), ""},
+        {"tool window", tool, "E"},
+        {"hidden helper window", hidden, "EV"},
+        {"owner visible, parent hidden", owned, "EVOPCTU"},
+        {"the desktop: no title read", desktop, "EVOC"},
+    };
+    for (const auto& c : cases) {
+        LoggedFacts facts(c.window);
+        const auto tasks = MakeTaskList({c.window.handle}, facts, kOwn);
+        EXPECT_EQ(facts.asked, c.asked) << c.what;
+        EXPECT_EQ(tasks.size(), IsTaskWindow(c.window, kOwn) ? 1u : 0u) << c.what;
+    }
 }
 
 TEST(TaskList, TheActiveWindowMovesToTheEnd) {
@@ -77,27 +127,36 @@ TEST(TaskList, TitlesAreCutLikeA255CharacterBuffer) {
 }
 
 // Answers from a table of (window, question), logging the questions: upper case about window 1, lower case about
-// its parent 2.
+// its parent 2. Windows 1 and 2 belong to thread 7, window 3 to thread 8; a question answered by kTimeout does not
+// come back in time.
+constexpr IconHandle kTimeout = ~IconHandle{0};
+
 class FakeIcons : public TaskIconQueries {
 public:
     std::map<std::pair<std::intptr_t, char>, IconHandle> answers;
     bool hasParent = false;
     std::string asked;
 
-    IconHandle BigIcon(std::intptr_t w) override { return Ask(w, 'B'); }
+    WindowAnswer BigIcon(std::intptr_t w) override { return Message(w, 'B'); }
     IconHandle ClassIcon(std::intptr_t w) override { return Ask(w, 'C'); }
-    IconHandle DragIcon(std::intptr_t w) override { return Ask(w, 'D'); }
+    WindowAnswer DragIcon(std::intptr_t w) override { return Message(w, 'D'); }
     IconHandle UwpWindowIcon(std::intptr_t w) override { return Ask(w, 'U'); }
-    std::intptr_t Parent(std::intptr_t) override {
+    IconHandle ProgramFileIcon(std::intptr_t w) override { return Ask(w, 'F'); }
+    std::intptr_t Parent(std::intptr_t w) override {
         asked += 'P';
-        return hasParent ? 2 : 0;
+        return hasParent && w == 1 ? 2 : 0;
     }
+    uint32_t ThreadOf(std::intptr_t w) override { return w == 3 ? 8 : 7; }
 
 private:
     IconHandle Ask(std::intptr_t w, char what) {
-        asked += w == 1 ? what : static_cast<char>(what + ('a' - 'A'));
+        asked += w == 2 ? static_cast<char>(what + ('a' - 'A')) : what;
         const auto it = answers.find({w, what});
         return it == answers.end() ? 0 : it->second;
+    }
+    WindowAnswer Message(std::intptr_t w, char what) {
+        const IconHandle icon = Ask(w, what);
+        return icon == kTimeout ? WindowAnswer{0, false} : WindowAnswer{icon, true};
     }
 };
 
@@ -110,17 +169,63 @@ TEST(TaskList, IconSearchOrder) {
         const char* asked;
     };
     const Case cases[] = {
-        {{{{1, 'B'}, 11}}, true, 11, "B"},       {{{{1, 'D'}, 13}}, true, 13, "BCD"},
-        {{{{1, 'U'}, 14}}, true, 14, "BCDU"},    {{}, false, 0, "BCDUP"}, // no parent: no icon at all
-        {{{{2, 'C'}, 22}}, true, 22, "BCDUPbc"}, {{}, true, kDefault, "BCDUPbcd"},
+        {{{{1, 'B'}, 11}}, true, 11, "B"},
+        {{{{1, 'D'}, 13}}, true, 13, "BCD"},
+        {{{{1, 'U'}, 14}}, true, 14, "BCDU"},
+        {{{{1, 'F'}, 15}}, false, 15, "BCDUPF"}, // no parent: the program file's icon
+        {{}, false, 0, "BCDUPF"},                // ... or nothing at all
+        {{{{2, 'C'}, 22}}, true, 22, "BCDUPbc"},
+        {{}, true, kDefault, "BCDUPbcd"},
+        // A window that lets the get-icon message time out is sent nothing more, nor is its parent (the same
+        // thread), but the answers that need no message are still taken.
+        {{{{1, 'B'}, kTimeout}}, true, kDefault, "BCUPc"},
+        {{{{1, 'B'}, kTimeout}, {{1, 'F'}, 15}}, false, 15, "BCUPF"},
+        {{{{1, 'D'}, kTimeout}, {{2, 'C'}, 22}}, true, 22, "BCDUPc"},
     };
     for (const auto& c : cases) {
         FakeIcons icons;
         icons.answers = c.answers;
         icons.hasParent = c.hasParent;
-        EXPECT_EQ(FindTaskIcon(1, icons, kDefault), c.icon) << c.asked;
+        TaskIconSearch search(icons, kDefault);
+        EXPECT_EQ(search.Find(1), c.icon) << c.asked;
         EXPECT_EQ(icons.asked, c.asked);
     }
+}
+
+TEST(TaskList, AThreadThatTimedOutIsNotAskedAgainDuringTheShow) {
+    FakeIcons icons;
+    icons.answers = {{{1, 'B'}, kTimeout}, {{3, 'B'}, 33}};
+    TaskIconSearch search(icons, 99);
+    EXPECT_EQ(search.Find(1), 0u);
+    icons.asked.clear();
+    EXPECT_EQ(search.Find(1), 0u) << "a second window of the hung thread";
+    EXPECT_EQ(icons.asked, "CUPF");
+    EXPECT_EQ(search.Find(3), 33u) << "other threads are still asked";
+    EXPECT_EQ(search.Find(0), 0u);
+    TaskIconSearch nextShow(icons, 99);
+    icons.asked.clear();
+    nextShow.Find(1);
+    EXPECT_EQ(icons.asked.substr(0, 1), "B") << "the next show asks again";
+}
+
+TEST(TaskList, ProgramIconCacheKeepsWhatTheLastShowUsed) {
+    ProgramIconCache cache;
+    EXPECT_EQ(cache.Find(u"C:\\a.exe"), std::nullopt);
+    cache.Add(u"C:\\a.exe", 1);
+    cache.Add(u"C:\\b.exe", 2);
+    cache.Add(u"C:\\noicon.exe", 0); // remembered too: the file is not opened again
+    EXPECT_EQ(cache.Find(u"C:\\a.exe"), IconHandle{1});
+    EXPECT_TRUE(cache.EndShow().empty()) << "all used by the first show";
+    // Second show: only a.exe and the icon-less file are still open.
+    EXPECT_EQ(cache.Find(u"C:\\a.exe"), IconHandle{1});
+    EXPECT_EQ(cache.Find(u"C:\\noicon.exe"), IconHandle{0});
+    EXPECT_EQ(cache.EndShow(), (std::vector<IconHandle>{2}));
+    EXPECT_EQ(cache.Find(u"C:\\b.exe"), std::nullopt);
+    // Third show uses nothing: the icon-less entry is dropped without an icon to release.
+    EXPECT_EQ(cache.EndShow(), (std::vector<IconHandle>{1}));
+    cache.Add(u"C:\\c.exe", 3);
+    EXPECT_EQ(cache.Clear(), (std::vector<IconHandle>{3}));
+    EXPECT_EQ(cache.Find(u"C:\\c.exe"), std::nullopt);
 }
 
 } // namespace

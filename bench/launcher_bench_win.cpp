@@ -1,0 +1,153 @@
+// Launcher window figures, measured inside the resident program's own code under Wine:
+//
+//   launcher_bench show [runs]     from the hot-key message to the end of the first full paint of the
+//                                  launcher window, over `runs` shows (default 50) after one cold show
+//   launcher_bench cursor [runs]   one cursor move: the old and the new cell redrawn and the name panel
+//
+// It runs the real resident window with the current user's settings, so the caller prepares the settings
+// file (Program items) and the windows the Task tray is to list.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+#include "app/vantrel_main_win.h"
+#include "launcher/launcher_window_win.h"
+#include "launcher/layout.h"
+
+using vantrel::win::LauncherWindow;
+using vantrel::win::VantrelMain;
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+// Dispatches messages until `done` holds (checked after every message) or `limitMs` passes.
+template <typename Done> bool PumpUntil(Done done, double limitMs) {
+    const double end = NowMs() + limitMs;
+    MSG msg;
+    while (!done()) {
+        if (NowMs() > end)
+            return false;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpIdle(double ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+struct Summary {
+    double median = 0;
+    double worst = 0;
+};
+
+Summary Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+// One show by the hot key, timed to the end of the full paint that follows it; hidden again afterwards.
+bool TimedShow(VantrelMain& main, double& ms) {
+    LauncherWindow* launcher = main.Launcher();
+    const uint32_t before = launcher->FullPaintCount();
+    const double t0 = NowMs();
+    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
+    const bool painted = PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000);
+    ms = NowMs() - t0;
+    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0); // the hot key again hides it
+    PumpIdle(20);
+    return painted;
+}
+
+int Shows(VantrelMain& main, int runs) {
+    double cold = 0;
+    if (!TimedShow(main, cold)) {
+        std::fprintf(stderr, "the launcher window was never painted\n");
+        return 1;
+    }
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double ms = 0;
+        if (!TimedShow(main, ms)) {
+            std::fprintf(stderr, "show %d was never painted\n", i + 1);
+            return 1;
+        }
+        times.push_back(ms);
+    }
+    const auto& trays = main.State().TrayData;
+    const Summary s = Summarise(times);
+    std::printf("show latency (hot key to end of first full paint), %d shows: median %.2f ms, worst %.2f ms; "
+                "first show %.2f ms\n",
+                runs, s.median, s.worst, cold);
+    std::printf("  trays: %d Program, %d Task, %d System items\n", vantrel::ShownCount(trays[0]),
+                vantrel::ShownCount(trays[1]), vantrel::ShownCount(trays[2]));
+    return 0;
+}
+
+int CursorMoves(VantrelMain& main, int runs) {
+    LauncherWindow* launcher = main.Launcher();
+    const uint32_t before = launcher->FullPaintCount();
+    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
+    if (!PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000)) {
+        std::fprintf(stderr, "the launcher window was never painted\n");
+        return 1;
+    }
+    // Back and forth between the first two cells of the first tray that has two, and across trays.
+    const auto& trays = main.State().TrayData;
+    int tray = 0;
+    while (tray < 3 && vantrel::ShownCount(trays[static_cast<std::size_t>(tray)]) < 2)
+        ++tray;
+    if (tray == 3) {
+        std::fprintf(stderr, "no tray with two items\n");
+        return 1;
+    }
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double t0 = NowMs();
+        const bool moved = launcher->MoveCursor(tray, (i + 1) % 2);
+        times.push_back(NowMs() - t0);
+        if (!moved) {
+            std::fprintf(stderr, "the cursor did not move\n");
+            return 1;
+        }
+        PumpIdle(1);
+    }
+    const Summary s = Summarise(times);
+    std::printf("cursor move (two cells and the name panel redrawn), %d moves: median %.3f ms, worst %.3f ms\n", runs,
+                s.median, s.worst);
+    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2 || (std::wcscmp(argv[1], L"show") != 0 && std::wcscmp(argv[1], L"cursor") != 0)) {
+        std::fwprintf(stderr, L"usage: launcher_bench show|cursor [runs]\n");
+        return 2;
+    }
+    const bool show = std::wcscmp(argv[1], L"show") == 0;
+    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : (show ? 50 : 200);
+    VantrelMain main;
+    if (!main.Start() || !main.Launcher()) {
+        std::fprintf(stderr, "the resident window could not be created\n");
+        return 1;
+    }
+    PumpIdle(200); // start-up messages (tray icon, first ticks)
+    return show ? Shows(main, runs) : CursorMoves(main, runs);
+}

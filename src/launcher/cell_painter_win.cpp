@@ -1,0 +1,138 @@
+#include "launcher/cell_painter_win.h"
+
+#include "launcher/cell_paint.h"
+#include "launcher/cells.h"
+#include "launcher/layout.h"
+#include "services/grid.h"
+#include "services/system_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+// The cell square and the button edges, relative to the cell's origin.
+constexpr int kCellExtent = 39;
+constexpr int kButtonLow = 37;
+constexpr int kButtonHigh = 38;
+constexpr int kBadgeInset = 2;
+constexpr int kBadgeFontHeight = 14;
+
+HICON LoadOverlay(const wchar_t* name) {
+    // A test program without the launcher's resources simply draws no overlay.
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, kIconSize, kIconSize, 0));
+}
+
+void Polyline3(HDC dc, POINT a, POINT b, POINT c) {
+    // LineTo leaves out the last point, as the original edges expect.
+    MoveToEx(dc, a.x, a.y, nullptr);
+    LineTo(dc, b.x, b.y);
+    LineTo(dc, c.x, c.y);
+}
+
+} // namespace
+
+CellPainter::CellPainter()
+    : badgeFont_(CreateFontW(kBadgeFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                             L"Consolas")),
+      cdPlaying_(LoadOverlay(L"PCDPLAY")), cdStopped_(LoadOverlay(L"PCDSTOP")) {}
+
+HPEN CellPainter::Pen(int width, COLORREF colour) const {
+    auto& pen = pens_[{width, colour}];
+    if (!pen)
+        pen.Reset(CreatePen(PS_SOLID, width, colour));
+    return static_cast<HPEN>(pen.Get());
+}
+
+HBRUSH CellPainter::Brush(COLORREF colour) const {
+    auto& brush = brushes_[colour];
+    if (!brush)
+        brush.Reset(CreateSolidBrush(colour));
+    return static_cast<HBRUSH>(brush.Get());
+}
+
+void CellPainter::DrawBackground(HDC dc, POINT cell, const TOption& option, int32_t state) const {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const auto background = CellBackgroundFor(option.FrameType, state);
+    switch (background) {
+    case CellBackground::Erase:
+    case CellBackground::BoxFrame:
+    case CellBackground::BoxFrameBlackFill: {
+        const COLORREF frame = background == CellBackground::Erase ? face : static_cast<COLORREF>(option.BackColor);
+        const COLORREF fill = background == CellBackground::BoxFrameBlackFill ? RGB(0, 0, 0) : face;
+        SelectGuard pen(dc, Pen(2, frame));
+        SelectGuard brush(dc, Brush(fill));
+        Rectangle(dc, cell.x, cell.y, cell.x + kCellExtent, cell.y + kCellExtent);
+        break;
+    }
+    case CellBackground::RaisedButton: {
+        {
+            SelectGuard pen(dc, Pen(1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+            Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x, cell.y}, {cell.x + kButtonHigh, cell.y});
+        }
+        SelectGuard pen(dc, Pen(1, GetSysColor(COLOR_BTNSHADOW)));
+        Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x + kButtonLow, cell.y + kButtonLow},
+                  {cell.x + kButtonLow, cell.y - 1});
+        break;
+    }
+    case CellBackground::Nothing:
+        break;
+    }
+}
+
+void CellPainter::DrawBadge(HDC dc, POINT cell, const CellPaintContext& context, int32_t tray, int32_t index,
+                            const RData& item) const {
+    const auto badge = BadgeFor(tray, index, item, *context.option, context.usKeyboard);
+    if (!badge)
+        return;
+    SelectGuard font(dc, badgeFont_.Get());
+    SetTextColor(dc, static_cast<COLORREF>(badge->textColor));
+    SetBkColor(dc, static_cast<COLORREF>(badge->backColor));
+    SetBkMode(dc, OPAQUE);
+    TextOutW(dc, cell.x + kBadgeInset, cell.y + kBadgeInset, WidePtr(badge->text),
+             static_cast<int>(badge->text.size()));
+    SetTextColor(dc, RGB(0, 0, 0));
+}
+
+void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, int32_t tray, int32_t index,
+                           int32_t state) const {
+    const ScreenPoint origin = CellOrigin(index, context.columns);
+    const POINT cell{box.x + origin.x, box.y + origin.y};
+    DrawBackground(dc, cell, *context.option, state);
+    if (IsValidCell(*context.trays, tray, index)) {
+        const RData& item = (*context.trays)[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)];
+        const POINT icon{cell.x + kIconInset, cell.y + kIconInset};
+        if (item.Icon)
+            DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+        const CdOverlay overlay = CdOverlayFor(item, context.cdPlayerFlag, context.cdMode);
+        const HICON overlayIcon = overlay == CdOverlay::Playing   ? cdPlaying_.Get()
+                                  : overlay == CdOverlay::Stopped ? cdStopped_.Get()
+                                                                  : nullptr;
+        if (overlayIcon)
+            DrawIconEx(dc, icon.x, icon.y, overlayIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+        DrawBadge(dc, cell, context, tray, index, item);
+    }
+    SetBkMode(dc, OPAQUE);
+}
+
+void CellPainter::DrawTray(HDC dc, POINT box, const CellPaintContext& context, int32_t tray) const {
+    const int32_t shown = ShownCount((*context.trays)[static_cast<std::size_t>(tray)]);
+    for (int32_t i = 0; i < shown; ++i)
+        DrawCell(dc, box, context, tray, i, kCellNormal);
+}
+
+void DrawSunkenFrame(HDC dc, int left, int top, int width, int height) {
+    const int right = left + width - 1;
+    const int bottom = top + height - 1;
+    UniqueGdiObject shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    UniqueGdiObject highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    {
+        SelectGuard pen(dc, shadow.Get());
+        Polyline3(dc, {right, top}, {left, top}, {left, bottom});
+    }
+    SelectGuard pen(dc, highlight.Get());
+    Polyline3(dc, {right, top}, {right, bottom}, {left - 1, bottom});
+}
+
+} // namespace vantrel::win

@@ -1,0 +1,56 @@
+#pragma once
+// GDI drawing of tray cells: the cursor, the 32x32 icon, the CD player's state and the key badge, exactly as
+// the cell model decides them. Shared by the launcher window and the icon registration dialog.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <utility>
+
+#include <windows.h>
+
+#include "config/records.h"
+#include "win/unique_handle_win.h"
+
+namespace vantrel::win {
+
+// What drawing a cell reads besides the cell's own item.
+struct CellPaintContext {
+    const std::array<TrayEntry, 3>* trays = nullptr;
+    const TOption* option = nullptr;
+    int32_t columns = 1;
+    bool usKeyboard = true;
+    bool cdPlayerFlag = false;
+    int32_t cdMode = 0;
+};
+
+class CellPainter {
+public:
+    CellPainter();
+    CellPainter(const CellPainter&) = delete;
+    CellPainter& operator=(const CellPainter&) = delete;
+
+    // Draws cell `index` of `tray` in a paint box whose top-left corner is `box` on the DC.
+    void DrawCell(HDC dc, POINT box, const CellPaintContext& context, int32_t tray, int32_t index, int32_t state) const;
+    // Every shown cell of the tray in the normal state.
+    void DrawTray(HDC dc, POINT box, const CellPaintContext& context, int32_t tray) const;
+
+private:
+    HPEN Pen(int width, COLORREF colour) const;
+    HBRUSH Brush(COLORREF colour) const;
+    void DrawBackground(HDC dc, POINT cell, const TOption& option, int32_t state) const;
+    void DrawBadge(HDC dc, POINT cell, const CellPaintContext& context, int32_t tray, int32_t index,
+                   const RData& item) const;
+
+    UniqueGdiObject badgeFont_;
+    UniqueIcon cdPlaying_;
+    UniqueIcon cdStopped_;
+    // Pens and brushes by colour: a full paint draws some sixty cells with the same three or four.
+    mutable std::map<std::pair<int, COLORREF>, UniqueGdiObject> pens_;
+    mutable std::map<COLORREF, UniqueGdiObject> brushes_;
+};
+
+// The sunken frame around a paint box: shadow on the top and left edges, highlight on the right and bottom.
+void DrawSunkenFrame(HDC dc, int left, int top, int width, int height);
+
+} // namespace vantrel::win

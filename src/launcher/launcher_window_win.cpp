@@ -1,0 +1,374 @@
+#include "launcher/launcher_window_win.h"
+
+#include <algorithm>
+
+#include "app/helper_library_win.h"
+#include "config/system_items.h"
+#include "launcher/cell_paint.h"
+#include "launcher/cells.h"
+#include "launcher/placement.h"
+#include "launcher/task_windows_win.h"
+#include "services/grid.h"
+#include "services/os_info_win.h"
+#include "services/system_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TVanMainForm";
+// Also what keeps the window out of its own Task tray.
+constexpr wchar_t kCaption[] = L"vantrel";
+constexpr const wchar_t* kTrayCaptions[3] = {L"Program", L"Task", L"System"};
+
+// The name label sits inside the panel's bevel.
+constexpr int kNameLabelLeft = 4;
+constexpr int kNameLabelTop = 1;
+constexpr int kNameLabelHeight = 18;
+// Mouse presses on the Task and System trays right after the paint are taken as the end of the trigger.
+constexpr DWORD kPressGuardMs = 150;
+
+UniqueGdiObject MakeFont(int height, int weight, const wchar_t* face) {
+    // A face the system lacks (Segoe UI under Wine) is replaced by the font mapper with a similar one.
+    return UniqueGdiObject(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_SWISS, face));
+}
+
+int TextHeight(HGDIOBJ font) {
+    WindowDc screen(nullptr);
+    SelectGuard select(screen.Get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Get(), &metrics);
+    return metrics.tmHeight;
+}
+
+DesktopGeometry CurrentDesktop() {
+    DesktopGeometry desktop;
+    std::vector<RECT> monitors;
+    if (EnumerateMonitors(monitors)) {
+        desktop.monitors.emplace();
+        for (const RECT& r : monitors)
+            desktop.monitors->push_back({r.left, r.top, r.right, r.bottom});
+    }
+    desktop.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    desktop.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT bar{};
+    if (const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr); taskbar && GetWindowRect(taskbar, &bar))
+        desktop.taskbar = ScreenRect{bar.left, bar.top, bar.right, bar.bottom};
+    return desktop;
+}
+
+} // namespace
+
+LauncherWindow::LauncherWindow(LauncherServices services)
+    : services_(std::move(services)), captionFont_(MakeFont(-12, FW_NORMAL, L"Segoe UI")) {
+    labelHeight_ = TextHeight(captionFont_.Get());
+}
+
+LauncherWindow::~LauncherWindow() {
+    if (bufferDc_) {
+        SelectObject(bufferDc_, bufferOldBitmap_);
+        DeleteDC(bufferDc_);
+    }
+    // The Task items point at these icons; the list is rebuilt before any of them is drawn again.
+    DestroyIcons(programIcons_.Clear());
+}
+
+bool LauncherWindow::Create(HWND owner) {
+    // Borderless with a system menu (Alt+F4 and Alt+Space work), a tool window so that it has no taskbar
+    // button, owned by the resident window so that it follows it to the top.
+    return Window::Create(kClassName, kCaption, WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, 0, 0, 0, 0, owner);
+}
+
+bool LauncherWindow::IsShown() const {
+    return Handle() && IsWindowVisible(Handle());
+}
+
+void LauncherWindow::Show() {
+    FormShow();
+}
+
+void LauncherWindow::Hide() {
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void LauncherWindow::FormShow() {
+    BeginShow(form_);
+    rightDoubleClickFlag_ = false;
+    if (services_.state.CdPlayerFlag)
+        cdMode_ = services_.cdMode ? services_.cdMode() : 0;
+    cdPlayFlag_ = false;
+    InitShow();
+}
+
+void LauncherWindow::InitShow() {
+    ResidentState& state = services_.state;
+    UpdateNameFont();
+    SyncDrives(state.SystemList(), services_.system, services_.icons);
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    RebuildTaskList(state.TaskList(),
+                    OwnWindows{reinterpret_cast<std::intptr_t>(owner), reinterpret_cast<std::intptr_t>(Handle())},
+                    services_.helper, programIcons_, services_.icons.DefaultProgramIcon());
+    SetLayout(form_, state.TrayData, state.CurrentOption.ColMax, labelHeight_);
+    EnsureBuffer();
+    form_.NowMode = StartTray(state.TrayData, state.ShowStatus, state.CurrentOption);
+    const ScreenPoint at = ShowsAtMouse(state.CurrentOption, state.ShowStatus) ? MoveToMouse() : CenterOnScreen();
+    services_.menuWatchCount = 0;
+    // Size, place and show in one step: each window operation is a round trip to the window system.
+    SetWindowPos(Handle(), HWND_TOP, at.x, at.y, form_.Layout.width, form_.Layout.height, SWP_SHOWWINDOW);
+    SetForegroundWindow(Handle());
+    SetFocus(Handle());
+}
+
+void LauncherWindow::UpdateNameFont() {
+    const bool meiryo = services_.state.MeiryoFlag;
+    if (nameFont_ && meiryo == nameFontMeiryo_)
+        return;
+    nameFont_ = MakeFont(-14, FW_NORMAL, meiryo ? L"Meiryo UI" : L"Segoe UI");
+    nameFontMeiryo_ = meiryo;
+}
+
+ScreenPoint LauncherWindow::CenterOnScreen() const {
+    return PlaceAtScreenCenter(form_.Layout.width, form_.Layout.height, GetSystemMetrics(SM_CXSCREEN),
+                               GetSystemMetrics(SM_CYSCREEN));
+}
+
+ScreenPoint LauncherWindow::MoveToMouse() const {
+    const TOption& option = services_.state.CurrentOption;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const ScreenPoint anchor = MouseAnchor(form_.Layout, form_.NowMode, option.MousePositionFlag);
+    const CursorPlacement placed = PlaceAtCursor({cursor.x, cursor.y}, form_.Layout.width, form_.Layout.height, anchor,
+                                                 option.MoveCursorFlag, CurrentDesktop());
+    if (placed.moveMouseTo)
+        SetCursorPos(placed.moveMouseTo->x, placed.moveMouseTo->y);
+    return placed.topLeft;
+}
+
+void LauncherWindow::EnsureBuffer() {
+    const SIZE wanted{form_.Layout.width, form_.Layout.height};
+    if (bufferDc_ && wanted.cx == bufferSize_.cx && wanted.cy == bufferSize_.cy)
+        return;
+    WindowDc screen(nullptr);
+    if (!bufferDc_)
+        bufferDc_ = CreateCompatibleDC(screen.Get());
+    if (!bufferDc_)
+        return;
+    UniqueGdiObject bitmap(
+        CreateCompatibleBitmap(screen.Get(), std::max<LONG>(wanted.cx, 1), std::max<LONG>(wanted.cy, 1)));
+    if (!bitmap)
+        return;
+    const HGDIOBJ previous = SelectObject(bufferDc_, bitmap.Get());
+    if (!bufferOldBitmap_)
+        bufferOldBitmap_ = previous;
+    bufferBitmap_ = std::move(bitmap); // the previous bitmap is no longer selected and goes now
+    bufferSize_ = wanted;
+}
+
+POINT LauncherWindow::BoxOrigin(int32_t tray) const {
+    const BoxBounds& box = form_.Layout.trayBox[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
+    return {box.left, box.top};
+}
+
+CellPaintContext LauncherWindow::PaintContext() const {
+    const ResidentState& state = services_.state;
+    return {&state.TrayData,      &state.CurrentOption, form_.Layout.columns,
+            state.UsKeyboardFlag, state.CdPlayerFlag,   cdMode_};
+}
+
+void LauncherWindow::Present(const RECT& area) {
+    WindowDc dc(Handle());
+    if (dc.Get() && bufferDc_)
+        BitBlt(dc.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, bufferDc_, area.left,
+               area.top, SRCCOPY);
+}
+
+void LauncherWindow::PaintAll() {
+    EnsureBuffer();
+    if (!bufferDc_)
+        return;
+    const RECT all{0, 0, bufferSize_.cx, bufferSize_.cy};
+    FillRect(bufferDc_, &all, GetSysColorBrush(COLOR_BTNFACE));
+    const int32_t mode = std::clamp(form_.NowMode, 0, 2);
+    ShowItemName(mode, services_.state.TrayData[static_cast<std::size_t>(mode)].NowIndex);
+    DrawCaptions(bufferDc_);
+    DrawNamePanel(bufferDc_);
+    DrawAllTrays(bufferDc_);
+    Present(all);
+    GetCursorPos(&sPoint_);
+    showTime_ = GetTickCount() + kPressGuardMs;
+    ++fullPaints_;
+}
+
+void LauncherWindow::DrawCaptions(HDC dc) {
+    SelectGuard font(dc, captionFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    for (std::size_t t = 0; t < 3; ++t)
+        TextOutW(dc, kTrayLeft, form_.Layout.labelTop[t], kTrayCaptions[t], static_cast<int>(wcslen(kTrayCaptions[t])));
+    SetBkMode(dc, OPAQUE);
+}
+
+void LauncherWindow::DrawNamePanel(HDC dc) {
+    const BoxBounds& panel = form_.Layout.namePanel;
+    RECT bevel{panel.left, panel.top, panel.left + panel.width, panel.top + panel.height};
+    DrawEdge(dc, &bevel, BDR_SUNKENOUTER, BF_RECT);
+    RECT label{panel.left + kNameLabelLeft, panel.top + kNameLabelTop,
+               panel.left + kNameLabelLeft + form_.Layout.nameLabelWidth, panel.top + kNameLabelTop + kNameLabelHeight};
+    FillRect(dc, &label, GetSysColorBrush(COLOR_BTNFACE));
+    SelectGuard font(dc, nameFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    // Titles are window captions and file names, not menu texts: an ampersand is shown as it is.
+    DrawTextW(dc, WidePtr(nameCaption_), static_cast<int>(nameCaption_.size()), &label,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetBkMode(dc, OPAQUE);
+}
+
+void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
+    const ResidentState& state = services_.state;
+    const BoxBounds& bounds = form_.Layout.trayBox[static_cast<std::size_t>(tray)];
+    TrayPicture& picture = pictures_[static_cast<std::size_t>(tray)];
+    TrayPictureKey key =
+        PictureKeyFor(tray, state.TrayData[static_cast<std::size_t>(tray)], state.CurrentOption, form_.Layout.columns,
+                      state.UsKeyboardFlag, state.CdPlayerFlag, cdMode_, GetSysColor(COLOR_BTNFACE));
+    const bool sameSize = picture.size.cx == bounds.width && picture.size.cy == bounds.height;
+    if (!picture.bitmap || !sameSize || !(key == picture.key)) {
+        picture.bitmap.Reset(CreateCompatibleBitmap(dc, std::max(bounds.width, 1), std::max(bounds.height, 1)));
+        const HDC pictureDc = CreateCompatibleDC(dc);
+        if (!picture.bitmap || !pictureDc) {
+            if (pictureDc)
+                DeleteDC(pictureDc);
+            picture.bitmap.Reset();
+            painter_.DrawTray(dc, BoxOrigin(tray), PaintContext(), tray);
+            return;
+        }
+        {
+            SelectGuard select(pictureDc, picture.bitmap.Get());
+            const RECT all{0, 0, bounds.width, bounds.height};
+            FillRect(pictureDc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            painter_.DrawTray(pictureDc, POINT{0, 0}, PaintContext(), tray);
+        }
+        DeleteDC(pictureDc);
+        picture.key = std::move(key);
+        picture.size = {bounds.width, bounds.height};
+    }
+    const HDC pictureDc = CreateCompatibleDC(dc);
+    if (!pictureDc)
+        return;
+    {
+        SelectGuard select(pictureDc, picture.bitmap.Get());
+        BitBlt(dc, bounds.left, bounds.top, bounds.width, bounds.height, pictureDc, 0, 0, SRCCOPY);
+    }
+    DeleteDC(pictureDc);
+}
+
+void LauncherWindow::DrawAllTrays(HDC dc) {
+    const CellPaintContext context = PaintContext();
+    for (int32_t t = 0; t < 3; ++t) {
+        const POINT box = BoxOrigin(t);
+        if (t == TaskTray)
+            painter_.DrawTray(dc, box, context, t);
+        else
+            DrawTrayPicture(dc, t);
+        if (t == form_.NowMode)
+            painter_.DrawCell(dc, box, context, t, services_.state.TrayData[static_cast<std::size_t>(t)].NowIndex,
+                              kCellCursor);
+        const BoxBounds& bounds = form_.Layout.trayBox[static_cast<std::size_t>(t)];
+        DrawSunkenFrame(dc, bounds.left, bounds.top, bounds.width, bounds.height);
+    }
+}
+
+void LauncherWindow::ShowItemName(int32_t tray, int32_t index) {
+    if (IsValidCell(services_.state.TrayData, tray, index))
+        nameCaption_ =
+            services_.state.TrayData[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)].Title;
+}
+
+void LauncherWindow::RedrawCell(int32_t tray, int32_t index, int32_t state) {
+    const POINT box = BoxOrigin(tray);
+    painter_.DrawCell(bufferDc_, box, PaintContext(), tray, index, state);
+    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns);
+    // The 2-pixel pen of the box cursor reaches one pixel outside the cell square.
+    Present({box.x + origin.x - 1, box.y + origin.y - 1, box.x + origin.x + kCellPitch, box.y + origin.y + kCellPitch});
+}
+
+bool LauncherWindow::MoveCursor(int32_t tray, int32_t index) {
+    const auto move = vantrel::MoveCursor(form_, services_.state.TrayData, tray, index);
+    if (!move)
+        return false;
+    // Before the first paint of a show there is nothing to update: the full paint draws the new cursor.
+    if (!form_.ShowFlag || !bufferDc_)
+        return true;
+    RedrawCell(move->oldTray, move->oldIndex, kCellNormal);
+    RedrawCell(move->newTray, move->newIndex, kCellCursor);
+    ShowItemName(move->newTray, move->newIndex);
+    DrawNamePanel(bufferDc_);
+    const BoxBounds& panel = form_.Layout.namePanel;
+    Present({panel.left, panel.top, panel.left + panel.width, panel.top + panel.height});
+    return true;
+}
+
+LRESULT LauncherWindow::FormEraseBackground() {
+    // After the full paint every erase is swallowed: the default one would wipe the trays.
+    if (EraseBackground(form_))
+        PaintAll();
+    return 1;
+}
+
+void LauncherWindow::FormPaint() {
+    const uint32_t before = fullPaints_;
+    PAINTSTRUCT ps{};
+    const HDC dc = BeginPaint(Handle(), &ps); // may erase, and so paint everything
+    // Uncovered parts come back from the buffer, unless BeginPaint's erase has just drawn them.
+    if (dc && form_.ShowFlag && bufferDc_ && fullPaints_ == before)
+        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+               ps.rcPaint.bottom - ps.rcPaint.top, bufferDc_, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    EndPaint(Handle(), &ps);
+}
+
+void LauncherWindow::HideByUser() {
+    services_.state.ShowStatus = 0;
+    Hide();
+}
+
+void LauncherWindow::FormActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE && HidesOnDeactivate(services_.state.ShowStatus))
+        HideByUser();
+}
+
+void LauncherWindow::FormKeyDown(WPARAM key) {
+    if (key == VK_ESCAPE)
+        HideByUser();
+}
+
+void LauncherWindow::FormCloseQuery() {
+    if (OnCloseCommand(cdPlayFlag_) == CloseAnswer::Hide)
+        HideByUser();
+}
+
+LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return FormEraseBackground();
+    case WM_PAINT:
+        FormPaint();
+        return 0;
+    case WM_ACTIVATE:
+        FormActivate(wParam);
+        return DefaultProc(message, wParam, lParam);
+    case WM_KEYDOWN:
+        FormKeyDown(wParam);
+        return 0;
+    case WM_CLOSE:
+        // Never destroyed by the user: the resident core shows this same window at every trigger.
+        FormCloseQuery();
+        return 0;
+    default:
+        return DefaultProc(message, wParam, lParam);
+    }
+}
+
+} // namespace vantrel::win

@@ -1,0 +1,123 @@
+#pragma once
+// The launcher window (class "TVanMainForm", caption "vantrel"): three trays of icons and the name panel,
+// laid out, placed and painted as the launcher models say. It is created once, hidden, and shown by the
+// resident core on every trigger; closing it only hides it.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+#include "app/resident.h"
+#include "launcher/cell_paint.h"
+#include "launcher/cell_painter_win.h"
+#include "launcher/geometry.h"
+#include "launcher/layout.h"
+#include "launcher/task_list.h"
+#include "win/unique_handle_win.h"
+#include "win/window_win.h"
+
+namespace vantrel::win {
+
+class HelperLibrary;
+
+// What the window reads and changes outside itself.
+struct LauncherServices {
+    ResidentState& state;
+    const SystemQueries& system;
+    IconSource& icons;
+    const HelperLibrary& helper;
+    int32_t& menuWatchCount;         // the resident core's popup-menu watch, restarted at every show
+    std::function<int32_t()> cdMode; // the CD device's mode; none: the overlay shows "stopped"
+};
+
+class LauncherWindow : public Window {
+public:
+    explicit LauncherWindow(LauncherServices services);
+    ~LauncherWindow() override;
+
+    // Creates the hidden window, owned by the resident main window.
+    bool Create(HWND owner);
+
+    // The show sequence; the caller has set ShowStatus to 1 (hot key) or 2 (mouse).
+    void Show();
+    void Hide();
+    bool IsShown() const;
+
+    // A CD command or the popup menu is in progress: the window must not be closed or toggled away.
+    bool CDPlayFlag() const { return cdPlayFlag_; }
+
+    // Puts the cursor on a shown cell, redrawing the old and the new cell and the name panel. False when
+    // the target is not a shown cell.
+    bool MoveCursor(int32_t tray, int32_t index);
+
+    const LauncherWindowState& FormState() const { return form_; }
+    const std::u16string& NameCaption() const { return nameCaption_; }
+    // Number of full paints so far; a benchmark waits for it to change.
+    uint32_t FullPaintCount() const { return fullPaints_; }
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    void FormShow();
+    void InitShow();
+    void FormActivate(WPARAM wParam);
+    void FormKeyDown(WPARAM key);
+    void FormCloseQuery();
+    LRESULT FormEraseBackground();
+    void FormPaint();
+
+    void HideByUser();
+    void UpdateNameFont();
+    // Where the window comes up: at the mouse (which may move onto the window) or centred on the screen.
+    ScreenPoint MoveToMouse() const;
+    ScreenPoint CenterOnScreen() const;
+    void PaintAll();
+    void DrawAllTrays(HDC dc);
+    void DrawTrayPicture(HDC dc, int32_t tray);
+    void DrawCaptions(HDC dc);
+    void DrawNamePanel(HDC dc);
+    void RedrawCell(int32_t tray, int32_t index, int32_t state);
+    void ShowItemName(int32_t tray, int32_t index);
+    void EnsureBuffer();
+    void Present(const RECT& area);
+    POINT BoxOrigin(int32_t tray) const;
+    CellPaintContext PaintContext() const;
+
+    LauncherServices services_;
+    LauncherWindowState form_;
+    CellPainter painter_;
+    ProgramIconCache programIcons_;
+    UniqueGdiObject captionFont_;
+    UniqueGdiObject nameFont_;
+    bool nameFontMeiryo_ = false;
+    int32_t labelHeight_ = 0;
+    std::u16string nameCaption_;
+    bool cdPlayFlag_ = false;
+    bool rightDoubleClickFlag_ = false;
+    int32_t cdMode_ = 0;
+    POINT sPoint_{-1, -1};
+    DWORD showTime_ = 0;
+    uint32_t fullPaints_ = 0;
+
+    // The normal-state pictures of the Program and System trays, kept between shows: their contents seldom
+    // change, and drawing forty icons is most of a show's painting. The Task tray changes at every show.
+    struct TrayPicture {
+        TrayPictureKey key;
+        UniqueGdiObject bitmap;
+        SIZE size{0, 0};
+    };
+    std::array<TrayPicture, 3> pictures_;
+
+    // The back buffer holds the whole window as last drawn. Full paints and cursor moves draw into it and copy
+    // the changed part to the screen in one step, so nothing flickers; a window that was covered is restored
+    // from it.
+    HDC bufferDc_ = nullptr;
+    UniqueGdiObject bufferBitmap_;
+    HGDIOBJ bufferOldBitmap_ = nullptr;
+    SIZE bufferSize_{0, 0};
+};
+
+} // namespace vantrel::win

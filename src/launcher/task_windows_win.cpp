@@ -1,0 +1,172 @@
+#include "launcher/task_windows_win.h"
+
+#include <shellapi.h>
+
+#include <iterator>
+
+#include "app/helper_library_win.h"
+#include "services/system_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+HWND ToHwnd(std::intptr_t window) {
+    return reinterpret_cast<HWND>(window);
+}
+std::intptr_t FromHwnd(HWND window) {
+    return reinterpret_cast<std::intptr_t>(window);
+}
+
+// The buffer sizes the filter's rules are written for.
+constexpr int kTitleBuffer = 255;
+constexpr int kClassBuffer = 128;
+
+WindowAnswer AskWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
+    DWORD_PTR result = 0;
+    // SMTO_BLOCK: no other message of ours runs while we wait, so the show cannot be re-entered.
+    // SMTO_ABORTIFHUNG: a window the system already knows to be hung costs nothing.
+    if (!SendMessageTimeoutW(ToHwnd(window), message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTaskMessageTimeoutMs,
+                             &result))
+        return {0, false};
+    return {static_cast<IconHandle>(result), true};
+}
+
+} // namespace
+
+std::vector<std::intptr_t> EnumerateTopLevelWindows() {
+    std::vector<std::intptr_t> handles;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(FromHwnd(hwnd));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&handles));
+    return handles;
+}
+
+uint32_t Win32WindowFacts::ExStyle(std::intptr_t window) {
+    return static_cast<uint32_t>(GetWindowLongPtrW(ToHwnd(window), GWL_EXSTYLE));
+}
+
+bool Win32WindowFacts::Visible(std::intptr_t window) {
+    // A top-level window's parent is the desktop, which is always visible, so its own visible style is the
+    // whole answer: one call instead of IsWindowVisible's walk.
+    return (GetWindowLongPtrW(ToHwnd(window), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TopLevelWindowFacts::Related Win32WindowFacts::Owner(std::intptr_t window) {
+    const HWND owner = GetWindow(ToHwnd(window), GW_OWNER);
+    return {FromHwnd(owner), owner && IsWindowVisible(owner)};
+}
+
+TopLevelWindowFacts::Related Win32WindowFacts::Parent(std::intptr_t window) {
+    // For an owned top-level window with the popup style this is its owner.
+    const HWND parent = GetParent(ToHwnd(window));
+    return {FromHwnd(parent), parent && IsWindowVisible(parent)};
+}
+
+std::u16string Win32WindowFacts::ClassName(std::intptr_t window) {
+    wchar_t name[kClassBuffer] = {};
+    GetClassNameW(ToHwnd(window), name, kClassBuffer);
+    return FromWide(name);
+}
+
+std::u16string Win32WindowFacts::Title(std::intptr_t window) {
+    // For another process's window GetWindowTextW reads the stored caption without sending a message.
+    wchar_t title[kTitleBuffer] = {};
+    GetWindowTextW(ToHwnd(window), title, kTitleBuffer);
+    return FromWide(title);
+}
+
+bool Win32WindowFacts::UwpRejected(std::intptr_t window) {
+    return helper_.IsUwpWindow(ToHwnd(window));
+}
+
+WindowAnswer Win32TaskIconQueries::BigIcon(std::intptr_t window) {
+    return AskWithTimeout(window, WM_GETICON, ICON_BIG);
+}
+
+IconHandle Win32TaskIconQueries::ClassIcon(std::intptr_t window) {
+    return static_cast<IconHandle>(GetClassLongPtrW(ToHwnd(window), GCLP_HICON));
+}
+
+WindowAnswer Win32TaskIconQueries::DragIcon(std::intptr_t window) {
+    return AskWithTimeout(window, WM_QUERYDRAGICON, 0);
+}
+
+IconHandle Win32TaskIconQueries::UwpWindowIcon(std::intptr_t window) {
+    // Without the helper library the answer is 0 whatever the window holds; the search is not worth a call.
+    if (!helper_.Loaded())
+        return 0;
+    const HWND core = FindWindowExW(ToHwnd(window), nullptr, L"Windows.UI.Core.CoreWindow", nullptr);
+    return core ? FromHicon(helper_.UwpAppIcon(core)) : 0;
+}
+
+std::intptr_t Win32TaskIconQueries::Parent(std::intptr_t window) {
+    return FromHwnd(GetParent(ToHwnd(window)));
+}
+
+Win32TaskIconQueries::Owners Win32TaskIconQueries::OwnersOf(std::intptr_t window) {
+    const auto known = owners_.find(window);
+    if (known != owners_.end())
+        return known->second;
+    Owners owners;
+    owners.thread = GetWindowThreadProcessId(ToHwnd(window), &owners.process);
+    owners_[window] = owners;
+    return owners;
+}
+
+uint32_t Win32TaskIconQueries::ThreadOf(std::intptr_t window) {
+    return OwnersOf(window).thread;
+}
+
+std::wstring Win32TaskIconQueries::ProcessImage(DWORD processId) {
+    const auto known = images_.find(processId);
+    if (known != images_.end())
+        return known->second;
+    std::wstring path;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
+        wchar_t buffer[MAX_PATH * 2] = {};
+        DWORD size = static_cast<DWORD>(std::size(buffer));
+        if (QueryFullProcessImageNameW(process, 0, buffer, &size))
+            path.assign(buffer, size);
+        CloseHandle(process);
+    }
+    images_[processId] = path;
+    return path;
+}
+
+IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
+    const std::wstring path = ProcessImage(OwnersOf(window).process);
+    if (path.empty())
+        return 0;
+    const std::u16string key = FromWide(path);
+    if (const auto cached = cache_.Find(key))
+        return *cached;
+    HICON large = nullptr;
+    if (ExtractIconExW(path.c_str(), 0, &large, nullptr, 1) != 1)
+        large = nullptr;
+    cache_.Add(key, FromHicon(large));
+    return FromHicon(large);
+}
+
+void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
+                     IconHandle defaultProgramIcon) {
+    tasks.clear();
+    Win32WindowFacts facts(helper);
+    tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
+    Win32TaskIconQueries queries(helper, cache);
+    TaskIconSearch search(queries, defaultProgramIcon);
+    for (RData& task : tasks)
+        task.Icon = search.Find(task.WinHandle);
+    DestroyIcons(cache.EndShow());
+}
+
+void DestroyIcons(const std::vector<IconHandle>& icons) {
+    for (IconHandle icon : icons)
+        DestroyIcon(ToHicon(icon));
+}
+
+} // namespace vantrel::win
