@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12, skipping whatever is already there.
 set -euo pipefail
 
-packages=(cmake g++ make googletest wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xdotool imagemagick
+packages=(cmake g++ make googletest wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xdotool imagemagick
           clang libclang-rt-14-dev python3 x11-utils)
 missing=()
 for p in "${packages[@]}"; do
