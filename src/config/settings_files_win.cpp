@@ -8,6 +8,7 @@
 
 #include "services/text.h"
 #include "win/strings_win.h"
+#include "win/window_win.h"
 #include "win/unique_handle_win.h"
 
 namespace vantrel::config {
@@ -34,7 +35,7 @@ bool IsFolder(const std::wstring& path) {
 
 bool Fail(std::u16string* reason, DWORD code) {
     if (reason)
-        *reason = SystemErrorText(code);
+        *reason = FromWide(win::SystemErrorText(code));
     return false;
 }
 
@@ -84,21 +85,6 @@ bool MoveOver(const std::wstring& from, const std::wstring& to, DWORD* error) {
 }
 
 } // namespace
-
-std::u16string SystemErrorText(unsigned long code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text = length && buffer ? FromWide(std::wstring_view(buffer, length)) : std::u16string();
-    if (buffer)
-        LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' '))
-        text.pop_back();
-    if (text.empty())
-        text = u"System error " + DecimalText(static_cast<int64_t>(code)) + u".";
-    return text;
-}
 
 std::optional<std::string> Win32SettingsFiles::ReadAll(const std::u16string& path) {
     // Other programs may hold the file open, even to replace it; reading must not stand in their way.

@@ -20,7 +20,4 @@ public:
 // Decodes with MultiByteToWideChar(CP_ACP), as the profile functions read a file without a byte-order mark.
 AnsiDecoder AnsiCodePageDecoder();
 
-// The system's message for a Win32 error code, without the line break it ends with.
-std::u16string SystemErrorText(unsigned long code);
-
 } // namespace vantrel::config

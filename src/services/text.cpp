@@ -40,52 +40,49 @@ std::u16string DecimalText(int64_t n) {
     return negative ? u"-" + digits : digits;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        char32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        if (b < 0x80) {
-            cp = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            len = 2;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4;
+// Strict UTF-8: overlong forms, surrogates and code points past U+10FFFF are errors, so that no byte
+// sequence can smuggle in a line break, '=' or '[' that the system's reader would not see. Each error
+// becomes one U+FFFD covering the bytes read up to it, which is how the system's conversion counts them.
+std::u16string Utf8ToUtf16(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i++]);
+        if (lead < 0x80) {
+            text.push_back(lead);
+            continue;
         }
-        if (len > 1) {
-            if (i + len > text.size()) {
-                // A sequence cut short at the end is one broken character, not one per byte.
-                std::size_t k = 1;
-                while (i + k < text.size() && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80)
-                    ++k;
-                len = k;
-            } else {
-                cp = b & (0x7F >> len);
-                for (std::size_t k = 1; k < len; ++k) {
-                    const auto c = static_cast<unsigned char>(text[i + k]);
-                    if ((c & 0xC0) != 0x80) {
-                        cp = 0xFFFD;
-                        len = k;
-                        break;
-                    }
-                    cp = (cp << 6) | (c & 0x3F);
-                }
+        const int following = lead >= 0xC2 && lead <= 0xDF   ? 1
+                              : lead >= 0xE0 && lead <= 0xEF ? 2
+                              : lead >= 0xF0 && lead <= 0xF4 ? 3
+                                                             : 0;
+        char32_t code = lead & (0x3F >> following);
+        bool valid = following > 0;
+        for (int k = 0; valid && k < following; ++k) {
+            const auto next = i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+            if ((next & 0xC0) != 0x80) {
+                valid = false;
+                break;
             }
+            ++i;
+            code = (code << 6) | (next & 0x3F);
+            // The second byte alone tells an overlong form, a surrogate or a code point out of range.
+            if (k == 0 && ((lead == 0xE0 && next < 0xA0) || (lead == 0xED && next >= 0xA0) ||
+                           (lead == 0xF0 && next < 0x90) || (lead == 0xF4 && next >= 0x90)))
+                valid = false;
         }
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        if (!valid) {
+            text.push_back(0xFFFD);
+        } else if (code >= 0x10000) {
+            code -= 0x10000;
+            text.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
         } else {
-            out.push_back(cp > 0x10FFFF ? u'\xFFFD' : static_cast<char16_t>(cp));
+            text.push_back(static_cast<char16_t>(code));
         }
-        i += len;
     }
-    return out;
+    return text;
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {

@@ -15,7 +15,8 @@ bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
 // Decimal digits of n, with a leading '-' when negative.
 std::u16string DecimalText(int64_t n);
 
-// Malformed input becomes U+FFFD; never fails.
+// Strict UTF-8 (no overlong forms, surrogates or code points past U+10FFFF); each error becomes one
+// U+FFFD, as the system's own conversion counts them. Never fails.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win/window_win.h"
+
 #include <functional>
 
 #include "config/temp_folder_win.h"
@@ -83,11 +85,11 @@ TEST_F(SettingsFilesTest, FoldersFilesAndCopies) {
 }
 
 TEST(SettingsFilesText, SystemReasonAndAnsiCodePage) {
-    const std::u16string denied = SystemErrorText(ERROR_ACCESS_DENIED);
+    const std::u16string denied = win::FromWide(win::SystemErrorText(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(denied.empty());
     EXPECT_NE(denied.back(), u'\n');
     EXPECT_NE(denied.back(), u'\r');
-    EXPECT_FALSE(SystemErrorText(0xDEADBEEF).empty());
+    EXPECT_FALSE(win::SystemErrorText(0xDEADBEEF).empty());
     if (GetACP() == 1252) {
         EXPECT_EQ(AnsiCodePageDecoder()("a\x80\xE9"), u"a\u20AC\u00E9");
     }
