@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Helpers of the launcher_*.sh scenarios (sourced by them; not a scenario itself).
+
+# The task-window fixture, in three colours.
+taskwin() { echo "$E2E_BUILD/fixtures/vantaskwin_$1.exe"; }
+
+# launcher_info: "left top right bottom visible" of the launcher window, nothing when there is none.
+launcher_info() {
+    probe list | awk -F'\t' '$3 == "TVanMainForm" && $4 == "vantrel" { split($5, r, ","); print r[1], r[2], r[3], r[4], $6; exit }'
+}
+
+# wait_launcher shown|hidden MS
+wait_launcher() {
+    local want=$1 ms=$2 waited=0 info visible
+    while :; do
+        info=$(launcher_info)
+        visible=$(awk '{ print $5 }' <<<"$info")
+        [ "$want" = shown ] && [ "$visible" = 1 ] && return 0
+        [ "$want" = hidden ] && [ -n "$info" ] && [ "$visible" = 0 ] && return 0
+        [ "$waited" -ge "$ms" ] && return 1
+        sleep 0.1
+        waited=$((waited + 150))
+    done
+}
+
+hot_key() { xdotool key ctrl+alt+j; }
+
+# The height of the trays' caption font, measured apart from the program: a label is one line of it.
+label_height() { wine "$(taskwin red)" --text-height "Segoe UI" -12 2>/dev/null | tr -d '\r'; }
+
+# tray_height SHOWN COLUMNS: rows of 40 pixels plus the 2-pixel frame; ((n - 1) div c) + 1 rows, truncating.
+tray_height() { echo $(((($1 - 1) / $2 + 1) * 40 + 2)); }
+
+# launcher_height LABEL H0 H1 H2: three captions and boxes with their 2-pixel gaps, then the name panel.
+launcher_height() { echo $((3 * ($1 + 4) + $2 + $3 + $4 + 10 + 22 + 10)); }
+
+# shown_count FILE SECTION: items before the first "not used" one (Status bit 4).
+shown_count() {
+    ini_items "$1" "$2" | awk -F'\t' '{ if (int($6) % 8 >= 4) exit; n++ } END { print n + 0 }'
+}
+
+# program_items N: a [Program] section of N items that start notepad.
+program_items() {
+    local i
+    echo "[Program]"
+    for ((i = 0; i < $1; i++)); do
+        printf 'Title%d=Program %d\nExeFileName%d=C:\\windows\\notepad.exe\nIconFileName%d=C:\\windows\\notepad.exe\nIconIndex%d=0\nStatus%d=0\n' \
+            "$i" "$i" "$i" "$i" "$i" "$i"
+    done
+}
+
+# pixel_at X Y: the screen colour there, RRGGBB.
+pixel_at() { probe pixel "$1" "$2"; }
+
+# colour_near RRGGBB RRGGBB TOLERANCE: each channel within the tolerance.
+colour_near() {
+    local a=$1 b=$2 t=$3 i
+    for i in 0 2 4; do
+        local x=$((16#${a:i:2})) y=$((16#${b:i:2}))
+        [ $((x > y ? x - y : y - x)) -le "$t" ] || return 1
+    done
+}

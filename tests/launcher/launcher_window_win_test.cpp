@@ -1,0 +1,261 @@
+// The launcher window and the Task list's Win32 side against the real window system (Wine in CI). Icon
+// messages reach only windows of this process under Wine, so the windows asked here live on threads of the
+// test program: one that answers, one that has stopped taking messages.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/helper_library_win.h"
+#include "app/resident.h"
+#include "launcher/launcher_window_win.h"
+#include "launcher/task_windows_win.h"
+#include "services/system_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+namespace {
+
+constexpr wchar_t kTaskClass[] = L"VanTestTaskWindow";
+
+void RegisterTaskClass() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTaskClass;
+    RegisterClassW(&wc);
+}
+
+// Application windows made on a thread of their own, which either keeps answering messages or, once they
+// are up, stops taking them until the object goes away. Only tests of the filter need them shown: outside
+// a virtual desktop Wine waits up to two seconds for a window manager whenever a shown window goes.
+enum class Shown { No, Yes };
+class WindowThread {
+public:
+    WindowThread(int count, bool hang, HICON bigIcon, Shown shown = Shown::No) {
+        RegisterTaskClass();
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        finished_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([=, this] {
+            threadId_ = GetCurrentThreadId();
+            for (int i = 0; i < count; ++i) {
+                const std::wstring title = L"Task " + std::to_wstring(i + 1);
+                HWND w = CreateWindowExW(WS_EX_WINDOWEDGE, kTaskClass, title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 10 * i,
+                                         100, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                if (bigIcon)
+                    SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+                if (shown == Shown::Yes)
+                    ShowWindow(w, SW_SHOWNOACTIVATE);
+                windows.push_back(w);
+            }
+            SetEvent(ready);
+            if (hang) {
+                WaitForSingleObject(release_, INFINITE);
+            } else {
+                MSG msg;
+                while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                    DispatchMessageW(&msg);
+            }
+            for (HWND w : windows)
+                DestroyWindow(w);
+            SetEvent(finished_);
+        });
+        WaitForSingleObject(ready, 10000);
+        CloseHandle(ready);
+    }
+    ~WindowThread() {
+        SetEvent(release_);
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        // Destroying a window may wait for this thread (its input context lives here): keep answering.
+        while (MsgWaitForMultipleObjects(1, &finished_, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+        }
+        thread_.join();
+        CloseHandle(release_);
+        CloseHandle(finished_);
+    }
+
+    std::vector<HWND> windows;
+
+private:
+    HANDLE release_ = nullptr;
+    HANDLE finished_ = nullptr;
+    DWORD threadId_ = 0;
+    std::thread thread_;
+};
+
+std::intptr_t Value(HWND w) {
+    return reinterpret_cast<std::intptr_t>(w);
+}
+
+TEST(TaskWindowsWin, IconsOfAnAnsweringWindow) {
+    const HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
+    WindowThread live(1, false, icon);
+    HelperLibrary helper;
+    ProgramIconCache cache;
+    Win32TaskIconQueries queries(helper, cache);
+    const auto answer = queries.BigIcon(Value(live.windows[0]));
+    EXPECT_TRUE(answer.answered);
+    EXPECT_EQ(answer.icon, FromHicon(icon));
+    EXPECT_TRUE(queries.DragIcon(Value(live.windows[0])).answered);
+    EXPECT_EQ(queries.ThreadOf(Value(live.windows[0])), GetWindowThreadProcessId(live.windows[0], nullptr));
+    EXPECT_EQ(queries.Parent(Value(live.windows[0])), 0);
+    EXPECT_EQ(queries.UwpWindowIcon(Value(live.windows[0])), 0u) << "no helper library";
+    DestroyIcons(cache.Clear());
+}
+
+TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
+    WindowThread hung(3, true, nullptr);
+    HelperLibrary helper;
+    ProgramIconCache cache;
+    Win32TaskIconQueries queries(helper, cache);
+    // The search runs on a thread of its own, so that a missing time limit fails the test instead of hanging it.
+    std::vector<IconHandle> icons;
+    DWORD elapsed = 0;
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread search([&] {
+        const DWORD start = GetTickCount();
+        TaskIconSearch iconSearch(queries, 99);
+        for (HWND w : hung.windows)
+            icons.push_back(iconSearch.Find(Value(w)));
+        elapsed = GetTickCount() - start;
+        SetEvent(done);
+    });
+    const bool finished = WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+    if (!finished) {
+        search.detach();
+        FAIL() << "the icon search waited for a window that does not answer";
+    }
+    search.join();
+    CloseHandle(done);
+    EXPECT_GE(elapsed, kTaskMessageTimeoutMs / 2) << "the first question waits for its time limit";
+    EXPECT_LT(elapsed, 3 * kTaskMessageTimeoutMs) << "three windows of one hung thread: one time limit";
+    // No own icon, no parent: the program file's icon (the test program has none) or nothing.
+    ASSERT_EQ(icons.size(), 3u);
+    EXPECT_EQ(icons[0], icons[2]);
+    DestroyIcons(cache.Clear());
+}
+
+TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
+    WindowThread live(2, false, nullptr, Shown::Yes);
+    HelperLibrary helper;
+    ProgramIconCache cache;
+    ItemList tasks;
+    RebuildTaskList(tasks, {}, helper, cache, 99);
+    std::vector<std::u16string> titles;
+    for (const auto& t : tasks)
+        titles.push_back(t.Title);
+    EXPECT_NE(std::find(titles.begin(), titles.end(), u"Task 1"), titles.end());
+    EXPECT_NE(std::find(titles.begin(), titles.end(), u"Task 2"), titles.end());
+    for (const auto& t : tasks)
+        EXPECT_NE(t.Title, u"") << "untitled hidden helper windows are not listed";
+    DestroyIcons(cache.Clear());
+}
+
+// A hidden window to own the launcher, as the resident window does.
+class OwnerWindow : public Window {
+public:
+    bool Make() { return Create(L"VanTestOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr); }
+
+private:
+    LRESULT OnMessage(UINT m, WPARAM w, LPARAM l) override { return DefaultProc(m, w, l); }
+};
+
+// The resident state a launcher window needs, with three Program items.
+struct LauncherFixture {
+    LauncherFixture() : icons(std::make_unique<Win32IconSource>(system)) {
+        for (int i = 0; i < 3; ++i) {
+            RData item;
+            item.Title = u"Program " + std::u16string(1, static_cast<char16_t>(u'0' + i));
+            item.Icon = icons->DefaultProgramIcon();
+            state.ProgramList().push_back(item);
+        }
+        state.CurrentOption.ColMax = 5;
+        owner.Make();
+        launcher =
+            std::make_unique<LauncherWindow>(LauncherServices{state, system, *icons, helper, menuWatchCount, nullptr});
+        created = launcher->Create(owner.Handle());
+    }
+    ~LauncherFixture() {
+        launcher.reset();
+        FreeTrays(state, *icons);
+    }
+
+    Win32SystemQueries system;
+    std::unique_ptr<Win32IconSource> icons;
+    HelperLibrary helper;
+    ResidentState state;
+    int32_t menuWatchCount = 77;
+    OwnerWindow owner;
+    std::unique_ptr<LauncherWindow> launcher;
+    bool created = false;
+};
+
+void PumpUntilPainted(LauncherWindow& launcher, uint32_t paints) {
+    const DWORD end = GetTickCount() + 5000;
+    MSG msg;
+    while (launcher.FullPaintCount() < paints && GetTickCount() < end) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(1);
+    }
+}
+
+TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
+    WindowThread other(1, false, nullptr, Shown::Yes);
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    LauncherWindow& launcher = *f.launcher;
+    wchar_t caption[32] = {};
+    GetWindowTextW(launcher.Handle(), caption, 32);
+    EXPECT_STREQ(caption, L"vantrel");
+    EXPECT_TRUE(GetWindowLongPtrW(launcher.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+    f.state.ShowStatus = 1;
+    launcher.Show();
+    PumpUntilPainted(launcher, 1);
+    ASSERT_EQ(launcher.FullPaintCount(), 1u);
+    EXPECT_TRUE(launcher.IsShown());
+    EXPECT_EQ(f.menuWatchCount, 0);
+    RECT r{};
+    GetWindowRect(launcher.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 5 * 40 + 18);
+    EXPECT_EQ(r.bottom - r.top, launcher.FormState().Layout.height);
+    EXPECT_EQ(launcher.NameCaption(), u"Program 0") << "the cursor starts on the first Program cell";
+    const auto& tasks = f.state.TaskList();
+    EXPECT_TRUE(std::any_of(tasks.begin(), tasks.end(), [](const RData& t) { return t.Title == u"Task 1"; }));
+
+    // Covered and uncovered: restored from the buffer, no second full paint.
+    InvalidateRect(launcher.Handle(), nullptr, TRUE);
+    UpdateWindow(launcher.Handle());
+    EXPECT_EQ(launcher.FullPaintCount(), 1u);
+
+    EXPECT_TRUE(launcher.MoveCursor(ProgramTray, 2));
+    EXPECT_EQ(launcher.NameCaption(), u"Program 2");
+    EXPECT_FALSE(launcher.MoveCursor(ProgramTray, 3));
+    EXPECT_EQ(launcher.FormState().NowMode, ProgramTray);
+
+    SendMessageW(launcher.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(launcher.IsShown());
+    EXPECT_TRUE(IsWindow(launcher.Handle())) << "closing only hides";
+    EXPECT_EQ(f.state.ShowStatus, 0);
+
+    f.state.ShowStatus = 1;
+    launcher.Show();
+    PumpUntilPainted(launcher, 2);
+    EXPECT_EQ(launcher.FullPaintCount(), 2u) << "every show paints once";
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(launcher.IsShown());
+    EXPECT_EQ(f.state.ShowStatus, 0);
+}
+
+} // namespace
+} // namespace vantrel::win
