@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "app/device_list.h"
 #include "config/environments.h"
 #include "config/records.h"
 #include "config/settings_store.h"
@@ -23,6 +24,7 @@ struct ResidentState {
     bool MeiryoFlag = false;
     bool UsKeyboardFlag = true;
     bool CdPlayerFlag = false;
+    DeviceList Devices; // USB drives of the device library, rebuilt on every device change
 
     ItemList& ProgramList() { return TrayData[ProgramTray].Items; }
     ItemList& TaskList() { return TrayData[TaskTray].Items; }

@@ -139,8 +139,10 @@ void VantrelMain::AddTrayIcon() {
     data.uCallbackMessage = kMsgTrayIcon;
     data.hIcon = trayIcon_.Get();
     wcscpy(data.szTip, kAppTitle);
-    // After a shell restart the old icon is gone; adding it again is the whole recovery.
-    trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    // After a shell restart the old icon is gone and adding it again is the whole recovery. The same
+    // broadcast also comes while the icon still exists (Wine, a display change); the add then fails and
+    // the icon is only refreshed, but it is still ours to remove at exit.
+    trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
     data.uVersion = NOTIFYICON_VERSION_4;
     Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
@@ -296,14 +298,11 @@ void VantrelMain::Tick() {
     const TOption& option = state_.CurrentOption;
     ButtonSample sample;
     bool sampled = false;
-    bool shownNow = false;
     if (PollingEnabled(option.MouseHookFlag, ancestor, system_.WinVersion())) {
         sample = {ReadButton(VK_LBUTTON), ReadButton(VK_RBUTTON), ReadButton(VK_MBUTTON)};
         sampled = true;
-        if (PollMouseChord(chord_, option, system_.WinVersion(), ancestor, sample)) {
+        if (PollMouseChord(chord_, option, system_.WinVersion(), ancestor, sample))
             MouseShow();
-            shownNow = state_.ShowStatus == 2;
-        }
     }
     if (state_.ShowStatus != 2 || !launcher_ || closed_)
         return;
@@ -321,10 +320,10 @@ void VantrelMain::Tick() {
     }
     menuWatchCount_ = step.MenuWatchCount;
 
-    // The show may have moved the mouse onto the window; the position read before it would lie outside a
-    // window that had to be shifted from the screen's edge, and the still-held button would hide it at once.
-    if (shownNow)
-        GetCursorPos(&pt);
+    // The position of this moment, not the tick's first one: a mouse show in this very tick may have moved the
+    // mouse onto a window that had to be shifted from the screen's edge, and the still-held button would
+    // otherwise hide it at once.
+    GetCursorPos(&pt);
     const bool leftDown = sampled ? sample.left.isDown : (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     RECT r{};
     GetWindowRect(launcher_->Handle(), &r);
@@ -464,6 +463,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         HotKey();
         return 0;
+    case WM_DEVICECHANGE:
+        // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.
+        RefreshDeviceList(deviceLibrary_, state_.Devices);
+        return TRUE;
     case WM_DESTROY:
         FormClose();
         PostQuitMessage(0);

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "app/device_library_win.h"
 #include "app/helper_library_win.h"
 #include "app/resident.h"
 #include "app/tray_menu.h"
@@ -72,6 +73,7 @@ private:
     Win32SystemQueries system_;
     std::unique_ptr<Win32IconSource> icons_;
     HelperLibrary helper_;
+    DeviceLibrary deviceLibrary_{system_.WinVersion()};
     std::unique_ptr<config::SettingsFileSystem> files_;
     std::unique_ptr<SettingsStore> store_;
     ResidentState state_;
