@@ -116,8 +116,13 @@ void LauncherWindow::InitShow() {
     form_.NowMode = StartTray(state.TrayData, state.ShowStatus, state.CurrentOption);
     const ScreenPoint at = ShowsAtMouse(state.CurrentOption, state.ShowStatus) ? MoveToMouse() : CenterOnScreen();
     services_.menuWatchCount = 0;
+    const bool wasShown = IsShown();
     // Size, place and show in one step: each window operation is a round trip to the window system.
     SetWindowPos(Handle(), HWND_TOP, at.x, at.y, form_.Layout.width, form_.Layout.height, SWP_SHOWWINDOW);
+    // Shown again while still up (a trigger during the mouse show's pause): nothing is invalid by itself, but
+    // the show has a new layout to paint.
+    if (wasShown)
+        InvalidateRect(Handle(), nullptr, TRUE);
     SetForegroundWindow(Handle());
     SetFocus(Handle());
 }

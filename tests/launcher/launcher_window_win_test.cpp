@@ -243,6 +243,11 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     EXPECT_FALSE(launcher.MoveCursor(ProgramTray, 3));
     EXPECT_EQ(launcher.FormState().NowMode, ProgramTray);
 
+    launcher.Show(); // a second trigger while the window is up
+    PumpUntilPainted(launcher, 2);
+    EXPECT_EQ(launcher.FullPaintCount(), 2u) << "a show while up paints again";
+    EXPECT_EQ(launcher.NameCaption(), u"Program 0") << "with the cursor back on the first cell";
+
     SendMessageW(launcher.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_TRUE(IsWindow(launcher.Handle())) << "closing only hides";
@@ -250,8 +255,8 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
 
     f.state.ShowStatus = 1;
     launcher.Show();
-    PumpUntilPainted(launcher, 2);
-    EXPECT_EQ(launcher.FullPaintCount(), 2u) << "every show paints once";
+    PumpUntilPainted(launcher, 3);
+    EXPECT_EQ(launcher.FullPaintCount(), 3u) << "every show paints once";
     SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_EQ(f.state.ShowStatus, 0);
