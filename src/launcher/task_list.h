@@ -84,7 +84,7 @@ constexpr uint32_t kTaskMessageTimeoutMs = 50;
 // Answer to a message sent to another program's window with the time limit above.
 struct WindowAnswer {
     IconHandle icon = 0;
-    bool answered = true; // false: no answer in time, or the window is known to be hung
+    bool answered = true; // false: no answer in time, a window known to be hung, or the message not delivered
 };
 
 // Icon answers about a window, asked in order and only until one is non-zero: several are messages to other
@@ -104,8 +104,8 @@ public:
 // The icon search of one Task list. A window's own icon comes first, then its UWP application's, then its
 // parent's, then the shared program icon for a window with a parent. A window without parent and without any
 // of these gets the icon of its program file (under Wine the only icon another process's window has), or 0.
-// Once a thread has let one message time out, its windows get no more messages during this search: a hung
-// program delays the show by one time limit, not by one per question and window.
+// Once a message to a thread's window went unanswered, its windows get no more messages during this search:
+// a hung program delays the show by one time limit, not by one per question and window.
 class TaskIconSearch {
 public:
     TaskIconSearch(TaskIconQueries& queries, IconHandle defaultProgramIcon)

@@ -25,16 +25,14 @@ constexpr int kClassBuffer = 128;
 
 WindowAnswer AskWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
     DWORD_PTR result = 0;
-    SetLastError(ERROR_SUCCESS);
     // SMTO_BLOCK: no other message of ours runs while we wait, so the show cannot be re-entered.
     // SMTO_ABORTIFHUNG: a window the system already knows to be hung costs nothing.
     if (SendMessageTimeoutW(ToHwnd(window), message, wParam, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kTaskMessageTimeoutMs,
                             &result))
         return {static_cast<IconHandle>(result), true};
-    // Only a time-out (or a known hang) means the thread is slow. Other failures, such as a window that has
-    // just gone or a message the system does not carry to another process (Wine: the icon messages), are
-    // an answer without an icon.
-    return {0, GetLastError() != ERROR_TIMEOUT};
+    // A time-out, a known hang, or a message the system does not carry to that process at all (Wine does
+    // not pass the icon messages between processes): asking the same thread again would fail the same way.
+    return {0, false};
 }
 
 } // namespace
