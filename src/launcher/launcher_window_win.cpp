@@ -117,8 +117,11 @@ void LauncherWindow::InitShow() {
     const ScreenPoint at = ShowsAtMouse(state.CurrentOption, state.ShowStatus) ? MoveToMouse() : CenterOnScreen();
     services_.menuWatchCount = 0;
     const bool wasShown = IsShown();
-    // Size, place and show in one step: each window operation is a round trip to the window system.
-    SetWindowPos(Handle(), HWND_TOP, at.x, at.y, form_.Layout.width, form_.Layout.height, SWP_SHOWWINDOW);
+    // Size, place and show in one step: each window operation is a round trip to the window system. The
+    // window is painted as it appears and takes the foreground right after: activating it during the show
+    // would send the previously active program its deactivation first and hold the picture up by as long.
+    SetWindowPos(Handle(), HWND_TOP, at.x, at.y, form_.Layout.width, form_.Layout.height,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE);
     // Shown again while still up (a trigger during the mouse show's pause): nothing is invalid by itself, but
     // the show has a new layout to paint.
     if (wasShown)
@@ -183,14 +186,20 @@ CellPaintContext LauncherWindow::PaintContext() const {
             state.UsKeyboardFlag, state.CdPlayerFlag,   cdMode_};
 }
 
-void LauncherWindow::Present(const RECT& area) {
-    WindowDc dc(Handle());
-    if (dc.Get() && bufferDc_)
-        BitBlt(dc.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, bufferDc_, area.left,
+void LauncherWindow::Present(const RECT& area, HDC target) {
+    if (!bufferDc_)
+        return;
+    if (target) {
+        BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, bufferDc_, area.left,
                area.top, SRCCOPY);
+        return;
+    }
+    WindowDc dc(Handle());
+    if (dc.Get())
+        Present(area, dc.Get());
 }
 
-void LauncherWindow::PaintAll() {
+void LauncherWindow::PaintAll(HDC target) {
     EnsureBuffer();
     if (!bufferDc_)
         return;
@@ -201,7 +210,7 @@ void LauncherWindow::PaintAll() {
     DrawCaptions(bufferDc_);
     DrawNamePanel(bufferDc_);
     DrawAllTrays(bufferDc_);
-    Present(all);
+    Present(all, target);
     GetCursorPos(&sPoint_);
     showTime_ = GetTickCount() + kPressGuardMs;
     ++fullPaints_;
@@ -316,10 +325,11 @@ bool LauncherWindow::MoveCursor(int32_t tray, int32_t index) {
     return true;
 }
 
-LRESULT LauncherWindow::FormEraseBackground() {
-    // After the full paint every erase is swallowed: the default one would wipe the trays.
+LRESULT LauncherWindow::FormEraseBackground(HDC dc) {
+    // After the full paint every erase is swallowed: the default one would wipe the trays. The full paint
+    // comes with the whole window invalid (a show, or a new layout), so the erase's own DC reaches all of it.
     if (EraseBackground(form_))
-        PaintAll();
+        PaintAll(dc);
     return 1;
 }
 
@@ -357,7 +367,7 @@ void LauncherWindow::FormCloseQuery() {
 LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
-        return FormEraseBackground();
+        return FormEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_PAINT:
         FormPaint();
         return 0;

@@ -66,7 +66,7 @@ private:
     void FormActivate(WPARAM wParam);
     void FormKeyDown(WPARAM key);
     void FormCloseQuery();
-    LRESULT FormEraseBackground();
+    LRESULT FormEraseBackground(HDC dc);
     void FormPaint();
 
     void HideByUser();
@@ -74,7 +74,7 @@ private:
     // Where the window comes up: at the mouse (which may move onto the window) or centred on the screen.
     ScreenPoint MoveToMouse() const;
     ScreenPoint CenterOnScreen() const;
-    void PaintAll();
+    void PaintAll(HDC target);
     void DrawAllTrays(HDC dc);
     void DrawTrayPicture(HDC dc, int32_t tray);
     void DrawCaptions(HDC dc);
@@ -82,7 +82,8 @@ private:
     void RedrawCell(int32_t tray, int32_t index, int32_t state);
     void ShowItemName(int32_t tray, int32_t index);
     void EnsureBuffer();
-    void Present(const RECT& area);
+    // Copies part of the back buffer to the window, through the given DC or the window's own.
+    void Present(const RECT& area, HDC target = nullptr);
     POINT BoxOrigin(int32_t tray) const;
     CellPaintContext PaintContext() const;
 
