@@ -110,7 +110,7 @@ void LauncherWindow::InitShow() {
     const HWND owner = GetWindow(Handle(), GW_OWNER);
     RebuildTaskList(state.TaskList(),
                     OwnWindows{reinterpret_cast<std::intptr_t>(owner), reinterpret_cast<std::intptr_t>(Handle())},
-                    services_.helper, programIcons_, services_.icons.DefaultProgramIcon());
+                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon());
     SetLayout(form_, state.TrayData, state.CurrentOption.ColMax, labelHeight_);
     EnsureBuffer();
     form_.NowMode = StartTray(state.TrayData, state.ShowStatus, state.CurrentOption);

@@ -16,6 +16,7 @@
 #include "launcher/geometry.h"
 #include "launcher/layout.h"
 #include "launcher/task_list.h"
+#include "launcher/task_windows_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
 
@@ -91,6 +92,7 @@ private:
     LauncherWindowState form_;
     CellPainter painter_;
     ProgramIconCache programIcons_;
+    WindowIdentities windowIdentities_;
     UniqueGdiObject captionFont_;
     UniqueGdiObject nameFont_;
     bool nameFontMeiryo_ = false;

@@ -48,6 +48,31 @@ std::vector<std::intptr_t> EnumerateTopLevelWindows() {
     return handles;
 }
 
+const WindowIdentities::Identity& WindowIdentities::Of(std::intptr_t window) {
+    const auto known = known_.find(window);
+    if (known != known_.end()) {
+        known->second.used = true;
+        return known->second;
+    }
+    Identity identity;
+    wchar_t name[kClassBuffer] = {};
+    GetClassNameW(ToHwnd(window), name, kClassBuffer);
+    identity.className = FromWide(name);
+    identity.thread = GetWindowThreadProcessId(ToHwnd(window), &identity.process);
+    return known_[window] = std::move(identity);
+}
+
+void WindowIdentities::EndShow() {
+    for (auto it = known_.begin(); it != known_.end();) {
+        if (!it->second.used) {
+            it = known_.erase(it);
+            continue;
+        }
+        it->second.used = false;
+        ++it;
+    }
+}
+
 uint32_t Win32WindowFacts::ExStyle(std::intptr_t window) {
     return static_cast<uint32_t>(GetWindowLongPtrW(ToHwnd(window), GWL_EXSTYLE));
 }
@@ -70,9 +95,7 @@ TopLevelWindowFacts::Related Win32WindowFacts::Parent(std::intptr_t window) {
 }
 
 std::u16string Win32WindowFacts::ClassName(std::intptr_t window) {
-    wchar_t name[kClassBuffer] = {};
-    GetClassNameW(ToHwnd(window), name, kClassBuffer);
-    return FromWide(name);
+    return identities_.Of(window).className;
 }
 
 std::u16string Win32WindowFacts::Title(std::intptr_t window) {
@@ -110,18 +133,8 @@ std::intptr_t Win32TaskIconQueries::Parent(std::intptr_t window) {
     return FromHwnd(GetParent(ToHwnd(window)));
 }
 
-Win32TaskIconQueries::Owners Win32TaskIconQueries::OwnersOf(std::intptr_t window) {
-    const auto known = owners_.find(window);
-    if (known != owners_.end())
-        return known->second;
-    Owners owners;
-    owners.thread = GetWindowThreadProcessId(ToHwnd(window), &owners.process);
-    owners_[window] = owners;
-    return owners;
-}
-
 uint32_t Win32TaskIconQueries::ThreadOf(std::intptr_t window) {
-    return OwnersOf(window).thread;
+    return identities_.Of(window).thread;
 }
 
 std::wstring Win32TaskIconQueries::ProcessImage(DWORD processId) {
@@ -141,7 +154,7 @@ std::wstring Win32TaskIconQueries::ProcessImage(DWORD processId) {
 }
 
 IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
-    const std::wstring path = ProcessImage(OwnersOf(window).process);
+    const std::wstring path = ProcessImage(identities_.Of(window).process);
     if (path.empty())
         return 0;
     const std::u16string key = FromWide(path);
@@ -155,15 +168,16 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
 }
 
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     IconHandle defaultProgramIcon) {
+                     WindowIdentities& identities, IconHandle defaultProgramIcon) {
     tasks.clear();
-    Win32WindowFacts facts(helper);
+    Win32WindowFacts facts(helper, identities);
     tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
-    Win32TaskIconQueries queries(helper, cache);
+    Win32TaskIconQueries queries(helper, cache, identities);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
         task.Icon = search.Find(task.WinHandle);
     DestroyIcons(cache.EndShow());
+    identities.EndShow();
 }
 
 void DestroyIcons(const std::vector<IconHandle>& icons) {

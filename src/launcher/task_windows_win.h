@@ -18,10 +18,30 @@ class HelperLibrary;
 // The top-level windows in z-order, topmost first.
 std::vector<std::intptr_t> EnumerateTopLevelWindows();
 
+// What never changes during a window's life: its class, thread and process. Kept between shows for the
+// windows the last show asked about, so that a show asks the window system only what can have changed. A
+// window handle carries a use counter, so a new window does not come back under a handle just freed.
+class WindowIdentities {
+public:
+    struct Identity {
+        std::u16string className;
+        DWORD thread = 0;
+        DWORD process = 0;
+        bool used = true;
+    };
+    const Identity& Of(std::intptr_t window);
+    // Forgets the windows this show did not ask about.
+    void EndShow();
+
+private:
+    std::map<std::intptr_t, Identity> known_;
+};
+
 // The window system's answers to the filter's questions.
 class Win32WindowFacts : public TopLevelWindowFacts {
 public:
-    explicit Win32WindowFacts(const HelperLibrary& helper) : helper_(helper) {}
+    Win32WindowFacts(const HelperLibrary& helper, WindowIdentities& identities)
+        : helper_(helper), identities_(identities) {}
     uint32_t ExStyle(std::intptr_t window) override;
     bool Visible(std::intptr_t window) override;
     Related Owner(std::intptr_t window) override;
@@ -32,12 +52,14 @@ public:
 
 private:
     const HelperLibrary& helper_;
+    WindowIdentities& identities_;
 };
 
 // Answers for one show's icon search. Program file icons go to the cache, which outlives the show.
 class Win32TaskIconQueries : public TaskIconQueries {
 public:
-    Win32TaskIconQueries(const HelperLibrary& helper, ProgramIconCache& cache) : helper_(helper), cache_(cache) {}
+    Win32TaskIconQueries(const HelperLibrary& helper, ProgramIconCache& cache, WindowIdentities& identities)
+        : helper_(helper), cache_(cache), identities_(identities) {}
 
     WindowAnswer BigIcon(std::intptr_t window) override;
     IconHandle ClassIcon(std::intptr_t window) override;
@@ -48,25 +70,19 @@ public:
     IconHandle ProgramFileIcon(std::intptr_t window) override;
 
 private:
-    struct Owners {
-        DWORD thread = 0;
-        DWORD process = 0;
-    };
-    Owners OwnersOf(std::intptr_t window);
     std::wstring ProcessImage(DWORD processId);
 
     const HelperLibrary& helper_;
     ProgramIconCache& cache_;
-    // For this show only: a window's thread and process, and a process's executable.
-    std::map<std::intptr_t, Owners> owners_;
-    std::map<DWORD, std::wstring> images_;
+    WindowIdentities& identities_;
+    std::map<DWORD, std::wstring> images_; // a process's executable, for this show only
 };
 
 // Rebuilds the Task list: the old items go (their icons belong to other windows or to the cache), the
 // desktop's windows are filtered and ordered, each gets its icon, and the cache lets go of the program
 // icons no window of this show needed.
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     IconHandle defaultProgramIcon);
+                     WindowIdentities& identities, IconHandle defaultProgramIcon);
 
 // Destroys the icons the cache hands back.
 void DestroyIcons(const std::vector<IconHandle>& icons);

@@ -101,7 +101,8 @@ TEST(TaskWindowsWin, IconsOfAnAnsweringWindow) {
     WindowThread live(1, false, icon);
     HelperLibrary helper;
     ProgramIconCache cache;
-    Win32TaskIconQueries queries(helper, cache);
+    WindowIdentities identities;
+    Win32TaskIconQueries queries(helper, cache, identities);
     const auto answer = queries.BigIcon(Value(live.windows[0]));
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(answer.icon, FromHicon(icon));
@@ -116,7 +117,8 @@ TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
     WindowThread hung(3, true, nullptr);
     HelperLibrary helper;
     ProgramIconCache cache;
-    Win32TaskIconQueries queries(helper, cache);
+    WindowIdentities identities;
+    Win32TaskIconQueries queries(helper, cache, identities);
     // The search runs on a thread of its own, so that a missing time limit fails the test instead of hanging it.
     std::vector<IconHandle> icons;
     DWORD elapsed = 0;
@@ -149,7 +151,8 @@ TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
     HelperLibrary helper;
     ProgramIconCache cache;
     ItemList tasks;
-    RebuildTaskList(tasks, {}, helper, cache, 99);
+    WindowIdentities identities;
+    RebuildTaskList(tasks, {}, helper, cache, identities, 99);
     std::vector<std::u16string> titles;
     for (const auto& t : tasks)
         titles.push_back(t.Title);
