@@ -1,0 +1,90 @@
+#include "launcher/task_actions_win.h"
+
+#include "services/os_info_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+HWND ToHwnd(std::intptr_t window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+SendOutcome SendWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
+    const HWND hwnd = ToHwnd(window);
+    if (!IsWindow(hwnd))
+        return SendOutcome::Failed;
+    DWORD_PTR result = 0;
+    // Not SMTO_BLOCK: while it waits this thread still answers messages sent to it, so a program that calls
+    // back into the launcher while it closes cannot lock both until the limit.
+    if (SendMessageTimeoutW(hwnd, message, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result))
+        return SendOutcome::Answered;
+    // A window destroyed while it handled the message has still done what was asked.
+    return IsWindow(hwnd) ? SendOutcome::TimedOut : SendOutcome::Answered;
+}
+
+} // namespace
+
+bool Win32TaskWindowOps::Exists(std::intptr_t window) {
+    return IsWindow(ToHwnd(window)) != FALSE;
+}
+
+bool Win32TaskWindowOps::IsIconic(std::intptr_t window) {
+    return ::IsIconic(ToHwnd(window)) != FALSE;
+}
+
+std::u16string Win32TaskWindowOps::ClassName(std::intptr_t window) {
+    wchar_t name[256] = {};
+    GetClassNameW(ToHwnd(window), name, 256);
+    return FromWide(name);
+}
+
+std::intptr_t Win32TaskWindowOps::ForegroundWindow() {
+    return reinterpret_cast<std::intptr_t>(GetForegroundWindow());
+}
+
+void Win32TaskWindowOps::SetForeground(std::intptr_t window) {
+    SetForegroundWindow(ToHwnd(window));
+}
+
+void Win32TaskWindowOps::ForceForeground(std::intptr_t window) {
+    win::ForceForeground(ToHwnd(window));
+}
+
+// Posted: ShowWindow on another thread's window waits for that thread.
+void Win32TaskWindowOps::Restore(std::intptr_t window) {
+    ShowWindowAsync(ToHwnd(window), SW_RESTORE);
+}
+
+void Win32TaskWindowOps::Maximize(std::intptr_t window) {
+    ShowWindowAsync(ToHwnd(window), SW_MAXIMIZE);
+}
+
+void Win32TaskWindowOps::PostMinimize(std::intptr_t window) {
+    PostMessageW(ToHwnd(window), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+SendOutcome Win32TaskWindowOps::SendSysClose(std::intptr_t window) {
+    return SendWithTimeout(window, WM_SYSCOMMAND, SC_CLOSE);
+}
+
+SendOutcome Win32TaskWindowOps::SendClose(std::intptr_t window) {
+    return SendWithTimeout(window, WM_CLOSE, 0);
+}
+
+void Win32TaskWindowOps::PostMinimizeAll() {
+    if (const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr))
+        PostMessageW(taskbar, WM_COMMAND, kMinimizeAllCommand, 0);
+}
+
+void Win32TaskWindowOps::Sleep(uint32_t milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+void Win32TaskWindowOps::RebuildTaskList() {
+    if (rebuild_)
+        rebuild_();
+}
+
+} // namespace vantrel::win
