@@ -1,7 +1,9 @@
 #pragma once
 // The launcher window's popup menu: which entries it offers for the item under the cursor, where it opens,
 // and what each command does. The window builds the menu from the visible entries (their ids are the menu
-// command ids), tracks it, and hands the chosen id back to PerformMenuCommand.
+// command ids) and tracks it at ItemMenuPosition: with MenuWatchCount at kMenuWatchTicks, itself in the
+// foreground and CDPlayFlag set while the menu is open. Once the menu has closed (it ran a message loop of
+// its own) it hands the chosen id, if any, to PerformMenuCommand.
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,15 @@
 #pragma once
 // Keyboard and mouse navigation of the launcher window as a state machine without Win32. Each handler takes
 // the trays, the window's state and the input, changes the cursor bookkeeping, and returns what the window
-// must redraw and what it must run. The window draws first and then carries the action out.
+// must redraw and what it must run. The window draws first and then carries the action out:
+//
+//   WM_KEYDOWN, WM_SYSKEYDOWN        -> OnKeyDown(n, vk, shift, ctrl, alt)
+//   mouse move over tray t's box     -> OnMouseMove(n, t, x, y, mouse position on the screen)
+//   button press over tray t's box   -> OnMouseDown(n, t, x, y, button, shift, ctrl, alt, GetTickCount())
+//   right double-click (message hook) -> OnRightButtonDoubleClick(n, x, y) in client coordinates
+//   then: draw result.draws, put *result.name into the name panel, and for result.action either
+//   ShowMenu -> ComposeItemMenu / ItemMenuPosition / PerformMenuCommand (item_menu.h), or
+//   anything else -> PerformAction (run_item.h).
 //
 // Invariant kept by every handler: a tray's cursor index is a shown cell (IsShownCell) or -1, which a tray
 // gets when it holds items but shows none (all "not used"); -1 designates nothing, draws nothing and runs

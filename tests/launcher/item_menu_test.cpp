@@ -7,212 +7,110 @@
 namespace vantrel {
 namespace {
 
-using testing::LauncherRig;
-using testing::Log;
+using namespace vantrel::testing;
+using Captions = std::vector<std::u16string>;
 
-RData SystemItem(std::u16string exe, bool network = false) {
-    RData item;
-    item.Title = exe;
-    item.ExeFileName = std::move(exe);
-    item.Status = StatusSystem;
-    item.Flag = network;
-    return item;
+RData Item(std::u16string exe, int32_t status = StatusSystem, bool flag = false, bool runasFlag = false) {
+    return {.Status = status, .Flag = flag, .ExeFileName = std::move(exe), .RunasFlag = runasFlag};
 }
 
-RData ProgramItem(std::u16string exe, bool runasFlag = false) {
-    RData item;
-    item.Title = exe;
-    item.ExeFileName = std::move(exe);
-    item.RunasFlag = runasFlag;
-    return item;
-}
+const DeviceList kUsbDrives{{77, u"EF"}, {88, u"M"}};
 
-// The visible entries as the user reads them: captions, "-" for a separator, "(off)" after a disabled entry.
-std::vector<std::u16string> Shown(const std::vector<MenuEntry>& entries) {
-    std::vector<std::u16string> shown;
-    for (const MenuEntry& e : entries)
+// The visible entries as the user reads them: "-" for a separator, "(off)" after a disabled entry; none when
+// the cell has no menu.
+std::optional<Captions> Menu(LauncherRig& rig, int32_t tray, std::optional<RData> item, int32_t cdMode = 525,
+                             bool setting = false) {
+    if (item)
+        rig.trays[static_cast<std::size_t>(tray)].Items = {*item};
+    const auto entries =
+        ComposeItemMenu({rig.trays, tray, 0, rig.ops, kUsbDrives, [cdMode] { return cdMode; }, setting});
+    if (!entries)
+        return std::nullopt;
+    Captions shown;
+    for (const MenuEntry& e : *entries)
         if (e.visible)
             shown.push_back(e.IsSeparator() ? u"-" : std::u16string(e.caption) + (e.enabled ? u"" : u"(off)"));
     return shown;
 }
 
-class ItemMenu : public ::testing::Test {
-protected:
-    ItemMenu() {
-        rig.ops.Add(20, u"Editor");
-        rig.ShowTasks();
-    }
-    std::optional<std::vector<std::u16string>> For(int32_t tray, const RData& item, bool setting = false) {
-        rig.trays[static_cast<std::size_t>(tray)].Items = {item};
-        const ItemMenuInputs in{rig.trays,
-                                tray,
-                                0,
-                                rig.ops,
-                                devices,
-                                [this] {
-                                    ++cdModeAsked;
-                                    return cdMode;
-                                },
-                                setting};
-        const auto entries = ComposeItemMenu(in);
-        if (!entries)
-            return std::nullopt;
-        return Shown(*entries);
-    }
-
-    LauncherRig rig;
-    DeviceList devices{{77, u"EF"}, {88, u"M"}};
-    int32_t cdMode = 525;
-    int cdModeAsked = 0;
-};
-
-using Captions = std::vector<std::u16string>;
-
-TEST_F(ItemMenu, EntriesByItem) {
-    RData cd = SystemItem(u"CD Player");
-    cd.Status |= StatusSpecial;
-    RData prompt = SystemItem(u"C:\\Windows\\system32\\cmd.exe");
+TEST(ItemMenu, EntriesByItem) {
+    const Captions all = {u"All c&lose", u"&All minimize "};
+    const auto with = [&](Captions head) {
+        head.insert(head.end(), all.begin(), all.end());
+        return head;
+    };
     struct Case {
         const char* what;
         int32_t tray;
-        RData item;
+        std::optional<RData> item;
         Captions want;
+        int32_t cdMode = 525;
+        bool setting = false;
     };
     const Case cases[] = {
-        {"a program",
-         ProgramTray,
-         ProgramItem(u"C:\\Tools\\tool.exe"),
-         {u"&Run as administrator", u"-", u"All c&lose", u"&All minimize "}},
-        {"a program that always runs elevated",
-         ProgramTray,
-         ProgramItem(u"C:\\Tools\\tool.exe", true),
-         {u"All c&lose", u"&All minimize "}},
-        {"a document", ProgramTray, ProgramItem(u"C:\\a.txt"), {u"All c&lose", u"&All minimize "}},
-        {"a task",
-         TaskTray,
-         rig.TaskAt(0),
-         {u"&Minimize ", u"Ma&ximize", u"-", u"&Close", u"-", u"All c&lose", u"&All minimize "}},
-        {"the CD player",
-         SystemTray,
-         cd,
-         {u"&Play", u"&Next", u"Pre&v", u"&Eject", u"-", u"All c&lose", u"&All minimize "}},
-        {"a network drive",
-         SystemTray,
-         SystemItem(u"Z:\\", true),
-         {u"&Disconnect", u"-", u"All c&lose", u"&All minimize "}},
-        {"a USB drive", SystemTray, SystemItem(u"E:\\"), {u"S&top", u"-", u"All c&lose", u"&All minimize "}},
-        {"its second letter", SystemTray, SystemItem(u"f:\\"), {u"S&top", u"-", u"All c&lose", u"&All minimize "}},
-        {"a fixed drive", SystemTray, SystemItem(u"C:\\"), {u"All c&lose", u"&All minimize "}},
-        {"a built-in item whose name begins with a USB drive's letter",
-         SystemTray,
-         SystemItem(u"MyComputer"),
-         {u"All c&lose", u"&All minimize "}},
-        {"the command prompt", SystemTray, prompt, {u"&Run as administrator", u"-", u"All c&lose", u"&All minimize "}},
+        {"a program", ProgramTray, Item(u"C:\\tool.exe", 0), with({u"&Run as administrator", u"-"})},
+        {"with the setting dialog", ProgramTray, Item(u"C:\\tool.exe", 0),
+         with({u"&Setting...", u"-", u"&Run as administrator", u"-"}), 525, true},
+        {"one that always runs elevated", ProgramTray, Item(u"C:\\tool.exe", 0, false, true), all},
+        {"a document", ProgramTray, Item(u"C:\\a.txt", 0), all},
+        {"a task", TaskTray, std::nullopt, with({u"&Minimize ", u"Ma&ximize", u"-", u"&Close", u"-"})},
+        {"the CD player", SystemTray, Item(u"CD Player"), with({u"&Play", u"&Next", u"Pre&v", u"&Eject", u"-"})},
+        {"its door open", SystemTray, Item(u"CD Player"),
+         with({u"&Play", u"&Next(off)", u"Pre&v(off)", u"&Eject(off)", u"-"}), kCdModeOpen},
+        {"a network drive", SystemTray, Item(u"Z:\\", StatusSystem, true), with({u"&Disconnect", u"-"})},
+        {"a USB drive", SystemTray, Item(u"E:\\"), with({u"S&top", u"-"})},
+        {"by its other letter", SystemTray, Item(u"f:\\"), with({u"S&top", u"-"})},
+        {"a fixed drive", SystemTray, Item(u"C:\\"), all},
+        {"an item that begins with a USB drive's letter", SystemTray, Item(u"MyComputer"), all},
+        {"the command prompt", SystemTray, Item(u"C:\\W\\cmd.exe"), with({u"&Run as administrator", u"-"})},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(For(c.tray, c.item), c.want) << c.what;
-    EXPECT_EQ(cdModeAsked, 1) << "the CD device is asked for the CD player only";
+    for (const Case& c : cases) {
+        LauncherRig rig;
+        rig.ShowTasks({Close::OnSysCommand});
+        EXPECT_EQ(Menu(rig, c.tray, c.item, c.cdMode, c.setting), c.want) << c.what;
+    }
 }
 
-TEST_F(ItemMenu, SettingEntryOnceTheDialogExists) {
-    EXPECT_EQ(For(ProgramTray, ProgramItem(u"C:\\Tools\\tool.exe"), true),
-              (Captions{u"&Setting...", u"-", u"&Run as administrator", u"-", u"All c&lose", u"&All minimize "}));
-    EXPECT_EQ(For(SystemTray, SystemItem(u"Z:\\", true), true),
-              (Captions{u"&Setting...", u"-", u"&Disconnect", u"-", u"All c&lose", u"&All minimize "}));
-    EXPECT_EQ(For(TaskTray, rig.TaskAt(0), true),
-              (Captions{u"&Minimize ", u"Ma&ximize", u"-", u"&Close", u"-", u"All c&lose", u"&All minimize "}));
-}
-
-TEST_F(ItemMenu, StateOfEntries) {
-    RData cd = SystemItem(u"CD Player");
-    cdMode = kCdModeOpen;
-    EXPECT_EQ(For(SystemTray, cd), (Captions{u"&Play", u"&Next(off)", u"Pre&v(off)", u"&Eject(off)", u"-",
-                                             u"All c&lose", u"&All minimize "}));
-    rig.ops.Find(20)->iconic = true;
-    EXPECT_EQ(For(TaskTray, rig.TaskAt(0))->front(), u"&Minimize (off)");
+TEST(ItemMenu, StateFromTheTasks) {
+    LauncherRig rig;
+    rig.ShowTasks({Close::OnSysCommand});
+    rig.ops.zOrder[0].iconic = true;
+    EXPECT_EQ(Menu(rig, TaskTray, std::nullopt)->front(), u"&Minimize (off)");
     rig.trays[TaskTray].Items.clear();
-    EXPECT_EQ(For(ProgramTray, ProgramItem(u"C:\\a.txt")), (Captions{u"All c&lose(off)", u"&All minimize (off)"}));
+    EXPECT_EQ(Menu(rig, ProgramTray, Item(u"C:\\a.txt", 0)), (Captions{u"All c&lose(off)", u"&All minimize (off)"}));
+    EXPECT_EQ(Menu(rig, ProgramTray, Item(u"C:\\a.txt", StatusNotUsed)), std::nullopt) << "no item, no menu";
 }
 
-TEST_F(ItemMenu, NoMenuWithoutAnItem) {
-    RData hidden = ProgramItem(u"C:\\a.exe");
-    hidden.Status = StatusNotUsed;
-    EXPECT_EQ(For(ProgramTray, hidden), std::nullopt);
-    rig.trays[ProgramTray].Items.clear();
-    const ItemMenuInputs in{rig.trays, ProgramTray, -1, rig.ops, devices, {}, false};
-    EXPECT_EQ(ComposeItemMenu(in), std::nullopt);
-}
-
-TEST(FindDevice, FirstDeviceHoldingTheLetter) {
-    const DeviceList devices{{5, u"GH"}, {6, u"H"}, {0, u"K"}};
-    EXPECT_EQ(FindDevice(devices, u'G'), 5);
-    EXPECT_EQ(FindDevice(devices, u'h'), 5);
-    EXPECT_EQ(FindDevice(devices, u'Z'), 0);
-    EXPECT_EQ(FindDevice({}, u'G'), 0);
-}
-
-TEST(ItemMenuPosition, AtTheCursorCellOrTheMouse) {
-    LauncherLayout layout = ComputeLayout(7, {10, 0, 0}, 15);
+TEST(ItemMenu, FindDeviceAndPosition) {
+    EXPECT_EQ(FindDevice(kUsbDrives, u'F'), 77);
+    EXPECT_EQ(FindDevice(kUsbDrives, u'm'), 88);
+    EXPECT_EQ(FindDevice(kUsbDrives, u'Z'), 0);
+    const LauncherLayout layout = ComputeLayout(7, {10, 0, 0}, 15);
     EXPECT_EQ(ItemMenuPosition(layout, {100, 200}, ProgramTray, 9, false, {1, 2}),
               (ScreenPoint{100 + 8 + 2 * 40 + 2, 200 + layout.trayBox[0].top + 40 + 2 + 20}));
     EXPECT_EQ(ItemMenuPosition(layout, {100, 200}, ProgramTray, 9, true, {1, 2}), (ScreenPoint{1, 2}));
 }
 
-TEST(MenuCommand, CommandsOnTheCurrentItem) {
-    struct Case {
-        const char* what;
-        MenuEntryId id;
-        RData item;
-        Log want;
+TEST(ItemMenu, CommandsOnTheCurrentItem) {
+    const std::tuple<MenuEntryId, RData, Log> cases[] = {
+        {MenuEntryId::CutNetworkDrive, Item(u"Z:\\", StatusSystem, true), {"cut Z:", "hide"}},
+        {MenuEntryId::StopDrive, Item(u"F:\\"), {"eject 77", "hide"}},
+        {MenuEntryId::StopDrive, Item(u"G:\\"), {"hide"}}, // the drive went meanwhile
+        {MenuEntryId::PlayFromStart, Item(u"CD Player"), {"cd-flag on", "cd 1", "cd-flag off", "hide"}},
+        {MenuEntryId::NextTrack, Item(u"CD Player"), {"cd-flag on", "cd 2", "cd-flag off", "hide"}},
+        {MenuEntryId::PreviousTrack, Item(u"CD Player"), {"cd-flag on", "cd 3", "cd-flag off", "hide"}},
+        {MenuEntryId::Eject, Item(u"CD Player"), {"cd-flag on", "cd 4", "cd-flag off", "hide"}},
+        {MenuEntryId::AllToIcon, Item(u"C:\\"), {"minimize-all", "hide"}},
+        {MenuEntryId::Setting, Item(u"C:\\"), {}}, // the window opens the dialog and stays up
     };
-    const Case cases[] = {
-        {"disconnect", MenuEntryId::CutNetworkDrive, SystemItem(u"Z:\\", true), {"disconnect Z:", "hide"}},
-        {"stop", MenuEntryId::StopDrive, SystemItem(u"F:\\"), {"eject 77", "hide"}},
-        {"stop a drive that has gone meanwhile", MenuEntryId::StopDrive, SystemItem(u"G:\\"), {"hide"}},
-        {"play", MenuEntryId::PlayFromStart, SystemItem(u"CD Player"), {"cd-flag on", "cd 1", "cd-flag off", "hide"}},
-        {"next", MenuEntryId::NextTrack, SystemItem(u"CD Player"), {"cd-flag on", "cd 2", "cd-flag off", "hide"}},
-        {"previous",
-         MenuEntryId::PreviousTrack,
-         SystemItem(u"CD Player"),
-         {"cd-flag on", "cd 3", "cd-flag off", "hide"}},
-        {"eject", MenuEntryId::Eject, SystemItem(u"CD Player"), {"cd-flag on", "cd 4", "cd-flag off", "hide"}},
-        {"run as administrator", MenuEntryId::Runas, ProgramItem(u"C:\\t.exe"), {"execute runas C:\\t.exe", "hide"}},
-        {"all minimize", MenuEntryId::AllToIcon, ProgramItem(u"C:\\t.exe"), {"minimize-all", "hide"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [id, item, want] : cases) {
         LauncherRig rig;
-        rig.trays[SystemTray].Items = {c.item};
-        rig.trays[ProgramTray].Items = {c.item};
-        rig.window.NowMode = c.id == MenuEntryId::Runas ? ProgramTray : SystemTray;
-        EXPECT_EQ(PerformMenuCommand(rig.run, c.id, {{77, u"EF"}}), MenuOutcome::Done) << c.what;
-        EXPECT_EQ(rig.log, c.want) << c.what;
-        EXPECT_EQ(rig.showStatus, 0) << c.what;
+        rig.trays[SystemTray].Items = {item};
+        rig.window.NowMode = SystemTray;
+        const MenuOutcome outcome = PerformMenuCommand(rig.run, id, kUsbDrives);
+        EXPECT_EQ(outcome, id == MenuEntryId::Setting ? MenuOutcome::OpenSettingDialog : MenuOutcome::Done);
+        EXPECT_EQ(rig.log, want) << static_cast<int>(id);
     }
-    LauncherRig rig;
-    rig.trays[ProgramTray].Items = {ProgramItem(u"C:\\t.exe")};
-    EXPECT_EQ(PerformMenuCommand(rig.run, MenuEntryId::Setting, {}), MenuOutcome::OpenSettingDialog);
-    EXPECT_TRUE(rig.log.empty()) << "the window opens the dialog and stays up";
-}
-
-TEST(MenuCommand, TaskCommands) {
-    LauncherRig rig;
-    rig.ops.Add(30, u"A");
-    rig.ops.Add(31, u"B");
-    rig.ops.Add(32, u"C");
-    rig.ShowTasks(); // B, C, A
-    rig.window.NowMode = TaskTray;
-    rig.trays[TaskTray].NowIndex = 1;
-    PerformMenuCommand(rig.run, MenuEntryId::ToIcon, {});
-    PerformMenuCommand(rig.run, MenuEntryId::ToMax, {});
-    EXPECT_EQ(rig.log, (Log{"minimize 32", "front", "maximize 32", "hide", "front"}));
-    EXPECT_EQ(rig.showStatus, 1) << "the launcher is back as it was shown";
-    rig.log.clear();
-    PerformMenuCommand(rig.run, MenuEntryId::Close, {});
-    EXPECT_EQ(rig.log, (Log{"sys-close 32", "rebuild", "repaint", "front"}));
-    rig.log.clear();
-    PerformMenuCommand(rig.run, MenuEntryId::AllClose, {});
-    EXPECT_EQ(rig.ops.zOrder.size(), 0u);
-    EXPECT_TRUE(rig.view.hidden);
 }
 
 } // namespace

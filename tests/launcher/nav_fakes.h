@@ -15,205 +15,135 @@
 namespace vantrel::testing {
 
 using Log = std::vector<std::string>;
-
-inline std::string Narrow(std::u16string_view text) {
-    return Utf16ToUtf8(text);
+inline std::string S(std::intptr_t n) {
+    return std::to_string(n);
 }
 
-class RecordingView : public LauncherView {
-public:
-    explicit RecordingView(Log& log) : log_(log) {}
-    void HideLauncher() override {
-        hidden = true;
-        log_.push_back("hide");
-    }
-    void RepaintAll() override { log_.push_back("repaint"); }
-    void BringToFront() override {
-        hidden = false;
-        log_.push_back("front");
-    }
-    void ShowNameNow(const std::u16string& text) override { log_.push_back("name " + Narrow(text)); }
-    void SetCdPlayFlag(bool on) override {
-        cdPlayFlag = on;
-        log_.push_back(on ? "cd-flag on" : "cd-flag off");
-    }
+struct RecordingView : LauncherView {
+    explicit RecordingView(Log& l) : log(l) {}
+    void HideLauncher() override { hidden = true, log.push_back("hide"); }
+    void RepaintAll() override { log.push_back("repaint"); }
+    void BringToFront() override { hidden = false, log.push_back("front"); }
+    void ShowNameNow(const std::u16string& text) override { log.push_back("name " + Utf16ToUtf8(text)); }
+    void SetCdPlayFlag(bool on) override { log.push_back(on ? "cd-flag on" : "cd-flag off"); }
+    Log& log;
     bool hidden = false;
-    bool cdPlayFlag = false;
-
-private:
-    Log& log_;
 };
 
-class RecordingShell : public ShellExecutor {
-public:
-    explicit RecordingShell(Log& log) : log_(log) {}
-    std::vector<ExecuteRequest> executed;
-    std::map<std::u16string, std::intptr_t> windows; // "class|title" -> handle
-    std::intptr_t foreground = 0;
-    bool foregroundFollows = true; // SetForeground succeeds
-    uint32_t tick = 1000;
-
-    void Execute(const ExecuteRequest& request) override {
-        executed.push_back(request);
-        log_.push_back("execute " + Narrow(request.verb) + " " + Narrow(request.file));
+struct RecordingShell : ShellExecutor {
+    explicit RecordingShell(Log& l) : log(l) {}
+    void Execute(const ExecuteRequest& r) override {
+        executed.push_back(r);
+        log.push_back("execute " + Utf16ToUtf8(r.verb) + " " + Utf16ToUtf8(r.file));
     }
-    void OpenSpecialFolder(int32_t folderId) override { log_.push_back("folder " + std::to_string(folderId)); }
-    std::intptr_t FindTopWindow(std::u16string_view className, std::u16string_view title) override {
-        const auto it = windows.find(std::u16string(className) + u"|" + std::u16string(title));
-        return it == windows.end() ? 0 : it->second;
+    void OpenSpecialFolder(int32_t id) override { log.push_back("folder " + S(id)); }
+    std::intptr_t FindTopWindow(std::u16string_view cls, std::u16string_view) override {
+        return windows.count(std::u16string(cls)) ? windows[std::u16string(cls)] : 0;
     }
-    std::intptr_t FirstChild(std::intptr_t window) override { return window ? window + 1 : 0; }
+    std::intptr_t FirstChild(std::intptr_t window) override { return window + 1; }
     std::intptr_t DesktopWindow() override { return 1; }
     std::intptr_t ForegroundWindow() override { return foreground; }
-    void SetForeground(std::intptr_t window) override {
-        if (foregroundFollows)
-            foreground = window;
-        log_.push_back("foreground " + std::to_string(window));
+    void SetForeground(std::intptr_t w) override { foreground = follows ? w : foreground, log.push_back("fg " + S(w)); }
+    void Post(std::intptr_t w, uint32_t message, uintptr_t wParam, intptr_t) override {
+        log.push_back("post " + S(w) + " " + S(message) + " " + S(static_cast<std::intptr_t>(wParam)));
     }
-    void Post(std::intptr_t window, uint32_t message, uintptr_t wParam, intptr_t) override {
-        log_.push_back("post " + std::to_string(window) + " " + std::to_string(message) + " " + std::to_string(wParam));
-    }
-    void ProcessPendingMessages() override { log_.push_back("pump"); }
-    void Sleep(uint32_t milliseconds) override {
-        tick += milliseconds;
-        log_.push_back("sleep " + std::to_string(milliseconds));
-    }
+    void ProcessPendingMessages() override { log.push_back("pump"); }
+    void Sleep(uint32_t ms) override { tick += ms, log.push_back("sleep " + S(ms)); }
     uint32_t TickCount() override { return tick; }
-    void Suspend() override { log_.push_back("suspend"); }
-    void CancelNetworkConnection(const std::u16string& localName) override {
-        log_.push_back("disconnect " + Narrow(localName));
-    }
-    void EjectDevice(int32_t deviceHandle) override { log_.push_back("eject " + std::to_string(deviceHandle)); }
-    void Cd(CdCommand command) override { log_.push_back("cd " + std::to_string(static_cast<int>(command))); }
+    void Suspend() override { log.push_back("suspend"); }
+    void CancelNetworkConnection(const std::u16string& name) override { log.push_back("cut " + Utf16ToUtf8(name)); }
+    void EjectDevice(int32_t handle) override { log.push_back("eject " + S(handle)); }
+    void Cd(CdCommand command) override { log.push_back("cd " + S(static_cast<int>(command))); }
 
-private:
-    Log& log_;
+    Log& log;
+    std::vector<ExecuteRequest> executed;
+    std::map<std::u16string, std::intptr_t> windows; // by class
+    std::intptr_t foreground = 0;
+    bool follows = true; // SetForeground succeeds
+    uint32_t tick = 1000;
 };
 
-// Windows of other programs in z-order (topmost first), and how each answers a close.
-class FakeTaskWindows : public TaskWindowOps {
-public:
-    enum class Close { OnSysCommand, OnCloseMessageOnly, Refuses, Hung, AsksTheUser };
+// Other programs' windows in z-order (topmost first), and how each answers a close.
+struct FakeTaskWindows : TaskWindowOps {
+    enum class Close { OnSysCommand, OnCloseMessage, Refuses, Hung, AsksTheUser };
     struct Window {
-        std::intptr_t handle = 0;
-        std::u16string title;
-        std::u16string className = u"App";
+        std::intptr_t handle;
+        Close close;
         bool iconic = false;
-        Close close = Close::OnSysCommand;
+        std::u16string className = u"App";
     };
+    FakeTaskWindows(Log& l, std::array<TrayEntry, 3>& t, int32_t& s, RecordingView& v)
+        : log(l), trays(t), showStatus(s), view(v) {}
 
-    FakeTaskWindows(Log& log, std::array<TrayEntry, 3>& trays, int32_t& showStatus, RecordingView& view)
-        : log_(log), trays_(trays), showStatus_(showStatus), view_(view) {}
-
-    std::vector<Window> zOrder;
-    std::intptr_t foreground = 0;
-    int foregroundDelay = 0; // SetForeground takes effect only after this many polls
-
-    void Add(std::intptr_t handle, std::u16string title, Close close = Close::OnSysCommand) {
-        zOrder.push_back({handle, std::move(title), u"App", false, close});
-    }
-    Window* Find(std::intptr_t handle) {
-        const auto it = std::find_if(zOrder.begin(), zOrder.end(), [&](const Window& w) { return w.handle == handle; });
+    Window* Find(std::intptr_t h) {
+        const auto it = std::find_if(zOrder.begin(), zOrder.end(), [&](const Window& w) { return w.handle == h; });
         return it == zOrder.end() ? nullptr : &*it;
     }
-
-    bool Exists(std::intptr_t window) override { return Find(window) != nullptr; }
-    bool IsIconic(std::intptr_t window) override { return Find(window) && Find(window)->iconic; }
-    std::u16string ClassName(std::intptr_t window) override { return Find(window) ? Find(window)->className : u""; }
-    std::intptr_t ForegroundWindow() override {
-        if (pending_ && --foregroundDelay <= 0) {
-            foreground = pending_;
-            pending_ = 0;
-        }
-        return foreground;
-    }
-    void SetForeground(std::intptr_t window) override {
-        log_.push_back("foreground " + std::to_string(window));
-        if (foregroundDelay > 0)
-            pending_ = window;
-        else
-            foreground = window;
-    }
-    void ForceForeground(std::intptr_t window) override {
-        log_.push_back("force " + std::to_string(window));
-        if (Window* w = Find(window)) {
-            const Window copy = *w;
-            zOrder.erase(zOrder.begin() + (w - zOrder.data()));
-            zOrder.insert(zOrder.begin(), copy);
-        }
+    bool Exists(std::intptr_t w) override { return Find(w); }
+    bool IsIconic(std::intptr_t w) override { return Find(w) && Find(w)->iconic; }
+    std::u16string ClassName(std::intptr_t w) override { return Find(w)->className; }
+    std::intptr_t ForegroundWindow() override { return --foregroundAfterPolls <= 0 ? foreground : 0; }
+    void SetForeground(std::intptr_t w) override { foreground = w, log.push_back("fg " + S(w)); }
+    void ForceForeground(std::intptr_t w) override {
+        log.push_back("force " + S(w));
+        std::stable_partition(zOrder.begin(), zOrder.end(), [&](const Window& x) { return x.handle == w; });
         Deactivate();
     }
-    void Restore(std::intptr_t window) override {
-        log_.push_back("restore " + std::to_string(window));
-        if (Window* w = Find(window))
-            w->iconic = false;
-    }
-    void Maximize(std::intptr_t window) override {
-        log_.push_back("maximize " + std::to_string(window));
-        Deactivate(); // the maximised window takes the activation
-    }
-    void PostMinimize(std::intptr_t window) override { log_.push_back("minimize " + std::to_string(window)); }
-    SendOutcome SendSysClose(std::intptr_t window) override {
-        log_.push_back("sys-close " + std::to_string(window));
-        return Answer(window, Close::OnSysCommand);
-    }
-    SendOutcome SendClose(std::intptr_t window) override {
-        log_.push_back("close " + std::to_string(window));
-        return Answer(window, Close::OnCloseMessageOnly);
-    }
-    void PostMinimizeAll() override { log_.push_back("minimize-all"); }
-    void Sleep(uint32_t milliseconds) override { log_.push_back("sleep " + std::to_string(milliseconds)); }
+    void Restore(std::intptr_t w) override { log.push_back("restore " + S(w)); }
+    void Maximize(std::intptr_t w) override { log.push_back("maximize " + S(w)), Deactivate(); }
+    void PostMinimize(std::intptr_t w) override { log.push_back("minimize " + S(w)); }
+    SendOutcome SendSysClose(std::intptr_t w) override { return Answer(w, "sys-close ", Close::OnSysCommand); }
+    SendOutcome SendClose(std::intptr_t w) override { return Answer(w, "close ", Close::OnCloseMessage); }
+    void PostMinimizeAll() override { log.push_back("minimize-all"); }
+    void Sleep(uint32_t ms) override { log.push_back("sleep " + S(ms)); }
     // As the Task list builder does: z-order, the topmost moved to the end.
     void RebuildTaskList() override {
-        log_.push_back("rebuild");
-        ItemList& tasks = trays_[TaskTray].Items;
+        log.push_back("rebuild");
+        ItemList& tasks = trays[TaskTray].Items;
         tasks.clear();
-        for (const Window& w : zOrder) {
-            RData item;
-            item.WinHandle = w.handle;
-            item.Title = w.title;
-            tasks.push_back(item);
-        }
+        for (const Window& w : zOrder)
+            tasks.push_back(RData{.WinHandle = w.handle, .Title = u"task " + Utf8ToUtf16(S(w.handle))});
         if (tasks.size() >= 2)
             std::rotate(tasks.begin(), tasks.begin() + 1, tasks.end());
     }
 
-private:
-    SendOutcome Answer(std::intptr_t window, Close closesOn) {
-        Window* w = Find(window);
-        if (!w)
-            return SendOutcome::Failed;
-        switch (w->close) {
-        case Close::Hung:
-            return SendOutcome::TimedOut;
-        case Close::AsksTheUser:
+    SendOutcome Answer(std::intptr_t h, const char* what, Close closesOn) {
+        log.push_back(what + S(h));
+        Window* w = Find(h);
+        if (w && w->close == closesOn)
+            zOrder.erase(zOrder.begin() + (w - zOrder.data()));
+        if (w && w->close == Close::AsksTheUser)
             Deactivate(); // its question takes the activation
-            return SendOutcome::TimedOut;
-        case Close::Refuses:
-            return SendOutcome::Answered;
-        default:
-            if (w->close == closesOn)
-                zOrder.erase(zOrder.begin() + (w - zOrder.data()));
-            return SendOutcome::Answered;
-        }
+        const bool silent = w && (w->close == Close::Hung || w->close == Close::AsksTheUser);
+        return !w ? SendOutcome::Failed : silent ? SendOutcome::TimedOut : SendOutcome::Answered;
     }
-    // The launcher losing the activation hides it, as its activate handler does.
+    // The launcher losing the activation hides, as its activate handler does.
     void Deactivate() {
-        if (showStatus_ != 0) {
-            showStatus_ = 0;
-            view_.HideLauncher();
-        }
+        if (showStatus != 0)
+            showStatus = 0, view.HideLauncher();
     }
 
-    Log& log_;
-    std::array<TrayEntry, 3>& trays_;
-    int32_t& showStatus_;
-    RecordingView& view_;
-    std::intptr_t pending_ = 0;
+    Log& log;
+    std::array<TrayEntry, 3>& trays;
+    int32_t& showStatus;
+    RecordingView& view;
+    std::vector<Window> zOrder;
+    std::intptr_t foreground = 0;
+    int foregroundAfterPolls = 0;
 };
+using Close = FakeTaskWindows::Close;
 
 // A shown launcher with everything a run needs.
 struct LauncherRig {
+    // Windows 1..n in z-order become the Task list 2..n, 1.
+    void ShowTasks(const std::vector<Close>& closes) {
+        for (Close close : closes)
+            ops.zOrder.push_back({static_cast<std::intptr_t>(ops.zOrder.size() + 1), close});
+        ops.RebuildTaskList();
+        SetLayout(window, trays, option.ColMax, 15);
+        log.clear();
+    }
+
     Log log;
     std::array<TrayEntry, 3> trays;
     LauncherWindowState window;
@@ -225,14 +155,6 @@ struct LauncherRig {
     FakeSystem system;
     TaskActionContext tasks{trays, window, option, showStatus, 15, view, ops};
     RunContext run{tasks, shell, system};
-
-    // Task items for the fake windows, as a show builds them.
-    void ShowTasks() {
-        ops.RebuildTaskList();
-        SetLayout(window, trays, option.ColMax, 15);
-        log.clear();
-    }
-    const RData& TaskAt(int32_t i) const { return trays[TaskTray].Items[static_cast<std::size_t>(i)]; }
 };
 
 } // namespace vantrel::testing

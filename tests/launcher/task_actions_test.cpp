@@ -7,55 +7,37 @@
 namespace vantrel {
 namespace {
 
-using testing::FakeTaskWindows;
-using testing::LauncherRig;
-using testing::Log;
-using Close = FakeTaskWindows::Close;
+using namespace vantrel::testing;
+using Cursor = std::pair<int32_t, int32_t>; // tray, index
 
-// Windows 1..n in z-order; the Task tray lists 2..n, then 1.
-void Windows(LauncherRig& rig, const std::vector<Close>& closes) {
-    std::intptr_t handle = 1;
-    for (Close close : closes)
-        rig.ops.Add(handle++, u"w", close);
-    rig.ShowTasks();
-}
-
-std::vector<std::intptr_t> Handles(const LauncherRig& rig) {
+std::vector<std::intptr_t> Tasks(const LauncherRig& rig) {
     std::vector<std::intptr_t> handles;
     for (const RData& item : rig.trays[TaskTray].Items)
         handles.push_back(item.WinHandle);
     return handles;
 }
 
-TEST(IconizeTask, MinimisesOrMaximisesAndKeepsTheLauncherUp) {
-    struct Case {
-        const char* what;
-        bool iconic, maximize, force;
-        Log want;
+TEST(TaskActions, IconizeKeepsTheLauncherUp) {
+    const std::tuple<bool, bool, bool, Log> cases[] = {
+        // iconic, maximize, force
+        {false, false, false, {"minimize 2", "front"}},
+        {true, false, false, {"front"}}, // already minimised
+        {true, false, true, {"minimize 2", "front"}},
+        {false, true, false, {"maximize 2", "hide", "front"}}, // the maximised window took the activation
     };
-    const Case cases[] = {
-        {"minimise", false, false, false, {"minimize 2", "front"}},
-        {"an already minimised window is left", true, false, false, {"front"}},
-        {"force minimises it anyway", true, false, true, {"minimize 2", "front"}},
-        {"maximise", false, true, false, {"maximize 2", "hide", "front"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [iconic, maximize, force, want] : cases) {
         LauncherRig rig;
-        Windows(rig, {Close::OnSysCommand, Close::OnSysCommand});
-        rig.ops.Find(2)->iconic = c.iconic;
-        IconizeTask(rig.tasks, TaskTray, 0, c.maximize, c.force);
-        EXPECT_EQ(rig.log, c.want) << c.what;
-        EXPECT_EQ(rig.showStatus, 1) << c.what;
-        EXPECT_FALSE(rig.view.hidden) << c.what;
+        rig.ShowTasks({Close::OnSysCommand, Close::OnSysCommand});
+        rig.ops.zOrder[1].iconic = iconic;
+        IconizeTask(rig.tasks, TaskTray, 0, maximize, force);
+        IconizeTask(rig.tasks, ProgramTray, 0, maximize, force);
+        IconizeTask(rig.tasks, TaskTray, 2, maximize, force);
+        EXPECT_EQ(rig.log, want);
+        EXPECT_EQ(rig.showStatus, 1) << "shown as before";
     }
-    LauncherRig rig;
-    Windows(rig, {Close::OnSysCommand});
-    IconizeTask(rig.tasks, ProgramTray, 0, false, true);
-    IconizeTask(rig.tasks, TaskTray, 1, false, true);
-    EXPECT_TRUE(rig.log.empty());
 }
 
-TEST(CloseTask, ClosesAndRepaintsWithTheCursorInPlace) {
+TEST(TaskActions, CloseRepaintsWithTheCursorInPlace) {
     struct Case {
         const char* what;
         std::vector<Close> windows;
@@ -64,39 +46,30 @@ TEST(CloseTask, ClosesAndRepaintsWithTheCursorInPlace) {
         std::vector<std::intptr_t> left;
         int32_t cursor;
     };
+    using enum Close;
+    const Log closed = {"rebuild", "repaint", "front"};
+    const auto then = [&](Log head) {
+        head.insert(head.end(), closed.begin(), closed.end());
+        return head;
+    };
     const Case cases[] = {
-        {"a window that closes",
-         {Close::OnSysCommand, Close::OnSysCommand, Close::OnSysCommand},
+        {"a window that closes", {OnSysCommand, OnSysCommand, OnSysCommand}, 1, then({"sys-close 3"}), {2, 1}, 1},
+        {"the last cell: the cursor moves onto the new last",
+         {OnSysCommand, OnSysCommand},
          1,
-         {"sys-close 3", "rebuild", "repaint", "front"},
-         {2, 1},
-         1},
-        {"the last cell: the cursor follows onto the new last",
-         {Close::OnSysCommand, Close::OnSysCommand},
-         1,
-         {"sys-close 1", "rebuild", "repaint", "front"},
+         then({"sys-close 1"}),
          {2},
          0},
-        {"a window that waits for the close message",
-         {Close::OnSysCommand, Close::OnCloseMessageOnly},
+        {"one that waits for the close message",
+         {OnSysCommand, OnCloseMessage},
          0,
-         {"sys-close 2", "close 2", "rebuild", "repaint", "front"},
+         then({"sys-close 2", "close 2"}),
          {1},
          0},
-        {"a window that refuses stays",
-         {Close::OnSysCommand, Close::Refuses},
-         0,
-         {"sys-close 2", "close 2", "rebuild", "repaint", "front"},
-         {2, 1},
-         0},
-        {"a hung window is asked once and stays",
-         {Close::OnSysCommand, Close::Hung},
-         0,
-         {"sys-close 2", "rebuild", "repaint", "front"},
-         {2, 1},
-         0},
-        {"a window that asks the user keeps the launcher away",
-         {Close::OnSysCommand, Close::AsksTheUser},
+        {"one that refuses stays", {OnSysCommand, Refuses}, 0, then({"sys-close 2", "close 2"}), {2, 1}, 0},
+        {"a hung one is asked once", {OnSysCommand, Hung}, 0, then({"sys-close 2"}), {2, 1}, 0},
+        {"one asking the user keeps the launcher away",
+         {OnSysCommand, AsksTheUser},
          0,
          {"sys-close 2", "hide", "rebuild", "repaint"},
          {2, 1},
@@ -104,85 +77,59 @@ TEST(CloseTask, ClosesAndRepaintsWithTheCursorInPlace) {
     };
     for (const Case& c : cases) {
         LauncherRig rig;
-        Windows(rig, c.windows);
+        rig.ShowTasks(c.windows);
         rig.window.NowMode = TaskTray;
         rig.trays[TaskTray].NowIndex = c.index;
         CloseTask(rig.tasks, TaskTray, c.index);
         EXPECT_EQ(rig.log, c.want) << c.what;
-        EXPECT_EQ(Handles(rig), c.left) << c.what;
-        EXPECT_EQ(rig.window.NowMode, TaskTray) << c.what;
+        EXPECT_EQ(Tasks(rig), c.left) << c.what;
         EXPECT_EQ(rig.trays[TaskTray].NowIndex, c.cursor) << c.what;
         EXPECT_EQ(rig.window.NowColum, c.cursor) << c.what;
     }
+    LauncherRig rig;
+    rig.ShowTasks({OnSysCommand});
+    for (const auto& [tray, index] : {std::pair{ProgramTray, 0}, {TaskTray, 1}, {TaskTray, -1}})
+        CloseTask(rig.tasks, tray, index);
+    EXPECT_TRUE(rig.log.empty()) << "no task window there";
 }
 
-TEST(CloseTask, LastTaskSendsTheCursorToAnotherTray) {
-    struct Case {
-        const char* what;
-        int program, system, systemNotUsed;
-        int32_t mode, index;
+TEST(TaskActions, LastTaskClosedSendsTheCursorToAnotherTray) {
+    const std::tuple<int, int, int, Cursor> cases[] = {
+        // program, system, system not used -> where the cursor goes
+        {2, 2, 0, {ProgramTray, 0}},
+        {0, 2, 0, {SystemTray, 0}},
+        {0, 0, 2, {SystemTray, -1}}, // a tray that shows nothing: the cursor designates nothing
     };
-    const Case cases[] = {
-        {"to the Program tray", 2, 2, 0, ProgramTray, 0},
-        {"to the System tray when the Program tray is empty", 0, 2, 0, SystemTray, 0},
-        {"onto nothing when the System tray shows nothing", 0, 0, 2, SystemTray, -1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [program, system, notUsed, want] : cases) {
         LauncherRig rig;
-        rig.trays[ProgramTray].Items.resize(static_cast<std::size_t>(c.program));
-        rig.trays[SystemTray].Items.resize(static_cast<std::size_t>(c.system));
-        for (int i = 0; i < c.systemNotUsed; ++i)
-            rig.trays[SystemTray].Items.push_back(RData{.Status = StatusNotUsed});
-        Windows(rig, {Close::OnSysCommand});
+        rig.trays[ProgramTray].Items.resize(static_cast<std::size_t>(program));
+        rig.trays[SystemTray].Items.resize(static_cast<std::size_t>(system));
+        rig.trays[SystemTray].Items.resize(static_cast<std::size_t>(system + notUsed), {.Status = StatusNotUsed});
+        rig.ShowTasks({Close::OnSysCommand});
         rig.window.NowMode = TaskTray;
         CloseTask(rig.tasks, TaskTray, 0);
-        EXPECT_TRUE(rig.trays[TaskTray].Items.empty()) << c.what;
-        EXPECT_EQ(rig.window.NowMode, c.mode) << c.what;
-        EXPECT_EQ(rig.trays[static_cast<std::size_t>(c.mode)].NowIndex, c.index) << c.what;
+        EXPECT_EQ(Cursor(rig.window.NowMode, rig.trays[static_cast<std::size_t>(want.first)].NowIndex), want);
     }
 }
 
-TEST(CloseTask, OtherTraysAndMissingCellsCloseNothing) {
+TEST(TaskActions, AllTasks) {
     LauncherRig rig;
-    rig.trays[ProgramTray].Items.resize(3);
-    Windows(rig, {Close::OnSysCommand});
-    rig.window.NowColum = 4;
-    CloseTask(rig.tasks, ProgramTray, 2);
-    CloseTask(rig.tasks, TaskTray, 1);
-    CloseTask(rig.tasks, TaskTray, -1);
-    EXPECT_TRUE(rig.log.empty());
-    EXPECT_EQ(rig.window.NowColum, 4);
-}
-
-TEST(AllTasks, MinimiseAllGoesToTheTaskbar) {
-    LauncherRig rig;
-    Windows(rig, {Close::OnSysCommand});
+    AllTasks(rig.tasks, true);
+    EXPECT_TRUE(rig.log.empty()) << "no task, nothing to close";
+    rig.ShowTasks({Close::OnSysCommand, Close::Refuses, Close::Hung, Close::OnSysCommand});
     AllTasks(rig.tasks, false);
     EXPECT_EQ(rig.log, (Log{"minimize-all"}));
-    EXPECT_EQ(rig.ops.zOrder.size(), 1u);
-}
-
-TEST(AllTasks, CloseAllAsksEveryWindowOnceAndMovesOn) {
-    LauncherRig rig;
-    Windows(rig, {Close::OnSysCommand, Close::Refuses, Close::Hung, Close::OnSysCommand});
-    ASSERT_EQ(Handles(rig), (std::vector<std::intptr_t>{2, 3, 4, 1}));
+    rig.log.clear();
+    ASSERT_EQ(Tasks(rig), (std::vector<std::intptr_t>{2, 3, 4, 1}));
     rig.trays[TaskTray].NowIndex = 3;
     AllTasks(rig.tasks, true);
-    // The refusing window took the foreground and moved to the end; the next round takes the first window
-    // not asked yet.
+    // The refusing window took the foreground and went to the end; each round takes the first window not
+    // asked yet, so every window is asked once.
     EXPECT_EQ(rig.log, (Log{"force 2", "hide", "sys-close 2", "rebuild", "force 1", "sys-close 1", "rebuild", "force 3",
                             "sys-close 3", "rebuild", "force 4", "sys-close 4", "rebuild", "hide"}));
-    EXPECT_EQ(Handles(rig), (std::vector<std::intptr_t>{2, 3})) << "the refusing and the hung window stay";
+    EXPECT_EQ(Tasks(rig), (std::vector<std::intptr_t>{2, 3}));
     EXPECT_EQ(rig.trays[TaskTray].NowIndex, 1) << "the kept index, limited to the list";
-    EXPECT_EQ(rig.showStatus, 0);
     EXPECT_TRUE(rig.view.hidden);
-}
-
-TEST(AllTasks, CloseAllWithoutTasksDoesNothing) {
-    LauncherRig rig;
-    AllTasks(rig.tasks, true);
-    EXPECT_TRUE(rig.log.empty());
-    EXPECT_EQ(rig.showStatus, 1);
 }
 
 } // namespace

@@ -9,105 +9,56 @@
 namespace vantrel {
 namespace {
 
-constexpr uint32_t kNotReady = 4000 + 256; // any MCI error
-constexpr uint32_t kOutOfRange = 282;
-constexpr uint32_t kNoDriver = 266;
+constexpr uint32_t kNotReady = 4000, kOutOfRange = 282, kNoDriver = 266;
+using Calls = std::vector<std::string>;
 
 // An audio CD drive in memory: three tracks of one minute each.
-class FakeDrive : public MciDevice {
-public:
-    std::vector<uint32_t> trackStarts{2000, 62000, 122000};
-    uint32_t length = 182000;
-    uint32_t position = 2000;
-    uint32_t mode = kMciModeStop;
-    uint32_t openError = 0;
-    int notReadyPlays = 0; // plays that fail before the drive is ready
-    std::vector<std::string> calls;
-
-    uint32_t Open(uint16_t& deviceId) override {
-        calls.push_back("open");
-        if (openError)
-            return openError;
-        deviceId = 7;
-        return 0;
-    }
-    uint32_t SetTimeFormatMilliseconds(uint16_t) override {
-        calls.push_back("ms");
-        return 0;
-    }
-    uint32_t Close(uint16_t) override {
-        calls.push_back("close");
-        return 0;
-    }
+struct FakeDrive : MciDevice {
+    uint32_t Open(uint16_t& id) override { return calls.push_back("open"), id = 7, openError; }
+    uint32_t SetTimeFormatMilliseconds(uint16_t) override { return calls.push_back("ms"), 0; }
+    uint32_t Close(uint16_t) override { return calls.push_back("close"), 0; }
     uint32_t Status(uint16_t, uint32_t item, std::optional<uint32_t> track, uint32_t& value) override {
-        switch (item) {
-        case kMciStatusMode:
-            value = mode;
-            return 0;
-        case kMciStatusLength:
-            value = length;
-            return 0;
-        case kMciStatusCurrentTrack:
-            value = CurrentTrack();
-            return 0;
-        case kMciStatusPosition:
-            if (!track) {
-                value = position;
-                return 0;
-            }
-            if (*track < 1 || *track > trackStarts.size())
-                return kOutOfRange;
-            value = trackStarts[*track - 1];
-            return 0;
-        default:
+        uint32_t current = 1;
+        for (uint32_t t = 1; t <= 3; ++t)
+            current = position >= Start(t) ? t : current;
+        if (track && (*track < 1 || *track > 3))
             return kOutOfRange;
-        }
+        value = item == kMciStatusMode           ? mode
+                : item == kMciStatusLength       ? 182000
+                : item == kMciStatusCurrentTrack ? current
+                : track                          ? Start(*track)
+                                                 : position;
+        return 0;
     }
     uint32_t Play(uint16_t, std::optional<uint32_t> from) override {
         calls.push_back(from ? "play from " + std::to_string(*from) : "play on");
-        if (notReadyPlays > 0) {
-            --notReadyPlays;
-            return kNotReady;
-        }
-        if (from)
-            position = *from;
-        mode = kMciModePlay;
+        if (notReadyPlays > 0)
+            return --notReadyPlays, kNotReady;
+        position = from.value_or(position), mode = kMciModePlay;
         return 0;
     }
-    uint32_t Pause(uint16_t) override {
-        calls.push_back("pause");
-        mode = kMciModePause;
-        return 0;
-    }
+    uint32_t Pause(uint16_t) override { return calls.push_back("pause"), mode = kMciModePause, 0; }
     uint32_t SetDoor(uint16_t, bool open) override {
         calls.push_back(open ? "door open" : "door close");
-        mode = open ? kMciModeOpen : kMciModeStop;
-        return 0;
+        return mode = open ? kMciModeOpen : kMciModeStop, 0;
     }
+    static uint32_t Start(uint32_t track) { return 2000 + (track - 1) * 60000; }
 
-private:
-    uint32_t CurrentTrack() const {
-        uint32_t track = 1;
-        for (uint32_t i = 0; i < trackStarts.size(); ++i)
-            if (position >= trackStarts[i])
-                track = i + 1;
-        return track;
-    }
+    uint32_t position = 2000, mode = kMciModeStop, openError = 0;
+    int notReadyPlays = 0;
+    Calls calls;
 };
 
-class FakeClock : public CdClock {
-public:
-    uint32_t now = 100;
-    uint32_t step = 1000; // each wait between attempts
-    int waits = 0;
-    std::function<void()> duringWait;
+struct FakeClock : CdClock {
     uint32_t TickCount() override { return now; }
     void WaitBetweenAttempts() override {
-        ++waits;
-        now += step;
+        ++waits, now += step;
         if (duringWait)
             duringWait();
     }
+    uint32_t now = 100, step = 1000;
+    int waits = 0;
+    std::function<void()> duringWait;
 };
 
 class Cd : public ::testing::Test {
@@ -124,63 +75,40 @@ protected:
 TEST_F(Cd, OpensOnceUntilClosed) {
     EXPECT_TRUE(cd.CdOpen());
     EXPECT_FALSE(cd.CdOpen());
-    EXPECT_EQ(drive.calls, (std::vector<std::string>{"open", "ms"}));
-    EXPECT_EQ(cd.CdDeviceId(), 7);
     cd.CdClose();
     cd.CdClose();
-    EXPECT_FALSE(cd.IsOpen());
     EXPECT_TRUE(cd.CdOpen()) << "opens again after a close";
-    EXPECT_EQ(drive.calls, (std::vector<std::string>{"open", "ms", "close", "open", "ms"}));
+    EXPECT_EQ(drive.calls, (Calls{"open", "ms", "close", "open", "ms"}));
 }
 
 TEST_F(Cd, WithoutADriveEverythingFailsAtOnce) {
     drive.openError = kNoDriver;
     EXPECT_FALSE(cd.CdOpen());
     EXPECT_EQ(cd.CdLastResult(), kNoDriver);
-    EXPECT_EQ(cd.CdDeviceId(), 0);
+    EXPECT_FALSE(cd.IsOpen());
     drive.calls.clear();
-    const std::vector<std::function<void()>> commands = {
-        [&] { cd.CdPlay(0); },     [&] { cd.CdPlay(1); },
-        [&] { cd.CdPause(); },     [&] { cd.Toggle(); },
-        [&] { cd.CdNextTrack(); }, [&] { cd.CdPreviousTrack(); },
-        [&] { cd.CdEject(); },     [&] { EXPECT_EQ(cd.CdGetMode(), 0u); },
-    };
-    for (const auto& command : commands)
-        command();
+    cd.CdPlay(0), cd.CdPlay(1), cd.CdPause(), cd.Toggle(), cd.CdNextTrack(), cd.CdPreviousTrack(), cd.CdEject();
+    EXPECT_EQ(cd.CdGetMode(), 0u);
     EXPECT_TRUE(drive.calls.empty());
     EXPECT_EQ(clock.waits, 0) << "no retries without a device";
     EXPECT_EQ(cd.CdLastResult(), kMciErrInvalidDeviceId);
 }
 
-TEST_F(Cd, PlayerItemTogglesAndPlayStartsWhereItShould) {
+TEST_F(Cd, CommandsPlayFromWhereTheyShould) {
     struct Case {
         const char* what;
         uint32_t mode, position;
         std::function<void(CdAudio&)> command;
-        std::vector<std::string> plays;
+        Calls calls;
         uint32_t modeAfter;
     };
+    const auto toggle = [](CdAudio& c) { c.Toggle(); };
     const Case cases[] = {
-        {"playing: pause", kMciModePlay, 70000, [](CdAudio& c) { c.Toggle(); }, {"pause"}, kMciModePause},
-        {"paused: resume where it stopped",
-         kMciModePause,
-         70000,
-         [](CdAudio& c) { c.Toggle(); },
-         {"play on"},
-         kMciModePlay},
-        {"played to the end: from the first track",
-         kMciModeStop,
-         182000,
-         [](CdAudio& c) { c.Toggle(); },
-         {"play from 2000"},
-         kMciModePlay},
-        {"door open: close it, then play",
-         kMciModeOpen,
-         2000,
-         [](CdAudio& c) { c.Toggle(); },
-         {"door close", "play on"},
-         kMciModePlay},
-        {"Play: from the first track",
+        {"CD Player while playing: pause", kMciModePlay, 70000, toggle, {"pause"}, kMciModePause},
+        {"paused: resume where it stopped", kMciModePause, 70000, toggle, {"play on"}, kMciModePlay},
+        {"played to the end: from the first track", kMciModeStop, 182000, toggle, {"play from 2000"}, kMciModePlay},
+        {"door open: close it and play", kMciModeOpen, 2000, toggle, {"door close", "play on"}, kMciModePlay},
+        {"Play: the first track",
          kMciModePause,
          70000,
          [](CdAudio& c) { c.CdPlay(1); },
@@ -188,89 +116,47 @@ TEST_F(Cd, PlayerItemTogglesAndPlayStartsWhereItShould) {
          kMciModePlay},
         {"Next", kMciModePlay, 70000, [](CdAudio& c) { c.CdNextTrack(); }, {"play from 122000"}, kMciModePlay},
         {"Prev", kMciModePlay, 130000, [](CdAudio& c) { c.CdPreviousTrack(); }, {"play from 62000"}, kMciModePlay},
-        {"Prev on the first track plays nothing",
-         kMciModePause,
-         3000,
-         [](CdAudio& c) { c.CdPreviousTrack(); },
-         {},
-         kMciModePause},
-        {"Next on the last track plays nothing",
-         kMciModePlay,
-         150000,
-         [](CdAudio& c) { c.CdNextTrack(); },
-         {},
-         kMciModePlay},
+        {"Prev on the first track", kMciModePause, 3000, [](CdAudio& c) { c.CdPreviousTrack(); }, {}, kMciModePause},
+        {"Next on the last track", kMciModePlay, 150000, [](CdAudio& c) { c.CdNextTrack(); }, {}, kMciModePlay},
         {"Eject", kMciModePlay, 3000, [](CdAudio& c) { c.CdEject(); }, {"door open"}, kMciModeOpen},
     };
+    Open();
     for (const Case& c : cases) {
-        drive.mode = c.mode;
-        drive.position = c.position;
-        if (!cd.IsOpen())
-            Open();
-        drive.calls.clear();
+        drive.mode = c.mode, drive.position = c.position, drive.calls.clear();
         c.command(cd);
-        EXPECT_EQ(drive.calls, c.plays) << c.what;
+        EXPECT_EQ(drive.calls, c.calls) << c.what;
         EXPECT_EQ(drive.mode, c.modeAfter) << c.what;
     }
-    EXPECT_EQ(clock.waits, 0);
-}
-
-TEST_F(Cd, StepsBeyondTheDiscKeepTheirError) {
-    Open();
     drive.position = 3000;
     cd.CdPreviousTrack();
-    EXPECT_EQ(cd.CdLastResult(), kOutOfRange);
     cd.CdEject();
-    EXPECT_EQ(cd.CdLastResult(), kOutOfRange) << "door commands keep the last result";
+    EXPECT_EQ(cd.CdLastResult(), kOutOfRange) << "the failed step's error, which the door command keeps";
 }
 
-TEST_F(Cd, PlayRetriesUntilTheDriveIsReady) {
-    Open();
-    drive.mode = kMciModeOpen;
-    drive.notReadyPlays = 3;
-    cd.Toggle();
-    EXPECT_EQ(clock.waits, 3);
-    EXPECT_EQ(drive.mode, kMciModePlay);
-    EXPECT_EQ(cd.CdLastResult(), 0u);
-}
-
-TEST_F(Cd, PlayGivesUpAfterFiveSeconds) {
-    struct Case {
-        uint32_t start, step;
-        int waits;
+TEST_F(Cd, PlayRetriesUntilReadyOrFiveSecondsPassed) {
+    const std::tuple<int, uint32_t, uint32_t, int, uint32_t> cases[] = {
+        // plays that fail, clock start, step -> waits, last result
+        {3, 100, 1000, 3, 0},
+        {1000, 100, 1000, 6, kNotReady}, // attempts at 100 ... 6100, the first past the deadline of 5100
+        {1000, 100, 50, 101, kNotReady},
+        {1000, 0xFFFFF000u, 1000, 6, kNotReady}, // the tick count wraps meanwhile
     };
-    const Case cases[] = {
-        {100, 1000, 6},         // attempts at 100, 1100 ... 6100, the first one past the deadline of 5100
-        {100, 50, 101},         // 50 ms apart: up to 5150
-        {0xFFFFF000u, 1000, 6}, // the tick count wraps meanwhile
-    };
-    for (const Case& c : cases) {
+    for (const auto& [fails, start, step, waits, result] : cases) {
         Open();
-        drive.notReadyPlays = 1000;
-        clock.now = c.start;
-        clock.step = c.step;
-        clock.waits = 0;
+        drive.notReadyPlays = fails, clock.now = start, clock.step = step, clock.waits = 0;
         cd.CdPlay(0);
-        EXPECT_EQ(clock.waits, c.waits) << c.start << " " << c.step;
-        EXPECT_EQ(cd.CdLastResult(), kNotReady);
+        EXPECT_EQ(clock.waits, waits) << fails << " " << start << " " << step;
+        EXPECT_EQ(cd.CdLastResult(), result);
         cd.CdClose();
     }
 }
 
-TEST_F(Cd, CommandsDuringARetryDoNotStartAnother) {
+TEST_F(Cd, CommandsDuringARetryStartNoOtherPlay) {
     Open();
-    drive.notReadyPlays = 2;
-    drive.mode = kMciModePause;
-    int nested = 0;
-    clock.duringWait = [&] {
-        ++nested;
-        cd.Toggle();
-        cd.CdPlay(1);
-        cd.CdPause();
-    };
+    drive.notReadyPlays = 2, drive.mode = kMciModePause;
+    clock.duringWait = [&] { cd.Toggle(), cd.CdPlay(1), cd.CdPause(); };
     cd.CdPlay(0);
-    EXPECT_EQ(nested, 2);
-    EXPECT_EQ(drive.calls, (std::vector<std::string>{"play on", "play on", "play on"}));
+    EXPECT_EQ(drive.calls, (Calls{"play on", "play on", "play on"}));
     EXPECT_EQ(drive.mode, kMciModePlay);
 }
 
