@@ -17,13 +17,13 @@ wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
 sleep 0.3
 screenshot frame-box
 read -r left top right bottom _ <<<"$(launcher_info)"
-label=$(label_height)
+label=$(label_height) || fail "cannot measure the caption font"
 # Cell 0 of the Program tray: the box at (8, label + 4), the cell 2 pixels inside it.
 cx=$((left + 10))
 cy=$((top + label + 6))
 in_cell=$(probe find-color FF00FF 8 $((cx - 2)) $((cy - 2)) $((cx + 42)) $((cy + 42)))
 in_window=$(probe find-color FF00FF 8 "$left" "$top" "$right" "$bottom")
-note "BackColor pixels: $in_cell around cell 0, $in_window in the window"
+note "BackColor pixels: $in_cell around cell 0, $in_window in the window (caption height $label)"
 # A 39-pixel square drawn with a 2-pixel pen: some 300 pixels of frame.
 [ "$in_cell" -ge 280 ] || fail "the box cursor of cell 0 has only $in_cell pixels in BackColor"
 expect_eq "$in_window" "$in_cell" "BackColor pixels outside the cursor cell"
@@ -33,8 +33,8 @@ exit_via_tray_menu "$pid"
 
 # FrameType 1, with other windows in the Task tray for a fuller picture.
 write_ini "$ini" "$(program_items 10)"
-for spec in "blue Documents 60" "green Calculator 120" "red Editor 180"; do
-    read -r colour title at <<<"$spec"
+for window in "blue Documents 60" "green Calculator 120" "red Editor 180"; do
+    read -r colour title at <<<"$window"
     start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
     wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
 done

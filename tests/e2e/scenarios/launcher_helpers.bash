@@ -26,7 +26,16 @@ wait_launcher() {
 hot_key() { xdotool key ctrl+alt+j; }
 
 # The height of the trays' caption font, measured apart from the program: a label is one line of it.
-label_height() { wine "$(taskwin red)" --text-height "Segoe UI" -12 2>/dev/null | tr -d '\r'; }
+label_height() {
+    # A busy machine can make a Wine start fail now and then; a missing number would misplace every cell.
+    local height attempt
+    for attempt in 1 2 3; do
+        height=$(wine "$(taskwin red)" --text-height "Segoe UI" -12 2>/dev/null | tr -d '\r' | grep -E '^[0-9]+$' | head -n 1)
+        [ -n "$height" ] && { echo "$height"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
 
 # tray_height SHOWN COLUMNS: rows of 40 pixels plus the 2-pixel frame; ((n - 1) div c) + 1 rows, truncating.
 tray_height() { echo $(((($1 - 1) / $2 + 1) * 40 + 2)); }

@@ -16,7 +16,7 @@ hot_key
 wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
 screenshot hotkey-shown
 read -r left top right bottom _ <<<"$(launcher_info)"
-label=$(label_height)
+label=$(label_height) || fail "cannot measure the caption font"
 [ -n "$label" ] || fail "cannot measure the caption font"
 system=$(shown_count "$ini" System)
 note "caption height $label, System items shown $system"

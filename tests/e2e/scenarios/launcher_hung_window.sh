@@ -38,7 +38,7 @@ wait_launcher shown 3000 || fail "the hot key did not show the launcher window w
 sleep 0.3
 screenshot with-hung-window
 read -r left top right bottom _ <<<"$(launcher_info)"
-label=$(label_height)
+label=$(label_height) || fail "cannot measure the caption font"
 task_top=$((top + 2 * label + 42 + 8))
 found=0
 for cell in 0 1; do

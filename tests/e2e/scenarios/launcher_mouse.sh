@@ -22,7 +22,7 @@ chord 400 300
 wait_launcher shown 3000 || fail "holding the left button and pressing the right did not show the launcher window"
 screenshot mouse-shown
 read -r left top _ _ _ <<<"$(launcher_info)"
-label=$(label_height)
+label=$(label_height) || fail "cannot measure the caption font"
 # The centre of the first Program cell: 8 + 2 + 20 across, the caption and two gaps plus 2 + 20 down.
 expect_eq "$left,$top" "$((400 - 30)),$((300 - (label + 4 + 22)))" "launcher window position at the mouse"
 

@@ -4,8 +4,8 @@
 # launcher's own windows, the taskbar and the desktop are not listed: a fourth cell stays empty.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
-for spec in "blue C 60" "green B 120" "red A 180"; do
-    read -r colour title at <<<"$spec"
+for window in "blue C 60" "green B 120" "red A 180"; do
+    read -r colour title at <<<"$window"
     start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
     wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
 done
@@ -19,7 +19,7 @@ wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
 sleep 0.3
 screenshot tasks
 read -r left top _ _ _ <<<"$(launcher_info)"
-label=$(label_height)
+label=$(label_height) || fail "cannot measure the caption font"
 # No Program items: the Program box is one empty row (42 pixels).
 task_top=$((top + 2 * label + 42 + 8))
 cell_colour() { pixel_at $((left + 29 + 40 * $1 + 6)) $((task_top + 21 + 6)); }
