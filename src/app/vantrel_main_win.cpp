@@ -89,8 +89,8 @@ void VantrelMain::FormCreate() {
                                              [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
     LoadSettings(state_, *store_, system_, *icons_);
 
-    launcher_ =
-        std::make_unique<LauncherWindow>(LauncherServices{state_, system_, *icons_, helper_, menuWatchCount_, nullptr});
+    launcher_ = std::make_unique<LauncherWindow>(LauncherServices{state_, system_, *icons_, helper_, menuWatchCount_,
+                                                                  nullptr, &deviceLibrary_, &cdAudio_});
     if (!launcher_->Create(Handle()))
         launcher_.reset();
     RegisterLauncherHotKey();

@@ -13,6 +13,8 @@
 #include "app/tray_menu.h"
 #include "app/trigger.h"
 #include "config/settings_store.h"
+#include "services/cd_audio.h"
+#include "services/cd_device_win.h"
 #include "services/system_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
@@ -74,6 +76,10 @@ private:
     std::unique_ptr<Win32IconSource> icons_;
     HelperLibrary helper_;
     DeviceLibrary deviceLibrary_{system_.WinVersion()};
+    // The CD player item's device; between play attempts the user interface keeps running.
+    Win32MciDevice cdDevice_;
+    Win32CdClock cdClock_{[this] { ProcessPendingMessages(); }};
+    CdAudio cdAudio_{cdDevice_, cdClock_};
     std::unique_ptr<config::SettingsFileSystem> files_;
     std::unique_ptr<SettingsStore> store_;
     ResidentState state_;

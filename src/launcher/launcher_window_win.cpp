@@ -1,12 +1,19 @@
 #include "launcher/launcher_window_win.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include <windowsx.h>
 
 #include "app/helper_library_win.h"
+#include "app/trigger.h"
 #include "config/system_items.h"
 #include "launcher/cell_paint.h"
 #include "launcher/cells.h"
+#include "launcher/executor_win.h"
+#include "launcher/item_menu.h"
 #include "launcher/placement.h"
+#include "launcher/run_item.h"
 #include "launcher/task_windows_win.h"
 #include "services/grid.h"
 #include "services/os_info_win.h"
@@ -96,7 +103,8 @@ void LauncherWindow::Hide() {
 
 void LauncherWindow::FormShow() {
     BeginShow(form_);
-    rightDoubleClickFlag_ = false;
+    nav_.RightDoubleClickFlag = false;
+    nav_.QuickCount = 0;
     if (services_.state.CdPlayerFlag)
         cdMode_ = services_.cdMode ? services_.cdMode() : 0;
     cdPlayFlag_ = false;
@@ -107,10 +115,7 @@ void LauncherWindow::InitShow() {
     ResidentState& state = services_.state;
     UpdateNameFont();
     SyncDrives(state.SystemList(), services_.system, services_.icons);
-    const HWND owner = GetWindow(Handle(), GW_OWNER);
-    RebuildTaskList(state.TaskList(),
-                    OwnWindows{reinterpret_cast<std::intptr_t>(owner), reinterpret_cast<std::intptr_t>(Handle())},
-                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon());
+    RebuildTasks();
     SetLayout(form_, state.TrayData, state.CurrentOption.ColMax, labelHeight_);
     EnsureBuffer();
     form_.NowMode = StartTray(state.TrayData, state.ShowStatus, state.CurrentOption);
@@ -128,6 +133,13 @@ void LauncherWindow::InitShow() {
         InvalidateRect(Handle(), nullptr, TRUE);
     SetForegroundWindow(Handle());
     SetFocus(Handle());
+}
+
+void LauncherWindow::RebuildTasks() {
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    RebuildTaskList(services_.state.TaskList(),
+                    OwnWindows{reinterpret_cast<std::intptr_t>(owner), reinterpret_cast<std::intptr_t>(Handle())},
+                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon());
 }
 
 void LauncherWindow::UpdateNameFont() {
@@ -211,8 +223,10 @@ void LauncherWindow::PaintAll(HDC target) {
     DrawNamePanel(bufferDc_);
     DrawAllTrays(bufferDc_);
     Present(all, target);
-    GetCursorPos(&sPoint_);
-    showTime_ = GetTickCount() + kPressGuardMs;
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    nav_.SPoint = {mouse.x, mouse.y};
+    nav_.ShowTime = GetTickCount() + kPressGuardMs;
     ++fullPaints_;
 }
 
@@ -354,9 +368,180 @@ void LauncherWindow::FormActivate(WPARAM wParam) {
         HideByUser();
 }
 
-void LauncherWindow::FormKeyDown(WPARAM key) {
-    if (key == VK_ESCAPE)
-        HideByUser();
+Navigation LauncherWindow::MakeNavigation() {
+    ResidentState& state = services_.state;
+    return Navigation{state.TrayData, form_, nav_, state.CurrentOption, state.ShowStatus, state.UsKeyboardFlag};
+}
+
+void LauncherWindow::FormKeyDown(WPARAM key, bool alt) {
+    Navigation n = MakeNavigation();
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    Apply(OnKeyDown(n, static_cast<int32_t>(key), shift, ctrl, alt));
+}
+
+int32_t LauncherWindow::TrayAt(POINT client) const {
+    for (int32_t t = 0; t < 3; ++t) {
+        const BoxBounds& box = form_.Layout.trayBox[static_cast<std::size_t>(t)];
+        if (client.x >= box.left && client.x < box.left + box.width && client.y >= box.top &&
+            client.y < box.top + box.height)
+            return t;
+    }
+    return -1;
+}
+
+void LauncherWindow::FormMouseMove(LPARAM lParam) {
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const int32_t tray = TrayAt(client);
+    if (tray < 0)
+        return;
+    POINT screen = client;
+    ClientToScreen(Handle(), &screen);
+    const POINT box = BoxOrigin(tray);
+    Navigation n = MakeNavigation();
+    Apply(OnMouseMove(n, tray, client.x - box.x, client.y - box.y, {screen.x, screen.y}));
+}
+
+void LauncherWindow::FormMouseDown(MouseButton button, WPARAM wParam, LPARAM lParam) {
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool shift = (wParam & MK_SHIFT) != 0;
+    const bool ctrl = (wParam & MK_CONTROL) != 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (button == MouseButton::Right) {
+        // Two right presses within the double-click time and rectangle make a right double-click; the model
+        // then tells the second press apart itself.
+        const DWORD now = GetTickCount();
+        const bool doubled = now - lastRightPress_ <= GetDoubleClickTime() &&
+                             std::abs(client.x - lastRightPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                             std::abs(client.y - lastRightPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+        lastRightPress_ = now;
+        lastRightPoint_ = client;
+        if (doubled) {
+            lastRightPoint_ = {-10000, -10000}; // a third press starts a new pair
+            Navigation n = MakeNavigation();
+            Apply(OnRightButtonDoubleClick(n, client.x, client.y));
+            if (!IsShown())
+                return;
+        }
+    }
+    const int32_t tray = TrayAt(client);
+    if (tray < 0)
+        return;
+    const POINT box = BoxOrigin(tray);
+    Navigation n = MakeNavigation();
+    Apply(OnMouseDown(n, tray, client.x - box.x, client.y - box.y, button, shift, ctrl, alt, GetTickCount()));
+}
+
+void LauncherWindow::Apply(const NavResult& result) {
+    // Drawing needs the back buffer of a painted show; before the first paint the full paint draws it all.
+    if (form_.ShowFlag && bufferDc_) {
+        for (const CellDraw& draw : result.draws)
+            RedrawCell(draw.tray, draw.index, draw.state);
+        if (result.name) {
+            nameCaption_ = *result.name;
+            DrawNamePanel(bufferDc_);
+            const BoxBounds& panel = form_.Layout.namePanel;
+            Present({panel.left, panel.top, panel.left + panel.width, panel.top + panel.height});
+        }
+    } else if (result.name) {
+        nameCaption_ = *result.name;
+    }
+    if (result.action.kind == NavActionKind::None)
+        return;
+    if (result.action.kind == NavActionKind::ShowMenu) {
+        ShowItemMenu(result.action);
+        return;
+    }
+    ResidentState& state = services_.state;
+    TaskActionContext tasks{state.TrayData, form_,   state.CurrentOption, state.ShowStatus, labelHeight_,
+                            *this,          taskOps_};
+    Win32ShellExecutor shell(GetWindow(Handle(), GW_OWNER), services_.devices, services_.cd);
+    RunContext run{tasks, shell, services_.system};
+    PerformAction(run, result.action);
+}
+
+void LauncherWindow::ShowItemMenu(const NavAction& action) {
+    ResidentState& state = services_.state;
+    const ItemMenuInputs inputs{state.TrayData, action.tray,      action.index, taskOps_,
+                                state.Devices,  services_.cdMode, false};
+    const auto entries = ComposeItemMenu(inputs);
+    if (!entries)
+        return;
+    const HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    for (const MenuEntry& entry : *entries) {
+        if (!entry.visible)
+            continue;
+        if (entry.IsSeparator()) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const std::wstring caption(entry.caption.begin(), entry.caption.end());
+        AppendMenuW(menu, MF_STRING | (entry.enabled ? 0u : static_cast<UINT>(MF_GRAYED)),
+                    static_cast<UINT_PTR>(entry.id), caption.c_str());
+    }
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    const ScreenPoint at = ItemMenuPosition(form_.Layout, {window.left, window.top}, action.tray, action.index,
+                                            action.atMouse, {mouse.x, mouse.y});
+    const int32_t tray = form_.NowMode;
+    const int32_t index = state.TrayData[static_cast<std::size_t>(std::clamp(tray, 0, 2))].NowIndex;
+    // The menu must not be taken for one the mouse show opened, and the window must keep the foreground
+    // (or the menu would not close when the user clicks elsewhere) and stay up while it is open.
+    services_.menuWatchCount = kMenuWatchTicks;
+    SetForegroundWindow(Handle());
+    cdPlayFlag_ = true;
+    const HWND self = Handle();
+    const int chosen = static_cast<int>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, self, nullptr));
+    DestroyMenu(menu);
+    // The menu ran a message loop of its own: the window may have been hidden or rebuilt meanwhile, and a
+    // command must only ever act on the item it was chosen for.
+    if (!IsWindow(self))
+        return;
+    cdPlayFlag_ = false;
+    PostMessageW(self, WM_NULL, 0, 0);
+    if (chosen == 0 || !IsShown() || form_.NowMode != tray ||
+        state.TrayData[static_cast<std::size_t>(std::clamp(tray, 0, 2))].NowIndex != index)
+        return;
+    TaskActionContext tasks{state.TrayData, form_,   state.CurrentOption, state.ShowStatus, labelHeight_,
+                            *this,          taskOps_};
+    Win32ShellExecutor shell(GetWindow(self, GW_OWNER), services_.devices, services_.cd);
+    RunContext run{tasks, shell, services_.system};
+    PerformMenuCommand(run, static_cast<MenuEntryId>(chosen), state.Devices);
+}
+
+void LauncherWindow::HideLauncher() {
+    Hide();
+}
+
+void LauncherWindow::RepaintAll() {
+    ResidentState& state = services_.state;
+    SetLayout(form_, state.TrayData, state.CurrentOption.ColMax, labelHeight_);
+    EnsureBuffer();
+    form_.ShowFlag = false; // the next erase paints everything
+    SetWindowPos(Handle(), nullptr, 0, 0, form_.Layout.width, form_.Layout.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Handle(), nullptr, TRUE);
+    UpdateWindow(Handle());
+}
+
+void LauncherWindow::BringToFront() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    SetFocus(Handle());
+}
+
+void LauncherWindow::ShowNameNow(const std::u16string& text) {
+    nameCaption_ = text;
+    if (!bufferDc_)
+        return;
+    DrawNamePanel(bufferDc_);
+    const BoxBounds& panel = form_.Layout.namePanel;
+    Present({panel.left, panel.top, panel.left + panel.width, panel.top + panel.height});
 }
 
 void LauncherWindow::FormCloseQuery() {
@@ -375,7 +560,28 @@ LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FormActivate(wParam);
         return DefaultProc(message, wParam, lParam);
     case WM_KEYDOWN:
-        FormKeyDown(wParam);
+        FormKeyDown(wParam, false);
+        return 0;
+    case WM_SYSKEYDOWN: {
+        // Alt held: Alt+F4 and Alt+Space stay the system's unless an item carries the key.
+        Navigation n = MakeNavigation();
+        const NavResult result =
+            OnKeyDown(n, static_cast<int32_t>(wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, true);
+        const bool handled = !result.draws.empty() || result.action.kind != NavActionKind::None;
+        Apply(result);
+        return handled ? 0 : DefaultProc(message, wParam, lParam);
+    }
+    case WM_MOUSEMOVE:
+        FormMouseMove(lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        FormMouseDown(MouseButton::Left, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        FormMouseDown(MouseButton::Right, wParam, lParam);
+        return 0;
+    case WM_MBUTTONDOWN:
+        FormMouseDown(MouseButton::Middle, wParam, lParam);
         return 0;
     case WM_CLOSE:
         // Never destroyed by the user: the resident core shows this same window at every trigger.

@@ -10,15 +10,23 @@
 
 #include <windows.h>
 
+#include "app/device_list.h"
 #include "app/resident.h"
 #include "launcher/cell_paint.h"
 #include "launcher/cell_painter_win.h"
 #include "launcher/geometry.h"
 #include "launcher/layout.h"
+#include "launcher/navigation.h"
+#include "launcher/task_actions.h"
+#include "launcher/task_actions_win.h"
 #include "launcher/task_list.h"
 #include "launcher/task_windows_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
+
+namespace vantrel {
+class CdAudio;
+}
 
 namespace vantrel::win {
 
@@ -30,11 +38,13 @@ struct LauncherServices {
     const SystemQueries& system;
     IconSource& icons;
     const HelperLibrary& helper;
-    int32_t& menuWatchCount;         // the resident core's popup-menu watch, restarted at every show
-    std::function<int32_t()> cdMode; // the CD device's mode; none: the overlay shows "stopped"
+    int32_t& menuWatchCount;                   // the resident core's popup-menu watch, restarted at every show
+    std::function<int32_t()> cdMode;           // the CD device's mode; none: the overlay shows "stopped"
+    DeviceLibraryFunctions* devices = nullptr; // USB removal; none: the eject command does nothing
+    CdAudio* cd = nullptr;                     // the CD player item's commands; none: they do nothing
 };
 
-class LauncherWindow : public Window {
+class LauncherWindow : public Window, private LauncherView {
 public:
     explicit LauncherWindow(LauncherServices services);
     ~LauncherWindow() override;
@@ -65,7 +75,23 @@ private:
     void FormShow();
     void InitShow();
     void FormActivate(WPARAM wParam);
-    void FormKeyDown(WPARAM key);
+    void FormKeyDown(WPARAM key, bool alt);
+    void FormMouseMove(LPARAM lParam);
+    void FormMouseDown(MouseButton button, WPARAM wParam, LPARAM lParam);
+    // The tray whose paint box holds the client point, or -1.
+    int32_t TrayAt(POINT client) const;
+    Navigation MakeNavigation();
+    // Draws what a handler returned and carries out its action.
+    void Apply(const NavResult& result);
+    void ShowItemMenu(const NavAction& action);
+    void RebuildTasks();
+
+    // LauncherView: what the run and task actions ask of the window.
+    void HideLauncher() override;
+    void RepaintAll() override;
+    void BringToFront() override;
+    void ShowNameNow(const std::u16string& text) override;
+    void SetCdPlayFlag(bool on) override { cdPlayFlag_ = on; }
     void FormCloseQuery();
     LRESULT FormEraseBackground(HDC dc);
     void FormPaint();
@@ -99,10 +125,12 @@ private:
     int32_t labelHeight_ = 0;
     std::u16string nameCaption_;
     bool cdPlayFlag_ = false;
-    bool rightDoubleClickFlag_ = false;
     int32_t cdMode_ = 0;
-    POINT sPoint_{-1, -1};
-    DWORD showTime_ = 0;
+    NavigationState nav_;
+    Win32TaskWindowOps taskOps_{[this] { RebuildTasks(); }};
+    // The last right press, to tell a right double-click: the class takes no double-click messages.
+    DWORD lastRightPress_ = 0;
+    POINT lastRightPoint_{-10000, -10000};
     uint32_t fullPaints_ = 0;
 
     // The normal-state pictures of the Program and System trays, kept between shows: their contents seldom
