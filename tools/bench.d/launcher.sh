@@ -43,6 +43,9 @@ wine explorer /desktop=$desktop "$(winepath -w "$build/fixtures/vantaskwin_red.e
 sleep 4
 wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" show 50 2>/dev/null | cat
 wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" cursor 200 2>/dev/null | cat
+# The keystroke figure: an arrow key through the navigation model to the redrawn cells.
+[ -f "$build/bench/nav_bench.exe" ] &&
+    wine explorer /desktop=$desktop "$(winepath -w "$build/bench/nav_bench.exe")" 200 2>/dev/null | cat
 stop_prefix "$main_prefix"
 
 # Idle: both programs at once, each in its own prefix, so each Wine server serves one of them.
