@@ -90,7 +90,8 @@ void VantrelMain::FormCreate() {
     LoadSettings(state_, *store_, system_, *icons_);
 
     launcher_ = std::make_unique<LauncherWindow>(LauncherServices{state_, system_, *icons_, helper_, menuWatchCount_,
-                                                                  nullptr, &deviceLibrary_, &cdAudio_});
+                                                                  [this] { return static_cast<int32_t>(cdAudio_.CdGetMode()); },
+                                                                  &deviceLibrary_, &cdAudio_});
     if (!launcher_->Create(Handle()))
         launcher_.reset();
     RegisterLauncherHotKey();
