@@ -130,5 +130,5 @@ for f in "${scenarios[@]}"; do
 done
 
 [ $failed -eq 0 ] || echo "logs and screenshots: $results"
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed in ${SECONDS} s (template prefix included)"
 [ $failed -eq 0 ]
