@@ -69,3 +69,52 @@ colour_near() {
         [ $((x > y ? x - y : y - x)) -le "$t" ] || return 1
     done
 }
+
+# show_launcher [WHAT]: the hot key with the mouse out of the way, until the window is up and painted.
+show_launcher() {
+    mouse_move 900 100
+    hot_key
+    wait_launcher shown 5000 || fail "the hot key did not show the launcher window${1:+ ($1)}"
+    sleep 0.3
+}
+
+# The argwriter fixture's path as Wine names it.
+writer_win() {
+    local writer="$E2E_BUILD/fixtures/argwriter/argwriter.exe"
+    [ -f "$writer" ] || fail "no argwriter fixture at $writer"
+    winpath "$writer"
+}
+
+# writer_item K TITLE ARGUMENT STATUS: the keys of item K of a [Program] or [System] section that starts the
+# argwriter with the one argument ARGUMENT; runs are told apart by what it writes.
+writer_item() {
+    local k=$1 exe
+    exe=$(writer_win)
+    printf 'Title%s=%s\nExeFileName%s=%s\nIconFileName%s=%s\nIconIndex%s=0\nArgumentName%s=%s\nStatus%s=%s\n' \
+        "$k" "$2" "$k" "$exe" "$k" "$exe" "$k" "$k" "$3" "$k" "$4"
+}
+
+# direct_key_status CHAR [FLAGS]: an item's Status carrying CHAR as its direct key (bits 8-15) and FLAGS.
+direct_key_status() {
+    echo $(($(printf '%d' "'$1") << 8 | ${2:-0}))
+}
+
+# writer_args OUT MS: the arguments of the writer's last run, joined by "|", once it has written OUT within
+# MS milliseconds (status 1 otherwise). The file is removed, so the next run is seen afresh.
+writer_args() {
+    wait_file "$1" "$2" || return 1
+    sed -n 's/^arg=//p' "$1" | tr -d '\r' | paste -sd '|'
+    rm -f "$1"
+}
+
+# keys_run OUT EXPECTED KEYS...: a fresh show, then KEYS: the writer (writing OUT) runs with the argument
+# EXPECTED and the window hides.
+keys_run() {
+    local out=$1 expected=$2 got
+    shift 2
+    show_launcher "before '$*'"
+    key "$@"
+    got=$(writer_args "$out" 10000) || fail "'$*' ran nothing (expected '$expected')"
+    expect_eq "$got" "$expected" "item run by '$*'"
+    wait_launcher hidden 3000 || fail "the launcher window stayed up after '$*' ran '$got'"
+}

@@ -1,0 +1,62 @@
+# An item's direct key runs the next item after the cursor that carries it, walking on from the Program
+# tray into the System tray and skipping items that are not used; the window hides after the run. With
+# "only move the cursor" set, the same keys only move the cursor (nothing runs, the window stays up) and
+# Enter then runs the item they reached.
+source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
+
+ini="$(settings_dir)/vantrel.ini"
+out="$E2E_DIR/args.txt"
+a=$(direct_key_status A)
+unused_a=$(direct_key_status A 4)
+
+# Program: Start (no key), First A, Second A, then a not-used item with A; System: System A before the
+# built-in items.
+settings() {
+    write_ini "$ini" "[Option]
+ColMax=10
+DirectMoveOnlyFlag=$1
+[Program]
+$(writer_item 0 Start start 0)
+$(writer_item 1 'First A' first-a "$a")
+$(writer_item 2 'Second A' second-a "$a")
+$(writer_item 3 'Unused A' unused-a "$unused_a")
+[System]
+$(writer_item 0 'System A' system-a "$a")"
+}
+
+start() {
+    VANTREL_ARGWRITER_OUT=$(winpath "$out") start_vantrel
+    pid=$E2E_LAST_PID
+    wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+}
+
+settings 0
+start
+# A show puts the cursor on the Program tray's first cell; the search starts after it.
+keys_run "$out" first-a a
+keys_run "$out" second-a Right a
+# From Second A: the not-used item is passed over and the walk goes on into the System tray.
+keys_run "$out" system-a Right Right a
+exit_via_tray_menu "$pid"
+
+settings 1
+start
+# moves_then_enter COUNT EXPECTED: COUNT presses of A leave the window up and run nothing; Enter then runs
+# EXPECTED, the item the cursor reached.
+moves_then_enter() {
+    local count=$1 expected=$2 i got
+    show_launcher "before $count presses of A"
+    for ((i = 0; i < count; i++)); do key a; done
+    sleep 0.5
+    wait_launcher shown 500 || fail "$count presses of A hid the launcher window with only moving set"
+    [ ! -e "$out" ] || fail "$count presses of A ran '$(writer_args "$out" 0)' with only moving set"
+    key Return
+    got=$(writer_args "$out" 10000) || fail "Enter after $count presses of A ran nothing"
+    expect_eq "$got" "$expected" "item under the cursor after $count presses of A"
+    wait_launcher hidden 3000 || fail "the launcher window stayed up after Enter"
+}
+# Each press reaches the next item with the key: First A, Second A, System A, and from there round the
+# end of the System tray back to First A.
+moves_then_enter 3 system-a
+moves_then_enter 4 first-a
+exit_via_tray_menu "$pid"
