@@ -69,12 +69,9 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     EXPECT_EQ(store.ReadOption(1), option);
 
     const auto doc = Doc(kFile1);
-    EXPECT_EQ(doc.Get(u"Option", u"IniNo"), u"2");
-    EXPECT_EQ(doc.Get(u"Option", u"IniMax"), u"3");
-    EXPECT_EQ(doc.Get(u"Option", u"IniName2"), u"Work");
-    EXPECT_EQ(doc.Get(u"Option", u"ColMax"), u"12");
-    EXPECT_EQ(doc.Get(u"Option", u"BackColor"), u"65280");
-    EXPECT_EQ(doc.Get(u"Option", u"FrameFlag"), u"1");
+    for (const auto& [key, value] : {std::pair{u"IniNo", u"2"}, {u"IniMax", u"3"}, {u"IniName2", u"Work"},
+                                     {u"ColMax", u"12"}, {u"BackColor", u"65280"}, {u"FrameFlag", u"1"}})
+        EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");
     EXPECT_EQ(doc.Lines().front(), u"; my notes");
 }
@@ -93,12 +90,10 @@ TEST_F(SettingsStoreTest, HandEditedOptionsAreBroughtIntoRange) {
     EXPECT_TRUE(option.MoveCursorFlag);
     EXPECT_EQ(option.RowMax, 77) << "kept: nothing acts on it";
 
-    PutFile(kFile1, u"[Option]\r\nColMax=0\r\n");
-    EXPECT_EQ(store.ReadOption(1).ColMax, 1);
-    PutFile(kFile1, u"[Option]\r\nColMax=31\r\n");
-    EXPECT_EQ(store.ReadOption(1).ColMax, 30);
-    PutFile(kFile1, u"[Option]\r\nColMax=-5\r\n");
-    EXPECT_EQ(store.ReadOption(1).ColMax, 1);
+    for (const auto& [text, colMax] : {std::pair{u"0", 1}, {u"1", 1}, {u"30", 30}, {u"31", 30}, {u"-5", 1}}) {
+        PutFile(kFile1, u"[Option]\r\nColMax=" + std::u16string(text) + u"\r\n");
+        EXPECT_EQ(store.ReadOption(1).ColMax, colMax) << Utf16ToUtf8(text);
+    }
 }
 
 TEST_F(SettingsStoreTest, ItemsStopAtTheFirstGapAndAtTwoHundred) {

@@ -60,40 +60,35 @@ TEST_F(SystemItemsTest, AFreshListGetsTheDefaultsThenTheDrivesThenTheCommandProm
     EXPECT_FALSE(CompleteSystemList(list, system, icons)) << "a complete list stays as it is";
 }
 
+// The item that runs exe, or null.
+const RData* Entry(const ItemList& list, std::u16string_view exe) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const RData& item) { return item.ExeFileName == exe; });
+    return it == list.end() ? nullptr : &*it;
+}
+
 TEST_F(SystemItemsTest, BrowsersAndSettingsDependOnTheMachine) {
-    system.files = {u"C:\\Program Files\\Internet Explorer\\iexplore.exe",
-                    u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe"};
+    const std::u16string ie = u"C:\\Program Files\\Internet Explorer\\iexplore.exe";
+    const std::u16string edge = u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe";
+    system.files = {ie, edge};
     ItemList list;
     CompleteSystemList(list, system, icons);
-    auto exes = Exes(list);
-    EXPECT_NE(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
-    EXPECT_NE(std::find(exes.begin(), exes.end(),
-                        u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe"),
-              exes.end());
-    EXPECT_EQ(std::find(exes.begin(), exes.end(), u"ms-settings:"), exes.end()) << "no helper library: no Settings";
+    EXPECT_TRUE(Entry(list, ie));
+    EXPECT_TRUE(Entry(list, edge));
+    EXPECT_FALSE(Entry(list, u"ms-settings:")) << "no helper library: no Settings";
 
     system.helperBound = true;
     system.windows10 = true;
-    system.buildNumber = 22000;
-    system.files.erase(u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe");
-    ItemList eleven;
-    CompleteSystemList(eleven, system, icons);
-    exes = Exes(eleven);
-    EXPECT_EQ(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
-    const auto settings = std::find(exes.begin(), exes.end(), u"ms-settings:");
-    ASSERT_NE(settings, exes.end());
-    EXPECT_EQ(eleven[static_cast<std::size_t>(settings - exes.begin())].IconIndex, 314);
-    for (const auto& exe : exes)
-        EXPECT_EQ(exe.find(u"msedge"), std::u16string::npos);
-
-    system.buildNumber = 21999;
-    ItemList ten;
-    CompleteSystemList(ten, system, icons);
-    exes = Exes(ten);
-    EXPECT_NE(std::find(exes.begin(), exes.end(), u"C:\\Program Files\\Internet Explorer\\iexplore.exe"), exes.end());
-    EXPECT_EQ(ten[static_cast<std::size_t>(std::find(exes.begin(), exes.end(), u"ms-settings:") - exes.begin())]
-                  .IconIndex,
-              316);
+    system.files.erase(edge);
+    for (const auto& [build, internetExplorer, settingsIcon] : {std::tuple{22000, false, 314}, {21999, true, 316}}) {
+        system.buildNumber = build;
+        ItemList current;
+        CompleteSystemList(current, system, icons);
+        EXPECT_EQ(Entry(current, ie) != nullptr, internetExplorer) << build;
+        ASSERT_TRUE(Entry(current, u"ms-settings:")) << build;
+        EXPECT_EQ(Entry(current, u"ms-settings:")->IconIndex, settingsIcon) << build;
+        for (const RData& item : current)
+            EXPECT_EQ(item.ExeFileName.find(u"msedge"), std::u16string::npos) << "an Edge that is gone";
+    }
 }
 
 TEST_F(SystemItemsTest, OldVersionsChooseOtherShutdownIcons) {
@@ -101,9 +96,8 @@ TEST_F(SystemItemsTest, OldVersionsChooseOtherShutdownIcons) {
         system.winVersion = version;
         ItemList list;
         CompleteSystemList(list, system, icons);
-        const auto exes = Exes(list);
-        const auto exitAt = std::find(exes.begin(), exes.end(), u"Exit") - exes.begin();
-        EXPECT_EQ(list[static_cast<std::size_t>(exitAt)].IconIndex, index) << version;
+        ASSERT_TRUE(Entry(list, u"Exit"));
+        EXPECT_EQ(Entry(list, u"Exit")->IconIndex, index) << version;
     }
 }
 

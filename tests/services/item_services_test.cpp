@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "services/text.h"
 #include "support/fake_system.h"
 
 namespace vantrel {
@@ -10,26 +11,22 @@ namespace {
 using testing::FakeIcons;
 
 TEST(ItemTexts, KeywordsDriveRootsAndRunnableFiles) {
-    EXPECT_EQ(SpecialFolderId(u"ControlPanel"), 3);
-    EXPECT_EQ(SpecialFolderId(u"MyComputer"), 17);
-    EXPECT_EQ(SpecialFolderId(u"DustBox"), 10);
-    EXPECT_EQ(SpecialFolderId(u"NetWork"), 18);
-    EXPECT_EQ(SpecialFolderId(u"Printer"), 4);
-    EXPECT_EQ(SpecialFolderId(u"MyDocument"), 5);
-    EXPECT_EQ(SpecialFolderId(u"mycomputer"), 0) << "keywords are compared exactly";
-    EXPECT_EQ(SpecialFolderId(u"Elsewhere"), 0);
+    const std::pair<const char16_t*, int32_t> folders[] = {
+        {u"ControlPanel", 3}, {u"MyComputer", 17}, {u"DustBox", 10},   {u"NetWork", 18}, {u"Printer", 4},
+        {u"MyDocument", 5},   {u"Elsewhere", 0},   {u"mycomputer", 0}, // keywords are compared exactly
+    };
+    for (const auto& [keyword, id] : folders)
+        EXPECT_EQ(SpecialFolderId(keyword), id) << Utf16ToUtf8(keyword);
 
-    EXPECT_TRUE(IsDriveRoot(u"C:\\"));
-    EXPECT_TRUE(IsDriveRoot(u"z:\\"));
+    for (const char16_t* yes : {u"C:\\", u"z:\\"})
+        EXPECT_TRUE(IsDriveRoot(yes));
     for (const char16_t* no : {u"C:", u"C:\\x", u"1:\\", u"C;\\", u"C:/", u"", u"\u00C4:\\"})
         EXPECT_FALSE(IsDriveRoot(no));
 
-    EXPECT_TRUE(IsRunnableFile(u"C:\\a\\Setup.EXE"));
-    EXPECT_TRUE(IsRunnableFile(u"go.bat"));
-    EXPECT_TRUE(IsRunnableFile(u"x.v2.Cmd"));
-    EXPECT_FALSE(IsRunnableFile(u"C:\\exe\\readme.txt"));
-    EXPECT_FALSE(IsRunnableFile(u"noextension"));
-    EXPECT_FALSE(IsRunnableFile(u"C:\\a.exe\\folder"));
+    for (const char16_t* yes : {u"C:\\a\\Setup.EXE", u"go.bat", u"x.v2.Cmd"})
+        EXPECT_TRUE(IsRunnableFile(yes));
+    for (const char16_t* no : {u"C:\\exe\\readme.txt", u"noextension", u"C:\\a.exe\\folder"})
+        EXPECT_FALSE(IsRunnableFile(no));
 }
 
 TEST(ItemTexts, RunasCandidates) {

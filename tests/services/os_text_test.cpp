@@ -7,29 +7,17 @@
 namespace vantrel {
 namespace {
 
-TEST(OsText, VersionNumbers) {
-    EXPECT_EQ(WinVersionNumber(4, 10, 1), 410);
-    EXPECT_EQ(WinVersionNumber(4, 90, 1), 490);
-    EXPECT_EQ(WinVersionNumber(5, 0, 2), 1500);
-    EXPECT_EQ(WinVersionNumber(5, 1, 2), 1501);
-    EXPECT_EQ(WinVersionNumber(6, 1, 2), 1601);
-    EXPECT_EQ(WinVersionNumber(6, 2, 2), 1602);
-}
-
-TEST(OsText, BuildNumbers) {
-    EXPECT_EQ(ParseBuildNumber(u"22000"), 22000);
-    EXPECT_EQ(ParseBuildNumber(u"21999"), 21999);
-    EXPECT_EQ(ParseBuildNumber(u""), 0);
-    EXPECT_EQ(ParseBuildNumber(u"abc"), 0);
-    EXPECT_EQ(ParseBuildNumber(u"99999999999999"), 0);
-}
-
-TEST(OsText, KeyboardLayouts) {
-    EXPECT_TRUE(IsUsKeyboard(4, 0));
-    EXPECT_TRUE(IsUsKeyboard(7, 0));
-    EXPECT_TRUE(IsUsKeyboard(7, 1));
-    EXPECT_FALSE(IsUsKeyboard(7, 2));
-    EXPECT_FALSE(IsUsKeyboard(7, 13));
+TEST(OsText, VersionBuildAndKeyboardNumbers) {
+    const std::tuple<int, int, int, int32_t> versions[] = {{4, 10, 1, 410}, {4, 90, 1, 490}, {5, 0, 2, 1500},
+                                                           {5, 1, 2, 1501}, {6, 1, 2, 1601}, {6, 2, 2, 1602}};
+    for (const auto& [major, minor, platform, number] : versions)
+        EXPECT_EQ(WinVersionNumber(major, minor, platform), number) << major << "." << minor;
+    for (const auto& [text, build] :
+         {std::pair{u"22000", 22000}, {u"21999", 21999}, {u"", 0}, {u"abc", 0}, {u"99999999999999", 0}})
+        EXPECT_EQ(ParseBuildNumber(text), build) << Utf16ToUtf8(text);
+    for (const auto& [type, subType, us] :
+         {std::tuple{4, 0, true}, {7, 0, true}, {7, 1, true}, {7, 2, false}, {7, 13, false}})
+        EXPECT_EQ(IsUsKeyboard(type, subType), us) << type << "/" << subType;
 }
 
 TEST(OsText, SettingsFileNames) {
@@ -41,17 +29,17 @@ TEST(OsText, SettingsFileNames) {
 }
 
 TEST(OsText, ShiftedDigitsOnBothLayouts) {
-    EXPECT_EQ(ShiftedDigitChar(u'1', true), u'!');
-    EXPECT_EQ(ShiftedDigitChar(u'1', false), u'!');
-    EXPECT_EQ(ShiftedDigitChar(u'2', true), u'@');
-    EXPECT_EQ(ShiftedDigitChar(u'2', false), u'"');
-    EXPECT_EQ(ShiftedDigitChar(u'0', true), u')');
-    EXPECT_EQ(ShiftedDigitChar(u'0', false), u'\uFF66');
-    EXPECT_EQ(ShiftedDigitChar(u'a', true), 0);
-    EXPECT_EQ(DigitOfShiftedChar(u'(', true), u'9');
-    EXPECT_EQ(DigitOfShiftedChar(u'(', false), u'8');
-    EXPECT_EQ(DigitOfShiftedChar(u'a', true), 0);
-    EXPECT_EQ(DigitOfShiftedChar(0, false), 0);
+    // digit, US layout, the character Shift makes of it
+    const std::tuple<char16_t, bool, char16_t> shifted[] = {
+        {u'1', true, u'!'}, {u'1', false, u'!'},      {u'2', true, u'@'}, {u'2', false, u'"'},
+        {u'0', true, u')'}, {u'0', false, u'\uFF66'}, {u'a', true, 0},
+    };
+    for (const auto& [digit, us, c] : shifted)
+        EXPECT_EQ(ShiftedDigitChar(digit, us), c) << static_cast<int>(digit) << us;
+    const std::tuple<char16_t, bool, char16_t> digits[] = {
+        {u'(', true, u'9'}, {u'(', false, u'8'}, {u'a', true, 0}, {0, false, 0}};
+    for (const auto& [c, us, digit] : digits)
+        EXPECT_EQ(DigitOfShiftedChar(c, us), digit) << static_cast<int>(c) << us;
     for (char16_t d = u'0'; d <= u'9'; ++d)
         for (bool us : {true, false})
             EXPECT_EQ(DigitOfShiftedChar(ShiftedDigitChar(d, us), us), d);
