@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/pixels_win.h"
 #include "win/window_win.h"
 
 #ifndef VANTREL_ICON_DIR
@@ -19,28 +20,7 @@
 namespace vantrel::win {
 namespace {
 
-std::vector<unsigned char> Pixels(HICON icon) {
-    std::vector<unsigned char> bits(32 * 32 * 4);
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* data = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &data, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, 32, 32};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-    GdiFlush();
-    memcpy(bits.data(), data, bits.size());
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return bits;
-}
+using vantrel::testing::IconPixels;
 
 TEST(ProgramIcons, NumbersMatchTheirNames) {
     const std::wstring exe = ModuleFolder() + L"\\vantrel.exe";
@@ -55,7 +35,7 @@ TEST(ProgramIcons, NumbersMatchTheirNames) {
         const std::wstring source = std::wstring(VANTREL_ICON_DIR) + L"/" + files[index] + L".ico";
         HICON fromFile = static_cast<HICON>(LoadImageW(nullptr, source.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE));
         ASSERT_NE(fromFile, nullptr) << "cannot read " << index;
-        EXPECT_EQ(Pixels(fromExe), Pixels(fromFile)) << "icon number " << index << " is not " << files[index];
+        EXPECT_EQ(IconPixels(fromExe), IconPixels(fromFile)) << "icon number " << index << " is not " << files[index];
         DestroyIcon(fromExe);
         DestroyIcon(fromFile);
     }

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/exports_win.h"
 #include "usbdevice/dravik.h"
 
 namespace {
@@ -55,20 +56,7 @@ std::vector<std::string> AllExportNames() {
     return names;
 }
 
-// The names in a loaded library's export directory.
-std::vector<std::string> ExportedNames(HMODULE module) {
-    const auto* base = reinterpret_cast<const BYTE*>(module);
-    const auto* nt =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
-    const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
-    std::vector<std::string> result;
-    for (DWORD i = 0; i < exports->NumberOfNames; ++i)
-        result.emplace_back(reinterpret_cast<const char*>(base + names[i]));
-    std::sort(result.begin(), result.end());
-    return result;
-}
+using vantrel::testing::ExportedNames;
 
 std::wstring Widen(const char* text) {
     return std::wstring(text, text + std::strlen(text));

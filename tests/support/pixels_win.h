@@ -1,0 +1,43 @@
+#pragma once
+// What an icon looks like on screen, for tests that compare icons by their pixels rather than by handle.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace vantrel::testing {
+
+// The icon drawn at 32x32 over black, as top-down 0x00RRGGBB pixels.
+inline std::vector<uint32_t> IconPixels(HICON icon) {
+    constexpr int kSize = 32;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<uint32_t> pixels(kSize * kSize);
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, kSize, kSize};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+    return pixels;
+}
+
+inline COLORREF PixelColor(uint32_t pixel) {
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+} // namespace vantrel::testing
