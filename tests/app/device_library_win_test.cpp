@@ -11,20 +11,13 @@
 
 #include "app/device_library_win.h"
 #include "app/device_list.h"
+#include "config/temp_folder_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
 namespace {
 
-// A fresh, empty folder under the temporary folder.
-std::wstring TempFolder(const std::wstring& name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring folder = std::wstring(base) + L"vantrel-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
-    DeleteFileW((folder + L"\\dravik.dll").c_str());
-    return folder;
-}
+using vantrel::testing::TempFolder;
 
 bool IsLoaded(const std::wstring& path) {
     return GetModuleHandleW(path.c_str()) != nullptr;
@@ -91,8 +84,8 @@ TEST(DeviceLibraryWin, PostedDeviceChangeRebuildsTheList) {
 }
 
 TEST(DeviceLibraryWin, WithoutTheLibraryNothingChanges) {
-    const std::wstring empty = TempFolder(L"no-dravik");
-    DeviceLibrary missing(1601, empty);
+    const TempFolder empty;
+    DeviceLibrary missing(1601, empty.Folder());
     DeviceList list = {{42, u"Z"}};
     DeviceChangeWindow window(missing, list);
     window.PostDeviceChange();
@@ -106,35 +99,28 @@ TEST(DeviceLibraryWin, WithoutTheLibraryNothingChanges) {
     DeviceLibrary tooOld(1499, canned);
     EXPECT_FALSE(tooOld.BindDeviceLibrary());
     EXPECT_FALSE(IsLoaded(canned + L"\\dravik.dll")) << "never loaded below version 1500";
-    RemoveDirectoryW(empty.c_str());
 }
 
 TEST(DeviceLibraryWin, CopyPlantedInTheCurrentFolderIsNotLoaded) {
-    const std::wstring planted = TempFolder(L"planted");
-    const std::wstring program = TempFolder(L"program");
-    ASSERT_TRUE(
-        CopyFileW((ModuleFolder() + L"\\canned\\dravik.dll").c_str(), (planted + L"\\dravik.dll").c_str(), FALSE));
+    const TempFolder planted, program;
+    const std::wstring canned = ModuleFolder() + L"\\canned\\dravik.dll";
+    ASSERT_TRUE(CopyFileW(canned.c_str(), planted.Path(L"dravik.dll").c_str(), FALSE));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
+    ASSERT_TRUE(SetCurrentDirectoryW(planted.Folder().c_str()));
     {
-        DeviceLibrary library(1601, program);
+        DeviceLibrary library(1601, program.Folder());
         EXPECT_FALSE(library.BindDeviceLibrary());
         EXPECT_FALSE(DeviceLibrary(1601, L".").BindDeviceLibrary()) << "a relative folder is refused";
-        EXPECT_FALSE(IsLoaded(planted + L"\\dravik.dll"));
+        EXPECT_FALSE(IsLoaded(planted.Path(L"dravik.dll")));
 
         // The failed load is tried again on the next call, and finds the library once it is there.
-        ASSERT_TRUE(
-            CopyFileW((ModuleFolder() + L"\\canned\\dravik.dll").c_str(), (program + L"\\dravik.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(canned.c_str(), program.Path(L"dravik.dll").c_str(), FALSE));
         EXPECT_TRUE(library.BindDeviceLibrary());
-        EXPECT_TRUE(IsLoaded(program + L"\\dravik.dll"));
-        EXPECT_FALSE(IsLoaded(planted + L"\\dravik.dll"));
+        EXPECT_TRUE(IsLoaded(program.Path(L"dravik.dll")));
+        EXPECT_FALSE(IsLoaded(planted.Path(L"dravik.dll")));
     }
     SetCurrentDirectoryW(previous);
-    DeleteFileW((planted + L"\\dravik.dll").c_str());
-    DeleteFileW((program + L"\\dravik.dll").c_str());
-    RemoveDirectoryW(planted.c_str());
-    RemoveDirectoryW(program.c_str());
 }
 
 TEST(DeviceLibraryWin, LibraryMissingFunctionsIsNeverHalfBound) {

@@ -9,20 +9,13 @@
 #include <gtest/gtest.h>
 
 #include "app/helper_library_win.h"
+#include "config/temp_folder_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
 namespace {
 
 std::wstring Fixture(const wchar_t* variant) { return ModuleFolder() + L"\\..\\fixtures\\" + variant + L"\\vanex.dll"; }
-
-std::wstring TempFolder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + name;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
 
 std::string ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str());
@@ -34,7 +27,8 @@ std::string ReadAll(const std::wstring& path) {
 class HelperLibraryWin : public ::testing::Test {
 protected:
     const std::wstring beside = ModuleFolder() + L"\\vanex.dll";
-    const std::wstring log = TempFolder(L"vanex-log") + L"\\calls.txt";
+    const testing::TempFolder folder;
+    const std::wstring log = folder.Path(L"calls.txt");
 
     void SetUp() override {
         DeleteFileW(beside.c_str());
@@ -50,18 +44,17 @@ protected:
 };
 
 TEST_F(HelperLibraryWin, ALibraryPlantedInTheCurrentFolderIsNotLoaded) {
-    const std::wstring planted = TempFolder(L"vanex-planted");
-    ASSERT_TRUE(CopyFileW(Fixture(L"vanex").c_str(), (planted + L"\\vanex.dll").c_str(), FALSE));
+    const testing::TempFolder planted;
+    ASSERT_TRUE(CopyFileW(Fixture(L"vanex").c_str(), planted.Path(L"vanex.dll").c_str(), FALSE));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(planted.c_str());
+    SetCurrentDirectoryW(planted.Folder().c_str());
     HelperLibrary helper;
     helper.Bind(1602);
     SetCurrentDirectoryW(previous);
     EXPECT_FALSE(helper.Loaded());
     EXPECT_FALSE(helper.IsWindows10()) << "an unbound library answers no";
     EXPECT_EQ(ReadAll(log), "");
-    DeleteFileW((planted + L"\\vanex.dll").c_str());
 }
 
 TEST_F(HelperLibraryWin, TheLibraryBesideTheProgramIsBoundInitialisedAndReleased) {

@@ -126,36 +126,17 @@ TEST(IniOracle, HandEditedFilesReadTheSame) {
         "[s]\r\na=\xE9\x80\x81\r\nb=1\x1A\r\n",
         "\xFE\xFF"s + "\0[\0s\0]\0\r\0\n\0a\0=\0\x31"s,
     };
-    const std::pair<std::u16string, std::u16string> queries[] = {
-        {u"Sec", u"k"},
-        {u"a]b", u"k"},
-        {u"c", u"k"},
-        {u"", u"k"},
-        {u"", u"k2"},
-        {u"s", u"k"},
-        {u"s", u"my key"},
-        {u"s", u""},
-        {u"s", u"q1"},
-        {u"s", u"q2"},
-        {u"s", u"q3"},
-        {u"s", u"q4"},
-        {u"s", u"q5"},
-        {u"s", u"q6"},
-        {u"s", u"q7"},
-        {u"s", u"sp1"},
-        {u"s", u"sp2"},
-        {u"s", u"sp3"},
-        {u"s", u"sp4"},
-        {u"s", u"a"},
-        {u"s", u"b"},
-        {u"s", u"c"},
-        {u"s", u"d"},
-        {u"\u00C9T\u00C9", u"\u03A9"},
-        {u"\u00E9t\u00E9", u"\u03A9"},
-        {u"s", u"\u03C9"},
-        {u"s", u"abc"},
-        {u"S", u"A"},
-    };
+    std::vector<std::pair<std::u16string, std::u16string>> queries = {{u"Sec", u"k"},
+                                                                      {u"a]b", u"k"},
+                                                                      {u"c", u"k"},
+                                                                      {u"", u"k"},
+                                                                      {u"", u"k2"},
+                                                                      {u"\u00C9T\u00C9", u"\u03A9"},
+                                                                      {u"\u00E9t\u00E9", u"\u03A9"},
+                                                                      {u"S", u"A"}};
+    for (const char16_t* key : {u"k",   u"my key", u"",    u"q1",  u"q2", u"q3", u"q4", u"q5", u"q6",     u"q7",
+                                u"sp1", u"sp2",    u"sp3", u"sp4", u"a",  u"b",  u"c",  u"d",  u"\u03C9", u"abc"})
+        queries.emplace_back(u"s", key);
     TempFolder folder;
     int n = 0;
     for (const auto& bytes : cases) {

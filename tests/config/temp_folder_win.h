@@ -30,6 +30,7 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    const std::wstring& Folder() const { return path_; }
     std::wstring Path(const std::wstring& name) const { return path_ + L"\\" + name; }
 
     // Every entry of the folder except "." and "..".

@@ -16,116 +16,53 @@
 #include "launcher/launcher_window_win.h"
 #include "launcher/task_windows_win.h"
 #include "services/system_win.h"
+#include "support/window_thread_win.h"
 #include "win/strings_win.h"
 
 namespace vantrel::win {
 namespace {
 
-constexpr wchar_t kTaskClass[] = L"VanTestTaskWindow";
-
-void RegisterTaskClass() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTaskClass;
-    RegisterClassW(&wc);
-}
-
-// Application windows made on a thread of their own, which either keeps answering messages or, once they
-// are up, stops taking them until the object goes away. Only tests of the filter need them shown: outside
-// a virtual desktop Wine waits up to two seconds for a window manager whenever a shown window goes.
-enum class Shown { No, Yes };
-class WindowThread {
-public:
-    WindowThread(int count, bool hang, HICON bigIcon, Shown shown = Shown::No) {
-        RegisterTaskClass();
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        finished_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([=, this] {
-            threadId_ = GetCurrentThreadId();
-            for (int i = 0; i < count; ++i) {
-                const std::wstring title = L"Task " + std::to_wstring(i + 1);
-                HWND w = CreateWindowExW(WS_EX_WINDOWEDGE, kTaskClass, title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 10 * i,
-                                         100, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-                if (bigIcon)
-                    SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-                if (shown == Shown::Yes)
-                    ShowWindow(w, SW_SHOWNOACTIVATE);
-                windows.push_back(w);
-            }
-            SetEvent(ready);
-            if (hang) {
-                WaitForSingleObject(release_, INFINITE);
-            } else {
-                MSG msg;
-                while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                    DispatchMessageW(&msg);
-            }
-            for (HWND w : windows)
-                DestroyWindow(w);
-            SetEvent(finished_);
-        });
-        WaitForSingleObject(ready, 10000);
-        CloseHandle(ready);
-    }
-    ~WindowThread() {
-        SetEvent(release_);
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        // Destroying a window may wait for this thread (its input context lives here): keep answering.
-        while (MsgWaitForMultipleObjects(1, &finished_, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-        }
-        thread_.join();
-        CloseHandle(release_);
-        CloseHandle(finished_);
-    }
-
-    std::vector<HWND> windows;
-
-private:
-    HANDLE release_ = nullptr;
-    HANDLE finished_ = nullptr;
-    DWORD threadId_ = 0;
-    std::thread thread_;
-};
+using vantrel::testing::Answers;
+using vantrel::testing::Shown;
+using vantrel::testing::WindowThread;
 
 std::intptr_t Value(HWND w) {
     return reinterpret_cast<std::intptr_t>(w);
 }
 
-TEST(TaskWindowsWin, IconsOfAnAnsweringWindow) {
-    const HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
-    WindowThread live(1, false, icon);
+// What a show of the Task list holds: no helper library, a fresh icon cache released at the end.
+struct TaskShow {
+    ~TaskShow() { DestroyIcons(cache.Clear()); }
     HelperLibrary helper;
     ProgramIconCache cache;
     WindowIdentities identities;
-    Win32TaskIconQueries queries(helper, cache, identities);
-    const auto answer = queries.BigIcon(Value(live.windows[0]));
+    Win32TaskIconQueries queries{helper, cache, identities};
+};
+
+TEST(TaskWindowsWin, IconsOfAnAnsweringWindow) {
+    const HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
+    WindowThread live(1, Answers::Yes, Shown::No, icon);
+    TaskShow show;
+    Win32TaskIconQueries& queries = show.queries;
+    const auto answer = queries.BigIcon(live.Handle());
     EXPECT_TRUE(answer.answered);
     EXPECT_EQ(answer.icon, FromHicon(icon));
-    EXPECT_TRUE(queries.DragIcon(Value(live.windows[0])).answered);
-    EXPECT_EQ(queries.ThreadOf(Value(live.windows[0])), GetWindowThreadProcessId(live.windows[0], nullptr));
-    EXPECT_EQ(queries.Parent(Value(live.windows[0])), 0);
-    EXPECT_EQ(queries.UwpWindowIcon(Value(live.windows[0])), 0u) << "no helper library";
-    DestroyIcons(cache.Clear());
+    EXPECT_TRUE(queries.DragIcon(live.Handle()).answered);
+    EXPECT_EQ(queries.ThreadOf(live.Handle()), GetWindowThreadProcessId(live.windows[0], nullptr));
+    EXPECT_EQ(queries.Parent(live.Handle()), 0);
+    EXPECT_EQ(queries.UwpWindowIcon(live.Handle()), 0u) << "no helper library";
 }
 
 TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
-    WindowThread hung(3, true, nullptr);
-    HelperLibrary helper;
-    ProgramIconCache cache;
-    WindowIdentities identities;
-    Win32TaskIconQueries queries(helper, cache, identities);
+    WindowThread hung(3, Answers::Hangs);
+    TaskShow show;
     // The search runs on a thread of its own, so that a missing time limit fails the test instead of hanging it.
     std::vector<IconHandle> icons;
     DWORD elapsed = 0;
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread search([&] {
         const DWORD start = GetTickCount();
-        TaskIconSearch iconSearch(queries, 99);
+        TaskIconSearch iconSearch(show.queries, 99);
         for (HWND w : hung.windows)
             icons.push_back(iconSearch.Find(Value(w)));
         elapsed = GetTickCount() - start;
@@ -143,24 +80,19 @@ TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
     // No own icon, no parent: the program file's icon (the test program has none) or nothing.
     ASSERT_EQ(icons.size(), 3u);
     EXPECT_EQ(icons[0], icons[2]);
-    DestroyIcons(cache.Clear());
 }
 
 TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
-    WindowThread live(2, false, nullptr, Shown::Yes);
-    HelperLibrary helper;
-    ProgramIconCache cache;
+    WindowThread live(2, Answers::Yes, Shown::Yes);
+    TaskShow show;
     ItemList tasks;
-    WindowIdentities identities;
-    RebuildTaskList(tasks, {}, helper, cache, identities, 99);
-    std::vector<std::u16string> titles;
-    for (const auto& t : tasks)
-        titles.push_back(t.Title);
-    EXPECT_NE(std::find(titles.begin(), titles.end(), u"Task 1"), titles.end());
-    EXPECT_NE(std::find(titles.begin(), titles.end(), u"Task 2"), titles.end());
-    for (const auto& t : tasks)
-        EXPECT_NE(t.Title, u"") << "untitled hidden helper windows are not listed";
-    DestroyIcons(cache.Clear());
+    RebuildTaskList(tasks, {}, show.helper, show.cache, show.identities, 99);
+    const auto listed = [&](std::u16string_view title) {
+        return std::any_of(tasks.begin(), tasks.end(), [&](const RData& t) { return t.Title == title; });
+    };
+    EXPECT_TRUE(listed(u"Task 1"));
+    EXPECT_TRUE(listed(u"Task 2"));
+    EXPECT_FALSE(listed(u"")) << "untitled hidden helper windows are not listed";
 }
 
 // A hidden window to own the launcher, as the resident window does.
@@ -213,7 +145,7 @@ void PumpUntilPainted(LauncherWindow& launcher, uint32_t paints) {
 }
 
 TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
-    WindowThread other(1, false, nullptr, Shown::Yes);
+    WindowThread other(1, Answers::Yes, Shown::Yes);
     LauncherFixture f;
     ASSERT_TRUE(f.created);
     LauncherWindow& launcher = *f.launcher;

@@ -17,7 +17,9 @@
 #include "launcher/task_actions_win.h"
 #include "services/system_win.h"
 #include "services/text.h"
+#include "support/window_thread_win.h"
 #include "win/strings_win.h"
+#include "win/window_win.h"
 
 namespace vantrel::win {
 namespace {
@@ -43,18 +45,10 @@ std::wstring Folder(std::wstring path) {
     return path;
 }
 
-std::wstring ArgwriterPath() {
-    wchar_t self[MAX_PATH * 4];
-    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    std::wstring folder(self, length);
-    folder.resize(folder.find_last_of(L'\\'));
-    return FullPath(folder + L"\\..\\fixtures\\argwriter\\argwriter.exe");
-}
-
 // Items started through the real shell with argwriter as the program: its parameters arrive as stored, and
 // it runs in the working folder the model chose.
 TEST(ShellStart, ParametersAndWorkingFolder) {
-    const std::wstring exe = ArgwriterPath();
+    const std::wstring exe = FullPath(ModuleFolder() + L"\\..\\fixtures\\argwriter\\argwriter.exe");
     ASSERT_NE(GetFileAttributesW(exe.c_str()), INVALID_FILE_ATTRIBUTES) << "argwriter is built";
     wchar_t temp[MAX_PATH];
     ExpandEnvironmentStringsW(L"%TEMP%", temp, MAX_PATH);
@@ -113,69 +107,10 @@ TEST(ShellCommands, PendingMessagesRunAndAQuitIsKept) {
     DestroyWindow(window);
 }
 
-// Windows of "other programs": each on a thread of its own, which answers, refuses to close, or has stopped
-// taking messages.
-enum class Behaviour { Closes, Refuses, Hangs };
-
-LRESULT CALLBACK RefusingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE))
-        return 0;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-class OtherProgram {
-public:
-    explicit OtherProgram(Behaviour behaviour, bool shown = false) {
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.lpszClassName = L"VanNavTestCloses";
-            RegisterClassW(&wc);
-            wc.lpfnWndProc = RefusingProc;
-            wc.lpszClassName = L"VanNavTestRefuses";
-            RegisterClassW(&wc);
-            return true;
-        }();
-        (void)registered;
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([=, this] {
-            threadId_ = GetCurrentThreadId();
-            window = CreateWindowExW(
-                WS_EX_WINDOWEDGE, behaviour == Behaviour::Refuses ? L"VanNavTestRefuses" : L"VanNavTestCloses",
-                L"other", WS_OVERLAPPEDWINDOW, 50, 50, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-            if (shown)
-                ShowWindow(window, SW_SHOWNOACTIVATE);
-            SetEvent(ready);
-            if (behaviour == Behaviour::Hangs) {
-                WaitForSingleObject(release_, INFINITE);
-            } else {
-                MSG msg;
-                while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-                    DispatchMessageW(&msg);
-            }
-            if (IsWindow(window))
-                DestroyWindow(window);
-        });
-        WaitForSingleObject(ready, 10000);
-        CloseHandle(ready);
-    }
-    ~OtherProgram() {
-        SetEvent(release_);
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-        CloseHandle(release_);
-    }
-    std::intptr_t Handle() const { return reinterpret_cast<std::intptr_t>(window); }
-
-    HWND window = nullptr;
-
-private:
-    std::thread thread_;
-    DWORD threadId_ = 0;
-    HANDLE release_ = nullptr;
-};
+// Windows of "other programs", one to a thread: it answers, refuses to close, or has stopped taking messages.
+using vantrel::testing::Answers;
+using vantrel::testing::Shown;
+using vantrel::testing::WindowThread;
 
 class NullView : public LauncherView {
 public:
@@ -189,14 +124,14 @@ public:
 
 // The task actions with the real window calls over a Task list of the given windows.
 struct TaskRig {
-    explicit TaskRig(std::vector<const OtherProgram*> windows) : programs(std::move(windows)) { Rebuild(); }
+    explicit TaskRig(std::vector<const WindowThread*> windows) : programs(std::move(windows)) { Rebuild(); }
     void Rebuild() {
         trays[TaskTray].Items.clear();
-        for (const OtherProgram* p : programs)
-            if (IsWindow(p->window))
+        for (const WindowThread* p : programs)
+            if (IsWindow(p->windows[0]))
                 trays[TaskTray].Items.push_back(RData{.WinHandle = p->Handle(), .Title = u"other"});
     }
-    std::vector<const OtherProgram*> programs;
+    std::vector<const WindowThread*> programs;
     std::array<TrayEntry, 3> trays;
     LauncherWindowState window{.NowMode = TaskTray};
     TOption option;
@@ -209,20 +144,20 @@ struct TaskRig {
 // Close and All close ask each window once with a short limit: a hung or refusing window stays, and the
 // others close.
 TEST(TaskWindows, ClosesNeverWaitLongForWindowsThatStay) {
-    OtherProgram first(Behaviour::Closes), hung(Behaviour::Hangs), refuses(Behaviour::Refuses), last(Behaviour::Closes);
+    WindowThread first(1), hung(1, Answers::Hangs), refuses(1, Answers::RefusesClose), last(1);
     TaskRig rig({&first, &hung, &refuses, &last});
     const auto start = Clock::now();
     CloseTask(rig.context, TaskTray, 1);
     CloseTask(rig.context, TaskTray, 2);
     EXPECT_EQ(rig.trays[TaskTray].Items.size(), 4u);
     CloseTask(rig.context, TaskTray, 0);
-    EXPECT_FALSE(IsWindow(first.window));
+    EXPECT_FALSE(IsWindow(first.windows[0]));
     EXPECT_EQ(rig.trays[TaskTray].Items.size(), 3u) << "the Task list shrank";
     AllTasks(rig.context, true);
     EXPECT_LT(SecondsSince(start), 5.0 * kCloseTimeoutMs / 1000.0 + 1.0) << "one time limit per silent request";
-    EXPECT_FALSE(IsWindow(last.window));
-    EXPECT_TRUE(IsWindow(hung.window));
-    EXPECT_TRUE(IsWindow(refuses.window));
+    EXPECT_FALSE(IsWindow(last.windows[0]));
+    EXPECT_TRUE(IsWindow(hung.windows[0]));
+    EXPECT_TRUE(IsWindow(refuses.windows[0]));
     EXPECT_TRUE(rig.view.hidden);
 }
 
@@ -233,7 +168,7 @@ template <typename Condition> bool WaitFor(Condition condition) {
 }
 
 TEST(TaskWindows, ShowCommandsAndActivationReachAnotherThreadsWindow) {
-    OtherProgram program(Behaviour::Closes, true);
+    WindowThread program(1, Answers::Yes, Shown::Yes);
     Win32TaskWindowOps ops({});
     const std::intptr_t w = program.Handle();
     ops.PostMinimize(w);
@@ -242,8 +177,8 @@ TEST(TaskWindows, ShowCommandsAndActivationReachAnotherThreadsWindow) {
     EXPECT_TRUE(WaitFor([&] { return !ops.IsIconic(w); })) << "restored";
     EXPECT_TRUE(WaitFor([&] { return ops.ForegroundWindow() == w; }));
     ops.Maximize(w);
-    EXPECT_TRUE(WaitFor([&] { return IsZoomed(program.window) != FALSE; }));
-    EXPECT_EQ(ops.ClassName(w), u"VanNavTestCloses");
+    EXPECT_TRUE(WaitFor([&] { return IsZoomed(program.windows[0]) != FALSE; }));
+    EXPECT_EQ(ops.ClassName(w), u"VanTestOtherWindow");
 }
 
 } // namespace
