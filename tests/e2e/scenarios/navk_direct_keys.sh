@@ -9,8 +9,8 @@ out="$E2E_DIR/args.txt"
 a=$(direct_key_status A)
 unused_a=$(direct_key_status A 4)
 
-# Program: Start (no key), First A, Second A, then a not-used item with A; System: System A before the
-# built-in items.
+# Program: Start (no key), First A, Second A, then a not-used item with A; System: System A, an item on
+# F10 (stored as the key code plus 0x50) and one on Shift+B (stored as "b"), before the built-in items.
 settings() {
     write_ini "$ini" "[Option]
 ColMax=10
@@ -21,7 +21,9 @@ $(writer_item 1 'First A' first-a "$a")
 $(writer_item 2 'Second A' second-a "$a")
 $(writer_item 3 'Unused A' unused-a "$unused_a")
 [System]
-$(writer_item 0 'System A' system-a "$a")"
+$(writer_item 0 'System A' system-a "$a")
+$(writer_item 1 'F10' f10 $((0xC9 << 8)))
+$(writer_item 2 'Shift B' shift-b "$(direct_key_status b)")"
 }
 
 start() {
@@ -37,6 +39,9 @@ keys_run "$out" first-a a
 keys_run "$out" second-a Right a
 # From Second A: the not-used item is passed over and the walk goes on into the System tray.
 keys_run "$out" system-a Right Right a
+# F10 arrives as a system key without Alt.
+keys_run "$out" f10 F10
+keys_run "$out" shift-b shift+b
 exit_via_tray_menu "$pid"
 
 settings 1
