@@ -103,21 +103,19 @@ TEST_F(Cd, CommandsPlayFromWhereTheyShould) {
         uint32_t modeAfter;
     };
     const auto toggle = [](CdAudio& c) { c.Toggle(); };
+    const auto play = [](CdAudio& c) { c.CdPlay(1); };
+    const auto next = [](CdAudio& c) { c.CdNextTrack(); };
+    const auto previous = [](CdAudio& c) { c.CdPreviousTrack(); };
     const Case cases[] = {
         {"CD Player while playing: pause", kMciModePlay, 70000, toggle, {"pause"}, kMciModePause},
         {"paused: resume where it stopped", kMciModePause, 70000, toggle, {"play on"}, kMciModePlay},
         {"played to the end: from the first track", kMciModeStop, 182000, toggle, {"play from 2000"}, kMciModePlay},
         {"door open: close it and play", kMciModeOpen, 2000, toggle, {"door close", "play on"}, kMciModePlay},
-        {"Play: the first track",
-         kMciModePause,
-         70000,
-         [](CdAudio& c) { c.CdPlay(1); },
-         {"play from 2000"},
-         kMciModePlay},
-        {"Next", kMciModePlay, 70000, [](CdAudio& c) { c.CdNextTrack(); }, {"play from 122000"}, kMciModePlay},
-        {"Prev", kMciModePlay, 130000, [](CdAudio& c) { c.CdPreviousTrack(); }, {"play from 62000"}, kMciModePlay},
-        {"Prev on the first track", kMciModePause, 3000, [](CdAudio& c) { c.CdPreviousTrack(); }, {}, kMciModePause},
-        {"Next on the last track", kMciModePlay, 150000, [](CdAudio& c) { c.CdNextTrack(); }, {}, kMciModePlay},
+        {"Play: the first track", kMciModePause, 70000, play, {"play from 2000"}, kMciModePlay},
+        {"Next", kMciModePlay, 70000, next, {"play from 122000"}, kMciModePlay},
+        {"Prev", kMciModePlay, 130000, previous, {"play from 62000"}, kMciModePlay},
+        {"Prev on the first track", kMciModePause, 3000, previous, {}, kMciModePause},
+        {"Next on the last track", kMciModePlay, 150000, next, {}, kMciModePlay},
         {"Eject", kMciModePlay, 3000, [](CdAudio& c) { c.CdEject(); }, {"door open"}, kMciModeOpen},
     };
     Open();

@@ -14,71 +14,51 @@ namespace {
 class DriveSnapshotTest : public ::testing::Test {
 protected:
     DriveSnapshotTest() {
-        const DevNode pci =
-            tree.Add(tree.Root(), {.id = u"ACPI\\PNP0A08\\0", .service = u"pci", .className = u"System"});
-        const DevNode ahci = tree.Add(pci, {.id = u"PCI\\VEN_8086&DEV_A352\\3&11583659&0&B8",
-                                            .service = u"storahci",
-                                            .className = u"hdc",
-                                            .description = u"Standard SATA AHCI Controller"});
+        const DevNode pci = AddPciBus(tree);
+        const DevNode ahci = AddNode(tree, pci, u"PCI\\VEN_8086&DEV_A352\\3&11583659&0&B8", u"storahci", u"hdc");
         sata = tree.Add(ahci, {.id = u"SCSI\\DISK&VEN_&PROD_SAMSUNG_SSD_860\\4&2B1E&0&000000",
                                .service = u"disk",
                                .className = u"DiskDrive",
                                .friendlyName = u"Samsung SSD 860 EVO 500GB",
                                .classGuid = kDiskGuid});
         tree.AttachVolumes(sata, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
-        const DevNode blank = tree.Add(ahci, {.id = u"SCSI\\DISK&VEN_&PROD_WDC_WD10EZEX\\4&2B1E&0&010000",
-                                              .service = u"disk",
-                                              .className = u"DiskDrive"});
+        const DevNode blank =
+            AddNode(tree, ahci, u"SCSI\\DISK&VEN_&PROD_WDC_WD10EZEX\\4&2B1E&0&010000", u"disk", u"DiskDrive");
         tree.AddInterface(StorageClass::Disk, {blank, 2}); // no volume: not listed
 
-        const DevNode ide =
-            tree.Add(pci, {.id = u"PCI\\VEN_8086&DEV_7111\\3&1&0&39", .service = u"pciide", .className = u"hdc"});
-        const DevNode channel =
-            tree.Add(ide, {.id = u"PCIIDE\\IDECHANNEL\\4&1&0&1", .service = u"atapi", .className = u"hdc"});
+        const DevNode ide = AddNode(tree, pci, u"PCI\\VEN_8086&DEV_7111\\3&1&0&39", u"pciide", u"hdc");
+        const DevNode channel = AddNode(tree, ide, u"PCIIDE\\IDECHANNEL\\4&1&0&1", u"atapi", u"hdc");
         cdrom = tree.Add(channel, {.id = u"IDE\\CDROMHL-DT-ST_DVDRAM_GH24NSD1\\5&1&0&1.0.0",
                                    .service = u"cdrom",
                                    .className = u"CDROM",
                                    .classGuid = kCdRomGuid});
         tree.AttachVolumes(cdrom, StorageClass::CdRom, 0, u"D", DriveKind::CdRom);
 
-        const DevNode nvmeController = tree.Add(
-            pci, {.id = u"PCI\\VEN_144D&DEV_A808\\4&1&0&0008", .service = u"stornvme", .className = u"SCSIAdapter"});
-        nvme = tree.Add(nvmeController, {.id = u"SCSI\\DISK&VEN_NVME&PROD_SAMSUNG_SSD_970\\5&1&0&000000",
-                                         .service = u"disk",
-                                         .className = u"DiskDrive"});
+        const DevNode nvmeController =
+            AddNode(tree, pci, u"PCI\\VEN_144D&DEV_A808\\4&1&0&0008", u"stornvme", u"SCSIAdapter");
+        nvme = AddNode(tree, nvmeController, u"SCSI\\DISK&VEN_NVME&PROD_SAMSUNG_SSD_970\\5&1&0&000000", u"disk",
+                       u"DiskDrive");
         tree.AttachVolumes(nvme, StorageClass::Disk, 1, u"F", DriveKind::Fixed);
 
-        const DevNode fdc =
-            tree.Add(tree.Root(), {.id = u"ACPI\\PNP0700\\4&1", .service = u"fdc", .className = u"fdc"});
+        const DevNode fdc = AddNode(tree, tree.Root(), u"ACPI\\PNP0700\\4&1", u"fdc", u"fdc");
         floppy = tree.Add(fdc, {.id = u"FDC\\GENERIC_FLOPPY_DRIVE\\5&1&0&0",
                                 .service = u"flpydisk",
                                 .className = u"FloppyDisk",
                                 .classGuid = kFloppyGuid});
         tree.AttachVolumes(floppy, StorageClass::Floppy, 0, u"B", DriveKind::Removable);
 
-        const DevNode ohci =
-            tree.Add(pci, {.id = u"PCI\\VEN_104C&DEV_8023\\4&1&0&00E4", .service = u"1394ohci", .className = u"1394"});
-        sbp2 = tree.Add(ohci, {.id = u"SBP2\\LACIE&D2_FW800&LUN0\\0123456789",
-                               .service = u"sbp2port",
-                               .className = u"SBP2",
-                               .status = kStartedRemovable});
-        firewire = tree.Add(
-            sbp2, {.id = u"SCSI\\DISK&VEN_LACIE&PROD_D2\\6&1&0&000000", .service = u"disk", .className = u"DiskDrive"});
+        const DevNode ohci = AddNode(tree, pci, u"PCI\\VEN_104C&DEV_8023\\4&1&0&00E4", u"1394ohci", u"1394");
+        sbp2 = AddNode(tree, ohci, u"SBP2\\LACIE&D2_FW800&LUN0\\0123456789", u"sbp2port", u"SBP2", kStartedRemovable);
+        firewire = AddNode(tree, sbp2, u"SCSI\\DISK&VEN_LACIE&PROD_D2\\6&1&0&000000", u"disk", u"DiskDrive");
         tree.AttachVolumes(firewire, StorageClass::Disk, 3, u"H", DriveKind::Fixed);
 
         const DevNode hub = AddRootHub(tree, pci);
-        usbFloppyStorage = tree.Add(hub, {.id = u"USB\\VID_057B&PID_0000\\6&1",
-                                          .service = u"USBSTOR",
-                                          .className = u"USB",
-                                          .status = kStartedRemovable});
-        usbFloppy = tree.Add(
-            usbFloppyStorage,
-            {.id = u"USBSTOR\\SFLOPPY&VEN_Y-E_DATA\\7&1&0", .service = u"sfloppy", .className = u"FloppyDisk"});
+        usbFloppyStorage = AddNode(tree, hub, u"USB\\VID_057B&PID_0000\\6&1", u"USBSTOR", u"USB", kStartedRemovable);
+        usbFloppy = AddNode(tree, usbFloppyStorage, u"USBSTOR\\SFLOPPY&VEN_Y-E_DATA\\7&1&0", u"sfloppy", u"FloppyDisk");
         tree.AttachVolumes(usbFloppy, StorageClass::Floppy, 1, u"A", DriveKind::Removable);
 
         // A virtual disk driver of the System class owns a letter but is no storage device to list.
-        const DevNode ramdisk =
-            tree.Add(tree.Root(), {.id = u"ROOT\\SYSTEM\\0001", .service = u"ramdisk", .className = u"System"});
+        const DevNode ramdisk = AddNode(tree, tree.Root(), u"ROOT\\SYSTEM\\0001", u"ramdisk", u"System");
         tree.AttachVolumes(ramdisk, StorageClass::Disk, 4, u"R", DriveKind::Fixed);
     }
 
@@ -140,48 +120,29 @@ TEST(DriveLetterMap, LettersAreMatchedByStorageClassAndDeviceNumber) {
         const char* name;
         Volume volume;
         StorageClass interfaceClass;
-        bool listFails;
         bool listed;
+        bool listFails = false;
     };
+    using K = DriveKind;
+    constexpr auto kDisk = StorageClass::Disk, kCd = StorageClass::CdRom, kFloppy = StorageClass::Floppy;
     const Case cases[] = {
-        {"fixed disk", {DriveKind::Fixed, std::nullopt, 2}, StorageClass::Disk, false, true},
-        {"removable disk",
-         {DriveKind::Removable, u"\\Device\\Harddisk2\\DP(1)0-0+7", 2},
-         StorageClass::Disk,
-         false,
-         true},
-        {"floppy by its device name",
-         {DriveKind::Removable, u"\\Device\\Floppy2", 2},
-         StorageClass::Floppy,
-         false,
-         true},
-        {"floppy name on a disk interface",
-         {DriveKind::Removable, u"\\Device\\Floppy2", 2},
-         StorageClass::Disk,
-         false,
-         false},
-        {"CD-ROM", {DriveKind::CdRom, std::nullopt, 2}, StorageClass::CdRom, false, true},
-        {"CD-ROM number on a disk interface", {DriveKind::CdRom, std::nullopt, 2}, StorageClass::Disk, false, false},
-        {"other device number", {DriveKind::Fixed, std::nullopt, 3}, StorageClass::Disk, false, false},
-        {"volume does not tell its number",
-         {DriveKind::Fixed, std::nullopt, kUnknownDeviceNumber},
-         StorageClass::Disk,
-         false,
-         false},
-        {"volume cannot be opened", {DriveKind::Fixed, std::nullopt, std::nullopt}, StorageClass::Disk, false, false},
-        {"no device name for a removable drive",
-         {DriveKind::Removable, std::nullopt, 2},
-         StorageClass::Disk,
-         false,
-         false},
-        {"network or RAM drive", {DriveKind::Other, std::nullopt, 2}, StorageClass::Disk, false, false},
-        {"interfaces cannot be listed", {DriveKind::Fixed, std::nullopt, 2}, StorageClass::Disk, true, false},
+        {"fixed disk", {K::Fixed, {}, 2}, kDisk, true},
+        {"removable disk", {K::Removable, u"\\Device\\Harddisk2\\DP(1)0-0+7", 2}, kDisk, true},
+        {"floppy by its device name", {K::Removable, u"\\Device\\Floppy2", 2}, kFloppy, true},
+        {"floppy name on a disk interface", {K::Removable, u"\\Device\\Floppy2", 2}, kDisk, false},
+        {"CD-ROM", {K::CdRom, {}, 2}, kCd, true},
+        {"CD-ROM number on a disk interface", {K::CdRom, {}, 2}, kDisk, false},
+        {"other device number", {K::Fixed, {}, 3}, kDisk, false},
+        {"volume does not tell its number", {K::Fixed, {}, kUnknownDeviceNumber}, kDisk, false},
+        {"volume cannot be opened", {K::Fixed, {}, std::nullopt}, kDisk, false},
+        {"no device name for a removable drive", {K::Removable, {}, 2}, kDisk, false},
+        {"network or RAM drive", {K::Other, {}, 2}, kDisk, false},
+        {"interfaces cannot be listed", {K::Fixed, {}, 2}, kDisk, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryDeviceTree machine;
-        const DevNode device =
-            machine.Add(machine.Root(), {.id = u"SCSI\\DISK\\1", .service = u"disk", .className = u"DiskDrive"});
+        const DevNode device = AddNode(machine, machine.Root(), u"SCSI\\DISK\\1", u"disk", u"DiskDrive");
         // An interface that cannot be opened comes first and must not match anything.
         machine.AddInterface(c.interfaceClass, {machine.Root(), std::nullopt});
         machine.AddInterface(c.interfaceClass, {device, 2});

@@ -17,12 +17,9 @@ std::optional<std::string> AsciiOnly(std::u16string_view text) {
 class EjectTest : public ::testing::Test {
 protected:
     EjectTest() {
-        const DevNode pci =
-            tree.Add(tree.Root(), {.id = u"ACPI\\PNP0A08\\0", .service = u"pci", .className = u"System"});
-        const DevNode ahci =
-            tree.Add(pci, {.id = u"PCI\\VEN_8086&DEV_A352\\3&1&0&B8", .service = u"storahci", .className = u"hdc"});
-        sata = tree.Add(
-            ahci, {.id = u"SCSI\\DISK&VEN_&PROD_SAMSUNG\\4&1&0&000000", .service = u"disk", .className = u"DiskDrive"});
+        const DevNode pci = AddPciBus(tree);
+        const DevNode ahci = AddNode(tree, pci, u"PCI\\VEN_8086&DEV_A352\\3&1&0&B8", u"storahci", u"hdc");
+        sata = AddNode(tree, ahci, u"SCSI\\DISK&VEN_&PROD_SAMSUNG\\4&1&0&000000", u"disk", u"DiskDrive");
         tree.AttachVolumes(sata, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
         rootHub = AddRootHub(tree, pci);
         stick = AddUsbStick(tree, rootHub, 1, 1, u"E");
@@ -136,9 +133,8 @@ TEST_F(EjectTest, ByDriveNameFailures) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryDeviceTree machine;
-        const DevNode pci = machine.Add(machine.Root(), {.id = u"ACPI\\PNP0A08\\0"});
-        const DevNode internal =
-            machine.Add(pci, {.id = u"SCSI\\DISK\\0", .service = u"disk", .className = u"DiskDrive"});
+        const DevNode pci = AddPciBus(machine);
+        const DevNode internal = AddNode(machine, pci, u"SCSI\\DISK\\0", u"disk", u"DiskDrive");
         machine.AttachVolumes(internal, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
         const UsbStick s = AddUsbStick(machine, AddRootHub(machine, pci), 1, 1, u"E");
         c.arrange(machine, s);

@@ -25,6 +25,19 @@ inline std::u16string Num(int n) {
     return text;
 }
 
+// A node known only by its identifier, driver service and class, as most controllers, buses and disks are.
+inline DevNode AddNode(MemoryDeviceTree& tree, DevNode parent, std::u16string id, std::u16string service,
+                       std::u16string className, uint32_t status = kStarted) {
+    return tree.Add(
+        parent,
+        {.id = std::move(id), .service = std::move(service), .className = std::move(className), .status = status});
+}
+
+// The PCI bus below the root, where every machine's controllers sit.
+inline DevNode AddPciBus(MemoryDeviceTree& tree) {
+    return AddNode(tree, tree.Root(), u"ACPI\\PNP0A08\\0", u"pci", u"System");
+}
+
 // An xHCI controller on the PCI bus and its root hub; returns the root hub.
 inline DevNode AddRootHub(MemoryDeviceTree& tree, DevNode pci, int n = 0) {
     const DevNode controller =

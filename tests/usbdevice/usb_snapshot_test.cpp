@@ -11,10 +11,7 @@ namespace {
 
 class UsbSnapshotTest : public ::testing::Test {
 protected:
-    UsbSnapshotTest() {
-        pci = tree.Add(tree.Root(), {.id = u"ACPI\\PNP0A08\\0", .service = u"pci", .className = u"System"});
-        hub = AddRootHub(tree, pci);
-    }
+    UsbSnapshotTest() { hub = AddRootHub(tree, AddPciBus(tree)); }
     std::vector<std::u16string> ListedIds() const {
         std::vector<std::u16string> ids;
         for (int32_t i = 0; i < snapshot.Count(); ++i)
@@ -24,7 +21,6 @@ protected:
 
     MemoryDeviceTree tree;
     DeviceSnapshot snapshot;
-    DevNode pci = kNoNode;
     DevNode hub = kNoNode;
 };
 
