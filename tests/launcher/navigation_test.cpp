@@ -271,12 +271,7 @@ TEST_F(Nav, MouseButtons) {
     using B = MouseButton;
     const Case cases[] = {
         {"left click runs", {0, 4}, B::Left, {0}, 1000, Act(kRun, 0, 4)},
-        {"Alt+click asks for elevation even under AltDisableFlag",
-         {0, 4},
-         B::Left,
-         {0, 0, 0, 1},
-         1000,
-         Act(kRun, 0, 4, true)},
+        {"Alt+click elevates even under AltDisableFlag", {0, 4}, B::Left, {0, 0, 0, 1}, 1000, Act(kRun, 0, 4, true)},
         {"a click on the Program tray right after the paint", {0, 4}, B::Left, {0}, 400, Act(kRun, 0, 4)},
         {"on the Task tray it is ignored", {1, 1}, B::Left, {0}, 400, Act(kNone)},
         {"on the System tray until ShowTime", {2, 1}, B::Left, {0}, 500, Act(kNone)},

@@ -107,11 +107,7 @@ TEST(RunItem, TaskItemsAreActivated) {
     const Case cases[] = {
         {"a window in the background", false, u"App", 0, {"fg 1", "hide"}},
         {"a minimised window is restored first", true, u"App", 0, {"restore 1", "fg 1", "hide"}},
-        {"a minimised console waits for the foreground",
-         true,
-         u"tty",
-         2,
-         {"fg 1", "sleep 100", "restore 1", "fg 1", "hide"}},
+        {"a minimised console waits", true, u"tty", 2, {"fg 1", "sleep 100", "restore 1", "fg 1", "hide"}},
         {"... ten times at most", true, u"tty", 50, never},
         {"only the class tty counts", true, u"ttyx", 0, {"restore 1", "fg 1", "hide"}},
     };
