@@ -1,7 +1,5 @@
 // Safe removal by device instance handle, by device number and by drive letter, with every result code.
 
-#include <functional>
-
 #include <gtest/gtest.h>
 
 #include "usbdevice/device_library.h"
@@ -109,26 +107,18 @@ TEST_F(EjectTest, ByDriveNameFailures) {
     struct Case {
         const char* name;
         const char16_t* drive;
-        std::function<void(MemoryDeviceTree&, const UsbStick&)> arrange;
         int32_t result;
         bool requested;
+        EjectOutcome eject = EjectOutcome::Removed;
+        bool diskStatusReadable = true;
+        bool diskGone = false; // cannot be opened, not among the present devices
     };
     const Case cases[] = {
-        {"internal disk has no removable node", u"C:", [](MemoryDeviceTree&, const UsbStick&) {}, kEjectFailed, false},
-        {"disk status unreadable", u"E:",
-         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.disk).statusReadable = false; }, kEjectFailed, false},
-        {"vetoed", u"E:",
-         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.storage).eject = EjectOutcome::Refused; }, kEjectFailed,
-         true},
-        {"still present", u"E:",
-         [](MemoryDeviceTree& t, const UsbStick& s) { t.Info(s.storage).eject = EjectOutcome::StillPresent; },
-         kEjectFailed, true},
-        {"disk cannot be opened", u"E:",
-         [](MemoryDeviceTree& t, const UsbStick& s) {
-             t.Info(s.disk).openable = false;
-             t.Info(s.disk).present = false;
-         },
-         kNoRecord, false},
+        {"internal disk has no removable node", u"C:", kEjectFailed, false},
+        {"disk status unreadable", u"E:", kEjectFailed, false, EjectOutcome::Removed, false},
+        {"vetoed", u"E:", kEjectFailed, true, EjectOutcome::Refused},
+        {"still present", u"E:", kEjectFailed, true, EjectOutcome::StillPresent},
+        {"disk cannot be opened", u"E:", kNoRecord, false, EjectOutcome::Removed, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,7 +127,9 @@ TEST_F(EjectTest, ByDriveNameFailures) {
         const DevNode internal = AddNode(machine, pci, u"SCSI\\DISK\\0", u"disk", u"DiskDrive");
         machine.AttachVolumes(internal, StorageClass::Disk, 0, u"C", DriveKind::Fixed);
         const UsbStick s = AddUsbStick(machine, AddRootHub(machine, pci), 1, 1, u"E");
-        c.arrange(machine, s);
+        machine.Info(s.storage).eject = c.eject;
+        machine.Info(s.disk).statusReadable = c.diskStatusReadable;
+        machine.Info(s.disk).openable = machine.Info(s.disk).present = !c.diskGone;
         DeviceLibrary host(machine, AsciiOnly);
         EXPECT_EQ(host.EjectDeviceDriveName(c.drive), c.result);
         EXPECT_EQ(machine.EjectRequests().empty(), !c.requested);
