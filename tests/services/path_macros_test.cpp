@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "services/text.h"
 #include "support/fake_system.h"
 
 namespace vantrel {
@@ -30,7 +31,7 @@ TEST(ExpandPathMacros, RecognisesMacrosOnlyAtTheStartInAnyCase) {
         {u"%sysdi", u"%sysdi"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ExpandPathMacros(c.input, system), c.expected) << std::string(c.input, c.input + 0);
+        EXPECT_EQ(ExpandPathMacros(c.input, system), c.expected) << Utf16ToUtf8(c.input);
 }
 
 TEST(ExpandPathMacros, CommandInterpreterOnTheOlderPlatform) {
