@@ -364,8 +364,14 @@ void LauncherWindow::HideByUser() {
 }
 
 void LauncherWindow::FormActivate(WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE && HidesOnDeactivate(services_.state.ShowStatus))
-        HideByUser();
+    if (LOWORD(wParam) != WA_INACTIVE || !HidesOnDeactivate(services_.state.ShowStatus))
+        return;
+    services_.state.ShowStatus = 0;
+    // Another window is taking the activation: hide without handing it on. Wine still counts this window as
+    // active while it is told it lost the activation, and ShowWindow would then activate the window below it,
+    // which wins over the task window the launcher has just brought to the front.
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 
 Navigation LauncherWindow::MakeNavigation() {
@@ -519,8 +525,8 @@ void LauncherWindow::HideLauncher() {
 }
 
 void LauncherWindow::RepaintAll() {
-    ResidentState& state = services_.state;
-    SetLayout(form_, state.TrayData, state.CurrentOption.ColMax, labelHeight_);
+    // The caller has laid the trays out already and placed the cursor after that: laying out again here would
+    // put every cursor back on the first cell, and the next Delete would close another window.
     EnsureBuffer();
     form_.ShowFlag = false; // the next erase paints everything
     SetWindowPos(Handle(), nullptr, 0, 0, form_.Layout.width, form_.Layout.height,

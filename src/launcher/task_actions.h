@@ -18,7 +18,8 @@ public:
     virtual ~LauncherView() = default;
     // Hides the window. The caller has already ended the shown state (ShowStatus 0).
     virtual void HideLauncher() = 0;
-    // The layout or the Task list changed: lay out, size and paint the whole window again.
+    // The Task list changed and the window's layout has been computed anew (with the cursor placed on it):
+    // size and paint the whole window again, leaving layout and cursor as they are.
     virtual void RepaintAll() = 0;
     // Shows the window (it may have been hidden by losing the activation) and makes it the foreground window.
     virtual void BringToFront() = 0;

@@ -14,6 +14,9 @@ namespace vantrel::win {
 // How long a close request waits for the window. A program that saves its state on close answers well
 // within it; one that asks the user something keeps its question up and the launcher goes on.
 constexpr UINT kCloseTimeoutMs = 500;
+// How long the foreground window may take to show that its thread still answers before the launcher ties its
+// own input to that thread to take the foreground from it.
+constexpr UINT kForegroundAnswerMs = 100;
 // The taskbar's "minimise all windows" command.
 constexpr WPARAM kMinimizeAllCommand = 415;
 

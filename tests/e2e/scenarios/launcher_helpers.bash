@@ -118,3 +118,32 @@ keys_run() {
     expect_eq "$got" "$expected" "item run by '$*'"
     wait_launcher hidden 3000 || fail "the launcher window stayed up after '$*' ran '$got'"
 }
+
+# foreground_title: the title of the foreground window.
+foreground_title() { probe foreground | cut -f3 | tr -d '\r'; }
+
+# wait_foreground TITLE MS: until the window titled TITLE is the foreground window.
+wait_foreground() {
+    local waited=0
+    until [ "$(foreground_title)" = "$1" ]; do
+        [ "$waited" -ge "$2" ] && return 1
+        sleep 0.1
+        waited=$((waited + 250))
+    done
+}
+
+# wait_task_iconic TITLE yes|no MS: until the task-window fixture titled TITLE is (or is not) minimised.
+wait_task_iconic() {
+    local title=$1 want=$2 ms=$3 waited=0 style
+    while :; do
+        style=$(probe list | awk -F'\t' -v t="$title" '$3 == "VanTaskWindow" && $4 == t { print $7; exit }')
+        if [ -n "$style" ]; then
+            local iconic=no
+            (((style & 0x20000000) != 0)) && iconic=yes
+            [ "$iconic" = "$want" ] && return 0
+        fi
+        [ "$waited" -ge "$ms" ] && return 1
+        sleep 0.1
+        waited=$((waited + 250))
+    done
+}
