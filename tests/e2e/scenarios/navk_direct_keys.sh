@@ -1,7 +1,7 @@
 # An item's direct key runs the next item after the cursor that carries it, walking on from the Program
 # tray into the System tray and skipping items that are not used; the window hides after the run. With
 # "only move the cursor" set, the same keys only move the cursor (nothing runs, the window stays up) and
-# Enter then runs the item they reached.
+# Enter then runs the item they reached; from the Task tray the walk begins in the System tray.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"
@@ -15,6 +15,7 @@ settings() {
     write_ini "$ini" "[Option]
 ColMax=10
 DirectMoveOnlyFlag=$1
+KeyCursorFlag=$2
 [Program]
 $(writer_item 0 Start start 0)
 $(writer_item 1 'First A' first-a "$a")
@@ -32,7 +33,7 @@ start() {
     wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
 }
 
-settings 0
+settings 0 0
 start
 # A show puts the cursor on the Program tray's first cell; the search starts after it.
 keys_run "$out" first-a a
@@ -44,7 +45,10 @@ keys_run "$out" f10 F10
 keys_run "$out" shift-b shift+b
 exit_via_tray_menu "$pid"
 
-settings 1
+# Only moving, and the hot key puts the cursor on the Task tray, which a task window fills.
+start_program "$(taskwin green)" --title T --at 120 120
+wait_window VanTaskWindow T 10000 || fail "task window T did not appear"
+settings 1 1
 start
 # moves_then_enter COUNT EXPECTED: COUNT presses of A leave the window up and run nothing; Enter then runs
 # EXPECTED, the item the cursor reached.
@@ -60,8 +64,9 @@ moves_then_enter() {
     expect_eq "$got" "$expected" "item under the cursor after $count presses of A"
     wait_launcher hidden 3000 || fail "the launcher window stayed up after Enter"
 }
-# Each press reaches the next item with the key: First A, Second A, System A, and from there round the
-# end of the System tray back to First A.
+# From the Task tray the walk starts after the System tray's first item, so System A comes last, after
+# First A and Second A; from there the next press goes round the end of the System tray to First A.
+moves_then_enter 1 first-a
 moves_then_enter 3 system-a
 moves_then_enter 4 first-a
 exit_via_tray_menu "$pid"
