@@ -536,7 +536,8 @@ void LauncherWindow::RepaintAll() {
 }
 
 void LauncherWindow::BringToFront() {
-    ShowWindow(Handle(), SW_SHOW);
+    // Raised as well as shown: a window just maximised from here may lie over the launcher.
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(Handle());
     SetFocus(Handle());
 }

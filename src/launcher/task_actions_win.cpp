@@ -69,7 +69,21 @@ void Win32TaskWindowOps::Restore(std::intptr_t window) {
 }
 
 void Win32TaskWindowOps::Maximize(std::intptr_t window) {
-    ShowWindowAsync(ToHwnd(window), SW_MAXIMIZE);
+    const HWND hwnd = ToHwnd(window);
+    ShowWindowAsync(hwnd, SW_MAXIMIZE);
+    // The window takes the activation when its own thread gets to the request, and the launcher comes back to
+    // the front after this: taken any earlier, the window would take the front from it a moment later. So wait
+    // for the activation, answering only messages sent to this thread (the loss of the activation among them),
+    // and not long: a window that does not answer never gets there.
+    const DWORD start = GetTickCount();
+    while (GetForegroundWindow() != hwnd && IsWindow(hwnd) && GetTickCount() - start < kActivationWaitMs) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    // The window's thread answers only once it has finished the request, stacking included.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kForegroundAnswerMs, &result);
 }
 
 void Win32TaskWindowOps::PostMinimize(std::intptr_t window) {

@@ -17,6 +17,8 @@ constexpr UINT kCloseTimeoutMs = 500;
 // How long the foreground window may take to show that its thread still answers before the launcher ties its
 // own input to that thread to take the foreground from it.
 constexpr UINT kForegroundAnswerMs = 100;
+// How long maximising a task window waits for that window to take the activation.
+constexpr DWORD kActivationWaitMs = 500;
 // The taskbar's "minimise all windows" command.
 constexpr WPARAM kMinimizeAllCommand = 415;
 

@@ -1,12 +1,15 @@
 # A right click on a Task item opens the popup menu of a task window: minimise (greyed for a window that is
 # already minimised), maximise and close, then the two "All" commands; a right click on the C:\ drive of the
 # System tray offers no window commands, no "Run as administrator" and no drive commands (C: is no USB or
-# network drive). Escape closes either menu and nothing happens to the windows or the drive.
+# network drive). Escape closes either menu and nothing happens to the windows or the drive. Chosen, the
+# window commands act on the window the menu was opened for, and the launcher stays up in front.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
+declare -A pid
 for window in "green B 120" "red A 180"; do
     read -r colour title at <<<"$window"
     start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
+    pid[$title]=$E2E_LAST_PID
     wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
 done
 start_vantrel
@@ -79,3 +82,25 @@ style=$(probe list | awk -F'\t' '$3 == "VanTaskWindow" && $4 == "B" { print $7; 
 [ -n "$style" ] || fail "window B is gone after its menu closed"
 (((style & 0x21000000) == 0)) || fail "window B was minimised or maximised by its menu (style $style)"
 expect_eq "$(foreground_title)" vantrel "the foreground window after the menus"
+
+# choose_task_command CELL CAPTION: that command from the menu of Task cell CELL.
+choose_task_command() {
+    click $((left + 8 + 40 * $1 + 2 + 20)) $((task_top + 2 + 20)) 3
+    wait_window '#32768' 3000 || fail "no menu for Task cell $1"
+    choose_menu_item "$2"
+    sleep 0.5
+    wait_launcher shown 2000 || fail "the launcher did not stay up after '$2'"
+    wait_foreground vantrel 2000 || fail "'$2' left '$(foreground_title)' in front of the launcher"
+}
+
+choose_task_command 0 'Ma&ximize'
+style=$(probe list | awk -F'\t' '$3 == "VanTaskWindow" && $4 == "B" { print $7; exit }')
+(((style & 0x01000000) != 0)) || fail "Ma&ximize did not maximise window B (style $style)"
+# The launcher lies over the maximised window, where the next click can reach it.
+above=$(probe list | awk -F'\t' '($3 == "TVanMainForm" && $4 == "vantrel") || ($3 == "VanTaskWindow" && $4 == "B") { print $4; exit }')
+expect_eq "$above" vantrel "the upper of the launcher and the maximised window"
+screenshot after-maximize
+
+choose_task_command 1 '&Close'
+program_exited "${pid[A]}" 5000 || fail "&Close on the cell of window A did not end its program"
+kill -0 "${pid[B]}" 2>/dev/null || fail "&Close on window A ended window B"
