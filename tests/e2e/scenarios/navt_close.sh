@@ -1,6 +1,6 @@
 # Delete closes the task window under the cursor: its program ends, the launcher stays up in front and its
-# Task tray loses that cell (two columns here, so three windows take two rows and two windows one); a second
-# Delete on the same cursor place closes the window that moved up into it. Shift+Delete then asks every task
+# Task tray loses that cell (two columns here, so three windows take two rows and two windows one); the cursor
+# keeps its place, and Backspace there closes the window before it. Shift+Delete then asks every task
 # window to close; a window whose program no longer answers stays, without holding up the others or the
 # launcher, which still comes and goes with the hot key and Escape.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
@@ -51,28 +51,28 @@ colour_near "$(task_cell 1)" E02020 40 || fail "after Delete Task cell 1 shows $
 for title in A B; do
     kill -0 "${pid[$title]}" 2>/dev/null || fail "Delete on window C also ended window $title"
 done
-# The cursor kept its place, which now holds A.
-key Delete
-program_exited "${pid[A]}" 5000 || fail "a second Delete did not end window A, which took the closed cell's place"
-kill -0 "${pid[B]}" 2>/dev/null || fail "the second Delete ended window B instead of A"
+# The cursor kept its place, which now holds A; Backspace closes the window before it.
+key BackSpace
+program_exited "${pid[B]}" 5000 || fail "Backspace on the cell of window A did not end window B before it"
+kill -0 "${pid[A]}" 2>/dev/null || fail "Backspace ended window A instead of the window before it"
 sleep 0.5
-wait_launcher shown 1000 || fail "the launcher went away after the second Delete"
-colour_near "$(task_cell 0)" 20B020 40 || fail "after two Deletes Task cell 0 shows $(task_cell 0), expected window B"
+wait_launcher shown 1000 || fail "the launcher went away after Backspace"
+colour_near "$(task_cell 0)" E02020 40 || fail "after Backspace Task cell 0 shows $(task_cell 0), expected window A"
 key Escape
 wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
 
-# A program that stops answering joins B; whichever of the two is asked first, B must close.
+# A program that stops answering joins A; whichever of the two is asked first, A must close.
 start_program "$(taskwin red)" --title Hung --at 300 200 --hang-after 0
 pid[Hung]=$E2E_LAST_PID
 wait_window VanTaskWindow Hung 10000 || fail "the hung window did not appear"
 sleep 0.5
 # A window whose thread reads no more input also keeps every key, the hot key included, to itself while it
-# has the keyboard focus under Wine; a click on B's caption takes the focus away first.
-click 200 132
-wait_foreground B 3000 || fail "a click on its caption did not activate window B"
+# has the keyboard focus under Wine; a click on A's caption takes the focus away first.
+click 240 192
+wait_foreground A 3000 || fail "a click on its caption did not activate window A"
 show_launcher "with a hung window"
 key shift+Delete
-program_exited "${pid[B]}" 5000 || fail "Shift+Delete did not end the program of window B"
+program_exited "${pid[A]}" 5000 || fail "Shift+Delete did not end the program of window A"
 wait_launcher hidden 3000 || fail "the launcher stayed up after Shift+Delete"
 kill -0 "${pid[Hung]}" 2>/dev/null || fail "the hung program ended: nothing here tests a window that does not answer"
 
