@@ -8,13 +8,8 @@ write_ini "$ini" "[Option]
 FrameFlag=0
 BackColor=16711935
 $(program_items 10)"
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+start_resident
+show_launcher
 screenshot frame-box
 read -r left top right bottom _ <<<"$(launcher_info)"
 label=$(label_height) || fail "cannot measure the caption font"
@@ -38,13 +33,8 @@ for window in "blue Documents 60" "green Calculator 120" "red Editor 180"; do
     start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
     wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
 done
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show after the restart"
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+start_resident "after the restart"
+show_launcher
 screenshot frame-button
 read -r left top right bottom _ <<<"$(launcher_info)"
 import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$E2E_DIR/launcher-window.png"

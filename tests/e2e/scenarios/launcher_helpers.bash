@@ -70,6 +70,13 @@ colour_near() {
     done
 }
 
+# start_resident [WHEN]: starts vantrel and waits for its tray icon; the process id is left in pid.
+start_resident() {
+    start_vantrel
+    pid=$E2E_LAST_PID
+    wait_tray_icon shown 10000 || fail "vantrel's icon does not show${1:+ $1}"
+}
+
 # show_launcher [WHAT]: the hot key with the mouse out of the way, until the window is up and painted.
 show_launcher() {
     mouse_move 900 100

@@ -10,9 +10,7 @@ write_ini "$ini" "$(program_items 3)"
 # A plain window under the mouse: the combination's right click lands in it.
 start_program "$(taskwin green)" --title Target --at 300 200
 wait_window VanTaskWindow Target 10000 || fail "the target window did not appear"
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+start_resident
 
 chord() { xdotool mousemove "$1" "$2" mousedown 1 sleep 0.3 click 3 sleep 0.3 mouseup 1; }
 # A left press outside that lasts over a poll of the buttons: the resident core hides a mouse-shown window.
@@ -51,9 +49,7 @@ exit_via_tray_menu "$pid"
 write_ini "$ini" "[Option]
 MouseFlag=0
 $(program_items 3)"
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show after the restart"
+start_resident "after the restart"
 chord 400 300
 sleep 1
 [ "$(launcher_info | awk '{ print $5 }')" = 1 ] && fail "the mouse combination showed the launcher window with MouseFlag 0"

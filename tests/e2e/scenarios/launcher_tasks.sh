@@ -13,10 +13,7 @@ start_vantrel
 wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
 expect_eq "$(probe foreground | cut -f3)" A "the active window before the hot key"
 
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+show_launcher
 screenshot tasks
 read -r left top _ _ _ <<<"$(launcher_info)"
 label=$(label_height) || fail "cannot measure the caption font"

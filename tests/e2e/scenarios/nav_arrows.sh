@@ -8,13 +8,8 @@ FrameFlag=0
 ColMax=10
 BackColor=16711935
 $(program_items 10)"
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+start_resident
+show_launcher
 read -r left top right bottom _ <<<"$(launcher_info)"
 label=$(label_height) || fail "cannot measure the caption font"
 bx=$((left + 8))

@@ -25,10 +25,7 @@ Status1=0"
 VANTREL_ARGWRITER_OUT=$(winpath "$out") start_vantrel
 pid=$E2E_LAST_PID
 wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+show_launcher
 read -r left top _ _ _ <<<"$(launcher_info)"
 label=$(label_height) || fail "cannot measure the caption font"
 

@@ -14,9 +14,7 @@ ExeFileName0=DeskTop
 IconFileName0=DeskTop
 IconIndex0=-1
 Status0=11"
-start_vantrel
-pid=$E2E_LAST_PID
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+start_resident
 before=$(count_processes explorer.exe)
 
 show_launcher "before Enter"

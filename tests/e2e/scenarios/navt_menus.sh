@@ -25,10 +25,7 @@ shown=$(shown_count "$ini" System)
 # A, the topmost window, is minimised; the tray holds B, A.
 probe post VanTaskWindow 0x112 0xF020 0 >/dev/null || fail "cannot minimise window A"
 wait_task_iconic A yes 3000 || fail "window A did not minimise"
-mouse_move 900 100
-hot_key
-wait_launcher shown 5000 || fail "the hot key did not show the launcher window"
-sleep 0.3
+show_launcher
 read -r left top _ _ _ <<<"$(launcher_info)"
 label=$(label_height) || fail "cannot measure the caption font"
 columns=7
