@@ -70,6 +70,19 @@ colour_near() {
     done
 }
 
+# open_task_windows "COLOUR TITLE AT"...: one task-window fixture per argument, each up before the next starts
+# (the last one started is the active window); their process ids by title in task_pid.
+open_task_windows() {
+    declare -gA task_pid
+    local window colour title at
+    for window in "$@"; do
+        read -r colour title at <<<"$window"
+        start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
+        task_pid[$title]=$E2E_LAST_PID
+        wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
+    done
+}
+
 # start_resident [WHEN]: starts vantrel and waits for its tray icon; the process id is left in pid.
 start_resident() {
     start_vantrel

@@ -4,13 +4,8 @@
 # launcher's own windows, the taskbar and the desktop are not listed: a fourth cell stays empty.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
-for window in "blue C 60" "green B 120" "red A 180"; do
-    read -r colour title at <<<"$window"
-    start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
-    wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
-done
-start_vantrel
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+open_task_windows "blue C 60" "green B 120" "red A 180"
+start_resident
 expect_eq "$(probe foreground | cut -f3)" A "the active window before the hot key"
 
 show_launcher

@@ -7,15 +7,8 @@ source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
 write_ini "$(settings_dir)/vantrel.ini" "[Option]
 ColMax=2"
-declare -A pid
-for window in "blue C 60" "green B 120" "red A 180"; do
-    read -r colour title at <<<"$window"
-    start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
-    pid[$title]=$E2E_LAST_PID
-    wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
-done
-start_vantrel
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+open_task_windows "blue C 60" "green B 120" "red A 180"
+start_resident
 mouse_move 900 100
 label=$(label_height) || fail "cannot measure the caption font"
 
@@ -39,7 +32,7 @@ for expected in "0 20B020 B" "1 2040E0 C" "2 E02020 A"; do
     colour_near "$(task_cell "$cell")" "$rgb" 40 || fail "Task cell $cell shows $(task_cell "$cell"), expected window $title"
 done
 key Right Delete
-program_exited "${pid[C]}" 5000 || fail "Delete on the cell of window C did not end its program"
+program_exited "${task_pid[C]}" 5000 || fail "Delete on the cell of window C did not end its program"
 sleep 0.5
 screenshot after-delete
 wait_launcher shown 1000 || fail "the launcher went away when Delete closed a task window"
@@ -49,12 +42,12 @@ expect_eq $((three - (bottom - top))) 40 "the launcher's loss of height with one
 colour_near "$(task_cell 0)" 20B020 40 || fail "after Delete Task cell 0 shows $(task_cell 0), expected window B"
 colour_near "$(task_cell 1)" E02020 40 || fail "after Delete Task cell 1 shows $(task_cell 1), expected window A"
 for title in A B; do
-    kill -0 "${pid[$title]}" 2>/dev/null || fail "Delete on window C also ended window $title"
+    kill -0 "${task_pid[$title]}" 2>/dev/null || fail "Delete on window C also ended window $title"
 done
 # The cursor kept its place, which now holds A; Backspace closes the window before it.
 key BackSpace
-program_exited "${pid[B]}" 5000 || fail "Backspace on the cell of window A did not end window B before it"
-kill -0 "${pid[A]}" 2>/dev/null || fail "Backspace ended window A instead of the window before it"
+program_exited "${task_pid[B]}" 5000 || fail "Backspace on the cell of window A did not end window B before it"
+kill -0 "${task_pid[A]}" 2>/dev/null || fail "Backspace ended window A instead of the window before it"
 sleep 0.5
 wait_launcher shown 1000 || fail "the launcher went away after Backspace"
 colour_near "$(task_cell 0)" E02020 40 || fail "after Backspace Task cell 0 shows $(task_cell 0), expected window A"
@@ -63,7 +56,7 @@ wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
 
 # A program that stops answering joins A; whichever of the two is asked first, A must close.
 start_program "$(taskwin red)" --title Hung --at 300 200 --hang-after 0
-pid[Hung]=$E2E_LAST_PID
+task_pid[Hung]=$E2E_LAST_PID
 wait_window VanTaskWindow Hung 10000 || fail "the hung window did not appear"
 sleep 0.5
 # A window whose thread reads no more input also keeps every key, the hot key included, to itself while it
@@ -72,9 +65,9 @@ click 240 192
 wait_foreground A 3000 || fail "a click on its caption did not activate window A"
 show_launcher "with a hung window"
 key shift+Delete
-program_exited "${pid[A]}" 5000 || fail "Shift+Delete did not end the program of window A"
+program_exited "${task_pid[A]}" 5000 || fail "Shift+Delete did not end the program of window A"
 wait_launcher hidden 3000 || fail "the launcher stayed up after Shift+Delete"
-kill -0 "${pid[Hung]}" 2>/dev/null || fail "the hung program ended: nothing here tests a window that does not answer"
+kill -0 "${task_pid[Hung]}" 2>/dev/null || fail "the hung program ended: nothing here tests a window that does not answer"
 
 # The launcher still answers, and lists the one window left.
 start=$(date +%s%N)
@@ -86,5 +79,5 @@ colour_near "$(task_cell 0)" E02020 40 || fail "Task cell 0 shows $(task_cell 0)
 key Escape
 wait_launcher hidden 3000 || fail "Escape did not hide the launcher window after Shift+Delete"
 
-kill -9 "${pid[Hung]}" 2>/dev/null
-program_exited "${pid[Hung]}" 5000 || fail "the hung program could not be ended"
+kill -9 "${task_pid[Hung]}" 2>/dev/null
+program_exited "${task_pid[Hung]}" 5000 || fail "the hung program could not be ended"

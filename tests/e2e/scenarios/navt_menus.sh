@@ -5,15 +5,8 @@
 # window commands act on the window the menu was opened for, and the launcher stays up in front.
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
-declare -A pid
-for window in "green B 120" "red A 180"; do
-    read -r colour title at <<<"$window"
-    start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
-    pid[$title]=$E2E_LAST_PID
-    wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
-done
-start_vantrel
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+open_task_windows "green B 120" "red A 180"
+start_resident
 ini="$(settings_dir)/vantrel.ini"
 wait_file "$ini" 5000 || fail "the first start wrote no settings file"
 # The index of C:\ among the System items; all items before it are shown ones.
@@ -99,5 +92,5 @@ expect_eq "$above" vantrel "the upper of the launcher and the maximised window"
 screenshot after-maximize
 
 choose_task_command 1 '&Close'
-program_exited "${pid[A]}" 5000 || fail "&Close on the cell of window A did not end its program"
-kill -0 "${pid[B]}" 2>/dev/null || fail "&Close on window A ended window B"
+program_exited "${task_pid[A]}" 5000 || fail "&Close on the cell of window A did not end its program"
+kill -0 "${task_pid[B]}" 2>/dev/null || fail "&Close on window A ended window B"

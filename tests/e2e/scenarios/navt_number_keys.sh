@@ -8,13 +8,8 @@ source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 write_ini "$(settings_dir)/vantrel.ini" "[Option]
 ColMax=10
 $(program_items 1)"
-for window in "blue C 60" "green B 120" "red A 180"; do
-    read -r colour title at <<<"$window"
-    start_program "$(taskwin "$colour")" --title "$title" --at "$at" "$at"
-    wait_window VanTaskWindow "$title" 10000 || fail "window $title did not appear"
-done
-start_vantrel
-wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
+open_task_windows "blue C 60" "green B 120" "red A 180"
+start_resident
 mouse_move 900 100
 
 # A is minimised; under Wine it stays on top of the stacking order and keeps the foreground.
