@@ -332,19 +332,6 @@ void VantrelMain::Tick() {
         HideLauncher();
 }
 
-void VantrelMain::ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Not ours to take: the message loop must still see it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 void VantrelMain::MouseShow() {
     if (!launcher_ || inMouseShow_)
         return;

@@ -70,7 +70,6 @@ private:
     void Tick();
     void MouseShow();
     void HideLauncher();
-    void ProcessPendingMessages();
 
     Win32SystemQueries system_;
     std::unique_ptr<Win32IconSource> icons_;
@@ -78,7 +77,7 @@ private:
     DeviceLibrary deviceLibrary_{system_.WinVersion()};
     // The CD player item's device; between play attempts the user interface keeps running.
     Win32MciDevice cdDevice_;
-    Win32CdClock cdClock_{[this] { ProcessPendingMessages(); }};
+    Win32CdClock cdClock_{[] { ProcessPendingMessages(); }};
     CdAudio cdAudio_{cdDevice_, cdClock_};
     std::unique_ptr<config::SettingsFileSystem> files_;
     std::unique_ptr<SettingsStore> store_;

@@ -7,17 +7,11 @@
 #include <string>
 
 #include "win/strings_win.h"
+#include "win/window_win.h"
 
 namespace vantrel::win {
 
 namespace {
-
-HWND ToHwnd(std::intptr_t window) {
-    return reinterpret_cast<HWND>(window);
-}
-std::intptr_t FromHwnd(HWND window) {
-    return reinterpret_cast<std::intptr_t>(window);
-}
 
 // Null for an empty text, as the shell expects for "no verb", "no parameters" and "no folder".
 const wchar_t* OrNull(const std::wstring& text) {
@@ -25,18 +19,6 @@ const wchar_t* OrNull(const std::wstring& text) {
 }
 
 } // namespace
-
-void ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 void Win32ShellExecutor::Execute(const ExecuteRequest& request) {
     const std::wstring verb = ToWide(request.verb);

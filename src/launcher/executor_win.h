@@ -10,10 +10,6 @@
 
 namespace vantrel::win {
 
-// Empties the calling thread's message queue through the usual translate and dispatch. A quit message is
-// put back for the main loop.
-void ProcessPendingMessages();
-
 class Win32ShellExecutor : public ShellExecutor {
 public:
     // mainWindow owns the shell's windows and dialogs; devices and cd may be null (no device library, no CD

@@ -138,7 +138,7 @@ void LauncherWindow::InitShow() {
 void LauncherWindow::RebuildTasks() {
     const HWND owner = GetWindow(Handle(), GW_OWNER);
     RebuildTaskList(services_.state.TaskList(),
-                    OwnWindows{reinterpret_cast<std::intptr_t>(owner), reinterpret_cast<std::intptr_t>(Handle())},
+                    OwnWindows{FromHwnd(owner), FromHwnd(Handle())},
                     services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon());
 }
 

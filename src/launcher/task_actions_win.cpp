@@ -2,14 +2,11 @@
 
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
+#include "win/window_win.h"
 
 namespace vantrel::win {
 
 namespace {
-
-HWND ToHwnd(std::intptr_t window) {
-    return reinterpret_cast<HWND>(window);
-}
 
 SendOutcome SendWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
     const HWND hwnd = ToHwnd(window);
@@ -41,7 +38,7 @@ std::u16string Win32TaskWindowOps::ClassName(std::intptr_t window) {
 }
 
 std::intptr_t Win32TaskWindowOps::ForegroundWindow() {
-    return reinterpret_cast<std::intptr_t>(GetForegroundWindow());
+    return FromHwnd(GetForegroundWindow());
 }
 
 void Win32TaskWindowOps::SetForeground(std::intptr_t window) {

@@ -7,17 +7,11 @@
 #include "app/helper_library_win.h"
 #include "services/system_win.h"
 #include "win/strings_win.h"
+#include "win/window_win.h"
 
 namespace vantrel::win {
 
 namespace {
-
-HWND ToHwnd(std::intptr_t window) {
-    return reinterpret_cast<HWND>(window);
-}
-std::intptr_t FromHwnd(HWND window) {
-    return reinterpret_cast<std::intptr_t>(window);
-}
 
 // The buffer sizes the filter's rules are written for.
 constexpr int kTitleBuffer = 255;

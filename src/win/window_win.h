@@ -2,6 +2,7 @@
 // Base of every window of the program: the window procedure finds the C++ object through GWLP_USERDATA
 // (stored on WM_NCCREATE) and hands each message to its virtual OnMessage.
 
+#include <cstdint>
 #include <string>
 
 #include <windows.h>
@@ -39,5 +40,17 @@ std::wstring ModuleFolder(HMODULE module = nullptr);
 
 // The system's text for an error code, without the trailing line break.
 std::wstring SystemErrorText(DWORD code);
+
+// The models know windows by number; these turn one into the other.
+inline HWND ToHwnd(std::intptr_t window) {
+    return reinterpret_cast<HWND>(window);
+}
+inline std::intptr_t FromHwnd(HWND window) {
+    return reinterpret_cast<std::intptr_t>(window);
+}
+
+// Empties the calling thread's message queue through the usual translate and dispatch. A quit message is
+// put back for the main loop.
+void ProcessPendingMessages();
 
 } // namespace vantrel::win
