@@ -3,6 +3,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "app/vantrel_main_win.h"
+#include "launcher/launcher_window_win.h"
+
 namespace vantrel::bench {
 
 inline double NowMs() {
@@ -27,6 +33,24 @@ template <typename Done> bool PumpUntil(Done done, double limitMs) {
         }
     }
     return true;
+}
+
+struct Summary {
+    double median = 0;
+    double worst = 0;
+};
+
+inline Summary Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+// The hot key, then messages until the launcher window has finished the full paint of that show.
+inline bool ShowByHotKey(win::VantrelMain& main) {
+    win::LauncherWindow* launcher = main.Launcher();
+    const uint32_t before = launcher->FullPaintCount();
+    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
+    return PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000);
 }
 
 } // namespace vantrel::bench

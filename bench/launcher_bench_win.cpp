@@ -23,6 +23,9 @@ using vantrel::win::LauncherWindow;
 using vantrel::win::VantrelMain;
 using vantrel::bench::NowMs;
 using vantrel::bench::PumpUntil;
+using vantrel::bench::ShowByHotKey;
+using vantrel::bench::Summarise;
+using vantrel::bench::Summary;
 
 namespace {
 
@@ -30,23 +33,10 @@ void PumpIdle(double ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-struct Summary {
-    double median = 0;
-    double worst = 0;
-};
-
-Summary Summarise(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
-}
-
 // One show by the hot key, timed to the end of the full paint that follows it; hidden again afterwards.
 bool TimedShow(VantrelMain& main, double& ms) {
-    LauncherWindow* launcher = main.Launcher();
-    const uint32_t before = launcher->FullPaintCount();
     const double t0 = NowMs();
-    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
-    const bool painted = PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000);
+    const bool painted = ShowByHotKey(main);
     ms = NowMs() - t0;
     SendMessageW(main.Handle(), WM_HOTKEY, 0, 0); // the hot key again hides it
     PumpIdle(20);
@@ -80,9 +70,7 @@ int Shows(VantrelMain& main, int runs) {
 
 int CursorMoves(VantrelMain& main, int runs) {
     LauncherWindow* launcher = main.Launcher();
-    const uint32_t before = launcher->FullPaintCount();
-    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
-    if (!PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000)) {
+    if (!ShowByHotKey(main)) {
         std::fprintf(stderr, "the launcher window was never painted\n");
         return 1;
     }

@@ -23,6 +23,7 @@ using vantrel::win::LauncherWindow;
 using vantrel::win::VantrelMain;
 using vantrel::bench::NowMs;
 using vantrel::bench::PumpUntil;
+using vantrel::bench::ShowByHotKey;
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
@@ -33,9 +34,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     PumpUntil([] { return false; }, 200); // start-up messages (tray icon, first ticks)
     LauncherWindow* launcher = main.Launcher();
-    const uint32_t before = launcher->FullPaintCount();
-    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
-    if (!PumpUntil([&] { return launcher->FullPaintCount() != before; }, 5000)) {
+    if (!ShowByHotKey(main)) {
         std::fprintf(stderr, "the launcher window was never painted\n");
         return 1;
     }
@@ -58,10 +57,10 @@ int wmain(int argc, wchar_t** argv) {
         }
         PumpUntil([] { return false; }, 1);
     }
-    std::sort(times.begin(), times.end());
+    const vantrel::bench::Summary s = vantrel::bench::Summarise(times);
     std::printf("arrow key to redraw (model step, two cells and the name panel), %d keys: median %.3f ms, "
                 "worst %.3f ms\n",
-                runs, times[times.size() / 2], times.back());
+                runs, s.median, s.worst);
     SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
     return 0;
 }
