@@ -16,6 +16,15 @@ constexpr int32_t kVistaVersion = 1600;
 constexpr int32_t kMaxWaitDesktop = 5;
 constexpr int32_t kOldVersionWait = 6;
 
+// One poll of a two-button chord: the held button down while the other is newly pressed. The pressed
+// button's flag remembers this poll's press, so a press held over several polls shows only once.
+bool ChordStep(bool held, bool pressed, bool& heldFlag, bool& pressedFlag) {
+    const bool show = held && !pressedFlag && pressed;
+    pressedFlag = pressed;
+    heldFlag = held;
+    return show;
+}
+
 } // namespace
 
 bool PollingEnabled(bool mouseHookFlag, std::u16string_view ancestorClass, int32_t winVersion) {
@@ -27,34 +36,20 @@ bool PollMouseChord(ChordFlags& flags, const TOption& option, int32_t winVersion
                     const ButtonSample& sample) {
     if (!PollingEnabled(option.MouseHookFlag, ancestorClass, winVersion))
         return false;
-    bool show = false;
     switch (option.MouseFlag) {
-    case 1: {
-        const bool held = sample.left.isDown;
-        const bool pressed = sample.right.wentDown;
-        show = held && !flags.RightFlag && pressed;
-        flags.RightFlag = pressed;
-        flags.LeftFlag = held;
-        break;
-    }
-    case 2: {
-        const bool held = sample.right.isDown;
-        const bool pressed = sample.left.wentDown;
-        show = held && !flags.LeftFlag && pressed;
-        flags.RightFlag = held;
-        flags.LeftFlag = pressed;
-        break;
-    }
+    case 1:
+        return ChordStep(sample.left.isDown, sample.right.wentDown, flags.LeftFlag, flags.RightFlag);
+    case 2:
+        return ChordStep(sample.right.isDown, sample.left.wentDown, flags.RightFlag, flags.LeftFlag);
     case 3: {
         const bool pressed = sample.middle.wentDown;
-        show = !flags.MiddleFlag && pressed;
+        const bool show = !flags.MiddleFlag && pressed;
         flags.MiddleFlag = pressed;
-        break;
+        return show;
     }
     default:
-        break;
+        return false;
     }
-    return show;
 }
 
 MouseShowStart StartMouseShow(int32_t showStatus, bool messageFlag) {
