@@ -56,6 +56,26 @@ public:
 
 private:
     DevNode FindDiskForDrive(char16_t letter);
+    // The record of a node the tree can open: its id, class and service; none when it cannot be opened.
+    std::optional<DeviceRecord> OpenRecord(DevNode node) {
+        const std::optional<std::u16string> id = tree_.OpenDevice(node);
+        if (!id)
+            return std::nullopt;
+        DeviceRecord record;
+        record.DeviceId = *id;
+        record.ClassName = Text(node, DeviceProperty::Class);
+        record.ServiceName = Text(node, DeviceProperty::Service);
+        return record;
+    }
+    // Copies the node's status; false when the device has a problem and is not listed.
+    bool ReadStatus(DeviceRecord& record, DevNode node) {
+        const std::optional<DevNodeStatus> status = tree_.Status(node);
+        if (!status)
+            return true;
+        record.NodeStatus = status->status;
+        record.ProblemNumber = status->problem;
+        return status->problem == 0;
+    }
     std::u16string Text(DevNode node, DeviceProperty property) {
         return tree_.Property(node, property).value_or(std::u16string());
     }
@@ -216,13 +236,10 @@ void SnapshotPass::FindRemovableNodeAndBus(DeviceRecord& record, DevNode node) {
 int SnapshotPass::CollectUsbDevice(DevNode node, int depth) {
     if (depth >= kMaxDepth)
         return 0;
-    const std::optional<std::u16string> id = tree_.OpenDevice(node);
-    if (!id)
+    std::optional<DeviceRecord> opened = OpenRecord(node);
+    if (!opened)
         return 0;
-    DeviceRecord record;
-    record.DeviceId = *id;
-    record.ClassName = Text(node, DeviceProperty::Class);
-    record.ServiceName = Text(node, DeviceProperty::Service);
+    DeviceRecord& record = *opened;
     record.Description = Text(node, DeviceProperty::Description);
     record.ManufacturerName = Text(node, DeviceProperty::Manufacturer);
     const std::u16string& service = record.ServiceName;
@@ -261,12 +278,8 @@ int SnapshotPass::CollectUsbDevice(DevNode node, int depth) {
     AppendDriveLetters(record, node);
     record.ImageListIndex = ImageIndex(node);
 
-    if (const std::optional<DevNodeStatus> status = tree_.Status(node)) {
-        record.NodeStatus = status->status;
-        record.ProblemNumber = status->problem;
-        if (status->problem != 0)
-            return 0;
-    }
+    if (!ReadStatus(record, node))
+        return 0;
     FindRemovableUsbNode(record, node);
     std::u16string compositeId;
     if (HasCompositeAncestor(node, &compositeId))
@@ -278,19 +291,12 @@ int SnapshotPass::CollectUsbDevice(DevNode node, int depth) {
 
 // Returns 1 when the device was listed (a duplicate counts), else 0.
 int SnapshotPass::CollectDriveDevice(DevNode node) {
-    const std::optional<std::u16string> id = tree_.OpenDevice(node);
-    if (!id)
+    std::optional<DeviceRecord> opened = OpenRecord(node);
+    if (!opened)
         return 0;
-    DeviceRecord record;
-    record.DeviceId = *id;
-    record.ClassName = Text(node, DeviceProperty::Class);
-    record.ServiceName = Text(node, DeviceProperty::Service);
-    if (const std::optional<DevNodeStatus> status = tree_.Status(node)) {
-        record.NodeStatus = status->status;
-        record.ProblemNumber = status->problem;
-        if (status->problem != 0)
-            return 0;
-    }
+    DeviceRecord& record = *opened;
+    if (!ReadStatus(record, node))
+        return 0;
     record.Description = Text(node, DeviceProperty::Description);
     record.ManufacturerName = Text(node, DeviceProperty::Manufacturer);
     record.FriendlyName = Text(node, DeviceProperty::FriendlyName);
