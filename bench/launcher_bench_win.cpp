@@ -2,7 +2,6 @@
 //
 //   launcher_bench show [runs]     from the hot-key message to the end of the first full paint of the
 //                                  launcher window, over `runs` shows (default 50) after one cold show
-//   launcher_bench cursor [runs]   one cursor move: the old and the new cell redrawn and the name panel
 //
 // It runs the real resident window with the current user's settings, so the caller prepares the settings
 // file (Program items) and the windows the Task tray is to list.
@@ -19,13 +18,13 @@
 #include "launcher/launcher_window_win.h"
 #include "launcher/layout.h"
 
-using vantrel::win::LauncherWindow;
-using vantrel::win::VantrelMain;
 using vantrel::bench::NowMs;
 using vantrel::bench::PumpUntil;
 using vantrel::bench::ShowByHotKey;
 using vantrel::bench::Summarise;
 using vantrel::bench::Summary;
+using vantrel::win::LauncherWindow;
+using vantrel::win::VantrelMain;
 
 namespace {
 
@@ -68,53 +67,19 @@ int Shows(VantrelMain& main, int runs) {
     return 0;
 }
 
-int CursorMoves(VantrelMain& main, int runs) {
-    LauncherWindow* launcher = main.Launcher();
-    if (!ShowByHotKey(main)) {
-        std::fprintf(stderr, "the launcher window was never painted\n");
-        return 1;
-    }
-    // Back and forth between the first two cells of the first tray that has two, and across trays.
-    const auto& trays = main.State().TrayData;
-    int tray = 0;
-    while (tray < 3 && vantrel::ShownCount(trays[static_cast<std::size_t>(tray)]) < 2)
-        ++tray;
-    if (tray == 3) {
-        std::fprintf(stderr, "no tray with two items\n");
-        return 1;
-    }
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double t0 = NowMs();
-        const bool moved = launcher->MoveCursor(tray, (i + 1) % 2);
-        times.push_back(NowMs() - t0);
-        if (!moved) {
-            std::fprintf(stderr, "the cursor did not move\n");
-            return 1;
-        }
-        PumpIdle(1);
-    }
-    const Summary s = Summarise(times);
-    std::printf("cursor move (two cells and the name panel redrawn), %d moves: median %.3f ms, worst %.3f ms\n", runs,
-                s.median, s.worst);
-    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0);
-    return 0;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2 || (std::wcscmp(argv[1], L"show") != 0 && std::wcscmp(argv[1], L"cursor") != 0)) {
-        std::fwprintf(stderr, L"usage: launcher_bench show|cursor [runs]\n");
+    if (argc < 2 || std::wcscmp(argv[1], L"show") != 0) {
+        std::fwprintf(stderr, L"usage: launcher_bench show [runs]\n");
         return 2;
     }
-    const bool show = std::wcscmp(argv[1], L"show") == 0;
-    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : (show ? 50 : 200);
+    const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 50;
     VantrelMain main;
     if (!main.Start() || !main.Launcher()) {
         std::fprintf(stderr, "the resident window could not be created\n");
         return 1;
     }
     PumpIdle(200); // start-up messages (tray icon, first ticks)
-    return show ? Shows(main, runs) : CursorMoves(main, runs);
+    return Shows(main, runs);
 }

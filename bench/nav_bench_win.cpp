@@ -19,11 +19,11 @@
 #include "launcher/launcher_window_win.h"
 #include "launcher/layout.h"
 
-using vantrel::win::LauncherWindow;
-using vantrel::win::VantrelMain;
 using vantrel::bench::NowMs;
 using vantrel::bench::PumpUntil;
 using vantrel::bench::ShowByHotKey;
+using vantrel::win::LauncherWindow;
+using vantrel::win::VantrelMain;
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;

@@ -70,8 +70,9 @@ int wmain() {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring base = std::wstring(temp) + L"vantrel-bench";
     config::Win32SettingsFiles files;
-    SettingsStore store(files, win::FromWide(base), config::AnsiCodePageDecoder(),
-                        [](const WriteFailure& f) { std::fwprintf(stderr, L"write failed: %ls\n", win::WidePtr(f.reason)); });
+    SettingsStore store(files, win::FromWide(base), config::AnsiCodePageDecoder(), [](const WriteFailure& f) {
+        std::fwprintf(stderr, L"write failed: %ls\n", win::WidePtr(f.reason));
+    });
     store.WriteItems(1, ItemSection::Program, MakeItems(u"Program"));
     store.WriteItems(1, ItemSection::System, MakeItems(u"System"));
     store.WriteOption(1, TOption());
@@ -91,10 +92,25 @@ int wmain() {
         t0 = Now();
         const std::size_t n = ReadSectionByProfileApi(file, L"Program") + ReadSectionByProfileApi(file, L"System");
         wchar_t value[64];
-        for (const wchar_t* key : {L"VkKey", L"VkMod", L"MouseFlag", L"ColMax", L"RowMax", L"MousePositionFlag",
-                                   L"KeyCursorFlag", L"RightClickFlag", L"FrameFlag", L"MoveCursorFlag",
-                                   L"DirectMoveOnlyFlag", L"KeyPositionFlag", L"KeyOnlyFlag", L"KeyNumberFlag",
-                                   L"DosFlag", L"BackColor", L"TextColor", L"MouseHookFlag", L"WaitDesktop",
+        for (const wchar_t* key : {L"VkKey",
+                                   L"VkMod",
+                                   L"MouseFlag",
+                                   L"ColMax",
+                                   L"RowMax",
+                                   L"MousePositionFlag",
+                                   L"KeyCursorFlag",
+                                   L"RightClickFlag",
+                                   L"FrameFlag",
+                                   L"MoveCursorFlag",
+                                   L"DirectMoveOnlyFlag",
+                                   L"KeyPositionFlag",
+                                   L"KeyOnlyFlag",
+                                   L"KeyNumberFlag",
+                                   L"DosFlag",
+                                   L"BackColor",
+                                   L"TextColor",
+                                   L"MouseHookFlag",
+                                   L"WaitDesktop",
                                    L"AltDisableFlag"})
             GetPrivateProfileStringW(L"Option", key, L"", value, 64, file.c_str());
         api.push_back(Now() - t0);

@@ -8,6 +8,7 @@
 
 #include "config/settings_store.h"
 #include "config/settings_values.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 
 namespace {

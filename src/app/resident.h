@@ -5,10 +5,10 @@
 #include <array>
 #include <string>
 
-#include "app/device_list.h"
 #include "config/environments.h"
-#include "config/records.h"
 #include "config/settings_store.h"
+#include "core/records.h"
+#include "services/device_list.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "config/records.h"
-#include "launcher/geometry.h"
+#include "core/geometry.h"
+#include "core/records.h"
 
 namespace vantrel {
 

@@ -8,6 +8,7 @@
 #include "config/settings_files_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
+#include "win/popup_menu_win.h"
 #include "win/strings_win.h"
 
 namespace vantrel::win {
@@ -68,7 +69,9 @@ void SendMouseButton(DWORD flags) {
 
 VantrelMain::VantrelMain() = default;
 
-VantrelMain::~VantrelMain() { FormClose(); }
+VantrelMain::~VantrelMain() {
+    FormClose();
+}
 
 bool VantrelMain::Start() {
     // A zero-sized popup that is never shown. It is a real top-level window rather than a message-only one
@@ -89,9 +92,8 @@ void VantrelMain::FormCreate() {
                                              [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
     LoadSettings(state_, *store_, system_, *icons_);
 
-    launcher_ = std::make_unique<LauncherWindow>(LauncherServices{state_, system_, *icons_, helper_, menuWatchCount_,
-                                                                  [this] { return static_cast<int32_t>(cdAudio_.CdGetMode()); },
-                                                                  &deviceLibrary_, &cdAudio_});
+    launcher_ = std::make_unique<LauncherWindow>(
+        LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
     if (!launcher_->Create(Handle()))
         launcher_.reset();
     RegisterLauncherHotKey();
@@ -184,26 +186,13 @@ void VantrelMain::TrayIconCallback(WPARAM wParam, LPARAM lParam) {
 }
 
 void VantrelMain::ShowTrayMenu(POINT at) {
-    UniqueMenu menu(CreatePopupMenu());
-    if (!menu)
-        return;
-    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_)) {
-        if (entry.id == 0) {
-            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING;
-        if (!entry.enabled)
-            flags |= MF_GRAYED;
-        if (entry.checked)
-            flags |= MF_CHECKED;
-        AppendMenuW(menu.Get(), flags, entry.id, WidePtr(entry.caption));
-    }
+    std::vector<PopupItem> items;
+    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_))
+        items.push_back({entry.id, entry.caption, entry.enabled, entry.checked});
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(Handle());
     const HWND self = Handle();
-    const UINT command = TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
-                                        self, nullptr);
+    const uint32_t command = TrackPopup(self, items, at, TPM_NONOTIFY);
     PostMessageW(self, WM_NULL, 0, 0);
     // The menu ran a message loop of its own; the program may have been told to end meanwhile.
     if (!IsWindow(self) || closed_)

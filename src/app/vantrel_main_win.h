@@ -7,14 +7,15 @@
 
 #include <windows.h>
 
-#include "app/device_library_win.h"
-#include "app/helper_library_win.h"
 #include "app/resident.h"
 #include "app/tray_menu.h"
 #include "app/trigger.h"
 #include "config/settings_store.h"
+#include "launcher/launcher_host.h"
 #include "services/cd_audio.h"
 #include "services/cd_device_win.h"
+#include "services/device_library_win.h"
+#include "services/helper_library_win.h"
 #include "services/system_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
@@ -32,7 +33,7 @@ constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
 constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
 constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
 
-class VantrelMain : public Window {
+class VantrelMain : public Window, private LauncherHost {
 public:
     VantrelMain();
     ~VantrelMain() override;
@@ -48,6 +49,16 @@ public:
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // LauncherHost: the launcher window works on the resident state.
+    std::array<TrayEntry, 3>& Trays() override { return state_.TrayData; }
+    const TOption& Option() const override { return state_.CurrentOption; }
+    LauncherFlags Flags() const override { return {state_.UsKeyboardFlag, state_.CdPlayerFlag, state_.MeiryoFlag}; }
+    const DeviceList& Devices() const override { return state_.Devices; }
+    int32_t& ShowStatus() override { return state_.ShowStatus; }
+    void LauncherShown() override { menuWatchCount_ = 0; }
+    void LauncherMenuOpened() override { menuWatchCount_ = kMenuWatchTicks; }
+    int32_t CdMode() override { return static_cast<int32_t>(cdAudio_.CdGetMode()); }
 
     void FormCreate();
     void FormClose();

@@ -6,8 +6,9 @@
 
 namespace vantrel {
 
-
-std::u16string DefaultEnvironmentName(int32_t slot) { return u"Environment" + DecimalText(slot); }
+std::u16string DefaultEnvironmentName(int32_t slot) {
+    return u"Environment" + DecimalText(slot);
+}
 
 EnvironmentList::EnvironmentList() {
     for (int32_t n = 1; n <= kMaxEnvironments; ++n)

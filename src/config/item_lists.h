@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "config/records.h"
+#include "core/records.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
 

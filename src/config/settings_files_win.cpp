@@ -8,8 +8,8 @@
 
 #include "services/text.h"
 #include "win/strings_win.h"
-#include "win/window_win.h"
 #include "win/unique_handle_win.h"
+#include "win/window_win.h"
 
 namespace vantrel::config {
 

@@ -14,9 +14,13 @@ namespace {
 
 constexpr std::u16string_view kOption = u"Option";
 
-std::u16string_view SectionName(ItemSection section) { return section == ItemSection::Program ? u"Program" : u"System"; }
+std::u16string_view SectionName(ItemSection section) {
+    return section == ItemSection::Program ? u"Program" : u"System";
+}
 
-std::u16string Numbered(std::u16string_view key, int32_t n) { return std::u16string(key) + DecimalText(n); }
+std::u16string Numbered(std::u16string_view key, int32_t n) {
+    return std::u16string(key) + DecimalText(n);
+}
 
 int32_t ReadInt(const IniDocument& doc, std::u16string_view section, std::u16string_view key, int32_t fallback) {
     const auto text = doc.Get(section, key);
@@ -88,7 +92,9 @@ std::u16string SettingsStore::FileName(int32_t fileNumber) {
     return SettingsFileName(baseFolder_, fileNumber);
 }
 
-bool SettingsStore::FileExists(int32_t fileNumber) { return files_.FileExists(FileName(fileNumber)); }
+bool SettingsStore::FileExists(int32_t fileNumber) {
+    return files_.FileExists(FileName(fileNumber));
+}
 
 IniDocument SettingsStore::Load(const std::u16string& path, bool* readable) {
     auto bytes = files_.ReadAll(path);

@@ -8,8 +8,8 @@
 
 #include "config/environments.h"
 #include "config/ini_document.h"
-#include "config/records.h"
 #include "config/settings_files.h"
+#include "core/records.h"
 
 namespace vantrel {
 

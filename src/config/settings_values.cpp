@@ -56,7 +56,9 @@ std::optional<int32_t> ParseIniInteger(std::u16string_view text) {
     return static_cast<int32_t>(value);
 }
 
-std::u16string FormatIniInteger(int32_t value) { return DecimalText(value); }
+std::u16string FormatIniInteger(int32_t value) {
+    return DecimalText(value);
+}
 
 void ClampOption(TOption& option) {
     const TOption defaults;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 
@@ -16,7 +16,9 @@ namespace vantrel {
 std::optional<int32_t> ParseIniInteger(std::u16string_view text);
 
 std::u16string FormatIniInteger(int32_t value);
-inline std::u16string FormatIniBoolean(bool value) { return value ? u"1" : u"0"; }
+inline std::u16string FormatIniBoolean(bool value) {
+    return value ? u"1" : u"0";
+}
 
 // Brings hand-edited options into the ranges the program can act on. Values the program never acts on
 // (DosFlag, RowMax) are kept as they are so that they round-trip.

@@ -56,9 +56,15 @@ RData MakeDefaultItem(const TSystemItem& row, const SystemQueries& system, IconS
     const int32_t version = system.WinVersion();
     if (item.ExeFileName == u"Exit") {
         switch (version) {
-        case 410: item.IconIndex = 50; break;
-        case 490: item.IconIndex = 105; break;
-        case 1500: item.IconIndex = 107; break;
+        case 410:
+            item.IconIndex = 50;
+            break;
+        case 490:
+            item.IconIndex = 105;
+            break;
+        case 1500:
+            item.IconIndex = 107;
+            break;
         default:
             if (version >= 1501)
                 item.IconIndex = 27;
@@ -149,7 +155,8 @@ bool CompleteSystemList(ItemList& list, const SystemQueries& system, IconSource&
 
 bool HasCdPlayerItem(const ItemList& list) {
     for (const auto& item : list)
-        if ((item.Status & StatusSpecial) && !(item.Status & StatusNotUsed) && EqualsNoCase(item.ExeFileName, u"CD Player"))
+        if ((item.Status & StatusSpecial) && !(item.Status & StatusNotUsed) &&
+            EqualsNoCase(item.ExeFileName, u"CD Player"))
             return true;
     return false;
 }

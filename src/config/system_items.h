@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "config/records.h"
+#include "core/records.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
 

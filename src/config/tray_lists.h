@@ -1,8 +1,8 @@
 #pragma once
 // Loading the Program and System trays from the settings file, with their icons.
 
-#include "config/records.h"
 #include "config/settings_store.h"
+#include "core/records.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 

@@ -102,7 +102,8 @@ void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, i
     DrawBackground(dc, cell, *context.option, state);
     if (IsValidCell(*context.trays, tray, index)) {
         const RData& item = (*context.trays)[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)];
-        const POINT icon{cell.x + kIconInset, cell.y + kIconInset};
+        const ScreenPoint iconAt = IconOrigin(index, context.columns);
+        const POINT icon{box.x + iconAt.x, box.y + iconAt.y};
         if (item.Icon)
             DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         const CdOverlay overlay = CdOverlayFor(item, context.cdPlayerFlag, context.cdMode);

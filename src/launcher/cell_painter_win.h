@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "config/records.h"
+#include "core/records.h"
 #include "win/unique_handle_win.h"
 
 namespace vantrel::win {

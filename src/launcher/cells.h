@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "launcher/geometry.h"
+#include "core/geometry.h"
 
 namespace vantrel {
 

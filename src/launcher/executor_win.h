@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "app/device_list.h"
 #include "launcher/run_item.h"
 #include "services/cd_audio.h"
+#include "services/device_list.h"
 
 namespace vantrel::win {
 

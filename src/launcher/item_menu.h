@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/device_list.h"
-#include "config/records.h"
-#include "launcher/geometry.h"
+#include "core/geometry.h"
+#include "core/records.h"
 #include "launcher/layout.h"
 #include "launcher/run_item.h"
 #include "launcher/task_actions.h"
+#include "services/device_list.h"
 
 namespace vantrel {
 

@@ -10,23 +10,27 @@
 
 #include <windows.h>
 
-#include "app/device_list.h"
-#include "app/resident.h"
+#include "core/geometry.h"
 #include "launcher/cell_paint.h"
 #include "launcher/cell_painter_win.h"
-#include "launcher/geometry.h"
+#include "launcher/launcher_host.h"
 #include "launcher/layout.h"
 #include "launcher/navigation.h"
 #include "launcher/task_actions.h"
 #include "launcher/task_actions_win.h"
 #include "launcher/task_list.h"
 #include "launcher/task_windows_win.h"
+#include "launcher/tray_pictures_win.h"
+#include "services/item_services.h"
+#include "services/system_queries.h"
+#include "win/back_buffer_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
 
 namespace vantrel {
 class CdAudio;
-}
+struct RunContext;
+} // namespace vantrel
 
 namespace vantrel::win {
 
@@ -34,12 +38,10 @@ class HelperLibrary;
 
 // What the window reads and changes outside itself.
 struct LauncherServices {
-    ResidentState& state;
+    LauncherHost& host;
     const SystemQueries& system;
     IconSource& icons;
     const HelperLibrary& helper;
-    int32_t& menuWatchCount;                   // the resident core's popup-menu watch, restarted at every show
-    std::function<int32_t()> cdMode;           // the CD device's mode; none: the overlay shows "stopped"
     DeviceLibraryFunctions* devices = nullptr; // USB removal; none: the eject command does nothing
     CdAudio* cd = nullptr;                     // the CD player item's commands; none: they do nothing
 };
@@ -60,10 +62,6 @@ public:
     // A CD command or the popup menu is in progress: the window must not be closed or toggled away.
     bool CDPlayFlag() const { return cdPlayFlag_; }
 
-    // Puts the cursor on a shown cell, redrawing the old and the new cell and the name panel. False when
-    // the target is not a shown cell.
-    bool MoveCursor(int32_t tray, int32_t index);
-
     const LauncherWindowState& FormState() const { return form_; }
     const std::u16string& NameCaption() const { return nameCaption_; }
     // Number of full paints so far; a benchmark waits for it to change.
@@ -83,6 +81,8 @@ private:
     Navigation MakeNavigation();
     // Draws what a handler returned and carries out its action.
     void Apply(const NavResult& result);
+    // Runs an item, task or menu action with the window's executor and task operations.
+    void Perform(const std::function<void(RunContext&)>& act);
     void ShowItemMenu(const NavAction& action);
     void RebuildTasks();
 
@@ -97,6 +97,7 @@ private:
     void FormPaint();
 
     void HideByUser();
+    void CreateFonts();
     void UpdateNameFont();
     // Where the window comes up: at the mouse (which may move onto the window) or centred on the screen.
     ScreenPoint MoveToMouse() const;
@@ -133,22 +134,8 @@ private:
     POINT lastRightPoint_{-10000, -10000};
     uint32_t fullPaints_ = 0;
 
-    // The normal-state pictures of the Program and System trays, kept between shows: their contents seldom
-    // change, and drawing forty icons is most of a show's painting. The Task tray changes at every show.
-    struct TrayPicture {
-        TrayPictureKey key;
-        UniqueGdiObject bitmap;
-        SIZE size{0, 0};
-    };
-    std::array<TrayPicture, 3> pictures_;
-
-    // The back buffer holds the whole window as last drawn. Full paints and cursor moves draw into it and copy
-    // the changed part to the screen in one step, so nothing flickers; a window that was covered is restored
-    // from it.
-    HDC bufferDc_ = nullptr;
-    UniqueGdiObject bufferBitmap_;
-    HGDIOBJ bufferOldBitmap_ = nullptr;
-    SIZE bufferSize_{0, 0};
+    TrayPictures pictures_;
+    BackBuffer buffer_;
 };
 
 } // namespace vantrel::win

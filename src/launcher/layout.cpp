@@ -131,17 +131,6 @@ void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>&
     window.NowColum = RemainderOf(trays[static_cast<std::size_t>(mode)].NowIndex, window.Layout.columns);
 }
 
-std::optional<CursorMove> MoveCursor(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t tray,
-                                     int32_t index) {
-    if (!IsShownCell(trays, tray, index))
-        return std::nullopt;
-    const int32_t oldTray = std::clamp(window.NowMode, 0, 2);
-    const CursorMove move{oldTray, trays[static_cast<std::size_t>(oldTray)].NowIndex, tray, index};
-    window.NowMode = tray;
-    trays[static_cast<std::size_t>(tray)].NowIndex = index;
-    return move;
-}
-
 CloseAnswer OnCloseCommand(bool cdPlayFlag) {
     return cdPlayFlag ? CloseAnswer::Refuse : CloseAnswer::Hide;
 }

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "config/records.h"
-#include "launcher/geometry.h"
+#include "core/geometry.h"
+#include "core/records.h"
 
 namespace vantrel {
 
@@ -79,19 +79,6 @@ ScreenPoint MouseAnchor(const LauncherLayout& layout, int32_t nowMode, int32_t m
 // lost a row) and re-derives the remembered column.
 void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
                           int32_t labelHeight);
-
-// The two cells a cursor move redraws: the old one in the normal state, then the new one as the cursor.
-struct CursorMove {
-    int32_t oldTray = 0;
-    int32_t oldIndex = 0;
-    int32_t newTray = 0;
-    int32_t newIndex = 0;
-    friend bool operator==(const CursorMove&, const CursorMove&) = default;
-};
-// Puts the cursor on a shown cell of any tray. A target that is not shown (a "not used" item, past the end, an
-// empty tray) leaves everything as it was: the cursor never stands where nothing is drawn.
-std::optional<CursorMove> MoveCursor(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t tray,
-                                     int32_t index);
 
 // The window's close command (Alt+F4, the system menu): the window is hidden, not destroyed, so that the next
 // trigger finds it; during a CD command or the popup menu the close is refused.

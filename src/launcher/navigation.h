@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "config/records.h"
-#include "launcher/geometry.h"
+#include "core/geometry.h"
+#include "core/records.h"
 #include "launcher/layout.h"
 
 namespace vantrel {

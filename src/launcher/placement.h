@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "launcher/geometry.h"
+#include "core/geometry.h"
 
 namespace vantrel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/records.h"
+#include "core/records.h"
 #include "launcher/navigation.h"
 #include "launcher/task_actions.h"
 #include "services/system_queries.h"

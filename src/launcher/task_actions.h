@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/records.h"
+#include "core/records.h"
 #include "launcher/layout.h"
 
 namespace vantrel {

@@ -1,7 +1,6 @@
 #include "launcher/task_list.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 
 namespace vantrel {
@@ -47,44 +46,7 @@ std::optional<std::u16string> ListedTitle(std::intptr_t window, TopLevelWindowFa
     return title;
 }
 
-// The answers of a window whose facts were gathered beforehand.
-class KnownWindows : public TopLevelWindowFacts {
-public:
-    explicit KnownWindows(const std::vector<TopLevelWindow>& windows) {
-        for (const auto& w : windows)
-            byHandle_.emplace(w.handle, &w);
-    }
-    uint32_t ExStyle(std::intptr_t w) override { return Of(w).exStyle; }
-    bool Visible(std::intptr_t w) override { return Of(w).visible; }
-    Related Owner(std::intptr_t w) override { return {Of(w).owner, Of(w).ownerVisible}; }
-    Related Parent(std::intptr_t w) override { return {Of(w).parent, Of(w).parentVisible}; }
-    std::u16string ClassName(std::intptr_t w) override { return Of(w).className; }
-    std::u16string Title(std::intptr_t w) override { return Of(w).title; }
-    bool UwpRejected(std::intptr_t w) override { return Of(w).uwpRejected; }
-
-private:
-    const TopLevelWindow& Of(std::intptr_t w) const { return *byHandle_.at(w); }
-    std::map<std::intptr_t, const TopLevelWindow*> byHandle_;
-};
-
-std::vector<std::intptr_t> Handles(const std::vector<TopLevelWindow>& windows) {
-    std::vector<std::intptr_t> handles;
-    for (const auto& w : windows)
-        handles.push_back(w.handle);
-    return handles;
-}
-
 } // namespace
-
-bool IsTaskWindow(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own) {
-    return ListedTitle(window, facts, own).has_value();
-}
-
-bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own) {
-    const std::vector<TopLevelWindow> one{window};
-    KnownWindows facts(one);
-    return IsTaskWindow(window.handle, facts, own);
-}
 
 ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own) {
     ItemList tasks;
@@ -101,11 +63,6 @@ ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFa
     if (tasks.size() >= 2)
         std::rotate(tasks.begin(), tasks.begin() + 1, tasks.end());
     return tasks;
-}
-
-ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own) {
-    KnownWindows facts(zOrder);
-    return MakeTaskList(Handles(zOrder), facts, own);
 }
 
 WindowAnswer TaskIconSearch::Ask(std::intptr_t window, WindowAnswer (TaskIconQueries::*question)(std::intptr_t)) {

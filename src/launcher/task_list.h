@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 
@@ -20,20 +20,6 @@ constexpr uint32_t kExWindowEdge = 0x100;
 constexpr std::size_t kTaskTitleMax = 254;
 // The launcher window's own caption; no window with exactly this title is listed.
 constexpr std::u16string_view kLauncherCaption = u"vantrel";
-
-// What the filter knows of one top-level window.
-struct TopLevelWindow {
-    std::intptr_t handle = 0;
-    std::u16string title;
-    std::u16string className;
-    bool visible = false;
-    std::intptr_t owner = 0;
-    bool ownerVisible = false;
-    std::intptr_t parent = 0;
-    bool parentVisible = false;
-    uint32_t exStyle = 0;
-    bool uwpRejected = false; // the helper library is bound and calls it a UWP window
-};
 
 // This program's own windows, which never appear as tasks.
 struct OwnWindows {
@@ -63,17 +49,12 @@ public:
     virtual bool UwpRejected(std::intptr_t window) = 0; // the helper library is bound and calls it a UWP window
 };
 
-// Listed are visible windows without a visible owner (or whose parent is hidden), that are no tool windows,
-// have either no extended style or the window-edge style, and are none of: this program's windows, a window
-// captioned exactly like the launcher, the desktop, the taskbar, open menus, untitled application frames,
-// windows the helper library rejects.
-bool IsTaskWindow(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own);
-bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own);
-
-// Task items for the windows in z-order (topmost first). The topmost listed window, normally the one that was
-// active when the launcher was called, moves to the end: the first cell is the window one would switch to.
+// Task items for the windows in z-order (topmost first). Listed are visible windows without a visible owner (or whose
+// parent is hidden), that are no tool windows, have either no extended style or the window-edge style, and are none of:
+// this program's windows, a window captioned exactly like the launcher, the desktop, the taskbar, open menus, untitled
+// application frames, windows the helper library rejects. The topmost listed window, normally the one that was active
+// when the launcher was called, moves to the end: the first cell is the window one would switch to.
 ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own);
-ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own);
 
 // Time a window of another program gets to answer one icon question. A live window answers within a
 // millisecond; 50 ms (three frames) is generous for a busy one, and a program that stopped pumping messages

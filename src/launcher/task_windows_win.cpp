@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "app/helper_library_win.h"
+#include "services/helper_library_win.h"
 #include "services/system_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"

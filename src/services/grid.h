@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 

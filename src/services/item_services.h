@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 
@@ -18,7 +18,7 @@ public:
     virtual IconHandle ShellIcon(const std::u16string& path) = 0;            // the shell's large icon, 0 when none
     virtual IconHandle AssociatedIcon(const std::u16string& path) = 0;       // 0 when none
     virtual IconHandle ExtractIconAt(const std::u16string& path, int32_t index) = 0; // 0 when the file has no such icon
-    virtual bool PathExists(const std::u16string& path) = 0;                 // a file or a folder
+    virtual bool PathExists(const std::u16string& path) = 0;                         // a file or a folder
     virtual std::u16string OwnExePath() = 0;
     virtual void DestroyIcon(IconHandle icon) = 0;
     virtual IconHandle DefaultFileIcon() const = 0;

@@ -64,7 +64,9 @@ std::wstring LanguageAbbreviation() {
     return buffer;
 }
 
-bool DetectUsKeyboard() { return IsUsKeyboard(GetKeyboardType(0), GetKeyboardType(1)); }
+bool DetectUsKeyboard() {
+    return IsUsKeyboard(GetKeyboardType(0), GetKeyboardType(1));
+}
 
 std::wstring SettingsBaseFolder() {
     wchar_t buffer[MAX_PATH] = {};

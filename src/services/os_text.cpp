@@ -31,9 +31,13 @@ bool IsUsKeyboard(int32_t keyboardType, int32_t keyboardSubtype) {
     return !(keyboardType == 7 && keyboardSubtype != 0 && keyboardSubtype != 1);
 }
 
-std::u16string SettingsFolder(const std::u16string& baseFolder) { return baseFolder + u"\\vantrel64"; }
+std::u16string SettingsFolder(const std::u16string& baseFolder) {
+    return baseFolder + u"\\vantrel64";
+}
 
-std::u16string LegacySettingsFolder(const std::u16string& baseFolder) { return baseFolder + u"\\vantrel"; }
+std::u16string LegacySettingsFolder(const std::u16string& baseFolder) {
+    return baseFolder + u"\\vantrel";
+}
 
 std::u16string SettingsFileLeafName(int32_t fileNumber) {
     if (fileNumber == 1)
@@ -50,7 +54,9 @@ namespace {
 constexpr std::u16string_view kUsShifted = u")!@#$%^&*(";
 constexpr std::u16string_view kJapaneseShifted = u"\uFF66!\"#$%&'()";
 
-std::u16string_view ShiftedTable(bool usKeyboard) { return usKeyboard ? kUsShifted : kJapaneseShifted; }
+std::u16string_view ShiftedTable(bool usKeyboard) {
+    return usKeyboard ? kUsShifted : kJapaneseShifted;
+}
 
 } // namespace
 

@@ -7,7 +7,9 @@ namespace vantrel {
 namespace {
 
 // The first two characters of the system folder: its drive, such as "C:".
-std::u16string SystemDrive(const SystemQueries& system) { return system.SystemDirectory().substr(0, 2); }
+std::u16string SystemDrive(const SystemQueries& system) {
+    return system.SystemDirectory().substr(0, 2);
+}
 
 } // namespace
 
@@ -38,7 +40,8 @@ std::u16string ExpandPathMacros(const std::u16string& text, const SystemQueries&
     const Macro macros[] = {
         {u"%VantrelDosCommand%",
          nt ? system.SystemDirectory() + u"\\cmd.exe" : system.WindowsDirectory() + u"\\command.com"},
-        {u"%VantrelDosIcon%", nt ? system.SystemDirectory() + u"\\cmd.exe" : system.SystemDirectory() + u"\\WINOA386.MOD"},
+        {u"%VantrelDosIcon%",
+         nt ? system.SystemDirectory() + u"\\cmd.exe" : system.SystemDirectory() + u"\\WINOA386.MOD"},
         {u"%sysdir%", system.SystemDirectory()},
     };
     for (const auto& macro : macros)

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/records.h"
+#include "core/records.h"
 
 namespace vantrel {
 

@@ -18,7 +18,9 @@ std::u16string SystemFolder(UINT (*query)(LPWSTR, UINT)) {
     return length > 0 && length < MAX_PATH ? FromWide(buffer) : std::u16string();
 }
 
-DWORD Attributes(const std::u16string& path) { return GetFileAttributesW(WidePtr(path)); }
+DWORD Attributes(const std::u16string& path) {
+    return GetFileAttributesW(WidePtr(path));
+}
 
 } // namespace
 
@@ -44,7 +46,9 @@ bool Win32SystemQueries::FileExists(const std::u16string& path) const {
     return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-uint32_t Win32SystemQueries::LogicalDrives() const { return GetLogicalDrives(); }
+uint32_t Win32SystemQueries::LogicalDrives() const {
+    return GetLogicalDrives();
+}
 
 bool Win32SystemQueries::IsRemoteDrive(const std::u16string& root) const {
     return GetDriveTypeW(WidePtr(root)) == DRIVE_REMOTE;
@@ -119,8 +123,12 @@ bool Win32IconSource::PathExists(const std::u16string& path) {
     return !path.empty() && Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::u16string Win32IconSource::OwnExePath() { return FromWide(ModulePath()); }
+std::u16string Win32IconSource::OwnExePath() {
+    return FromWide(ModulePath());
+}
 
-void Win32IconSource::DestroyIcon(IconHandle icon) { ::DestroyIcon(ToHicon(icon)); }
+void Win32IconSource::DestroyIcon(IconHandle icon) {
+    ::DestroyIcon(ToHicon(icon));
+}
 
 } // namespace vantrel::win

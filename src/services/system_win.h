@@ -63,7 +63,11 @@ private:
     IconHandle defaultProgram_ = 0;
 };
 
-inline HICON ToHicon(IconHandle icon) { return reinterpret_cast<HICON>(icon); }
-inline IconHandle FromHicon(HICON icon) { return reinterpret_cast<IconHandle>(icon); }
+inline HICON ToHicon(IconHandle icon) {
+    return reinterpret_cast<HICON>(icon);
+}
+inline IconHandle FromHicon(HICON icon) {
+    return reinterpret_cast<IconHandle>(icon);
+}
 
 } // namespace vantrel::win

@@ -62,6 +62,12 @@ struct GdiTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DeleteObject(h); }
 };
+// A memory DC from CreateCompatibleDC.
+struct DcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
 struct ModuleTraits {
     using Handle = HMODULE;
     static Handle Invalid() { return nullptr; }
@@ -78,6 +84,7 @@ using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueGdiObject = UniqueHandle<GdiTraits>;
+using UniqueDc = UniqueHandle<DcTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 

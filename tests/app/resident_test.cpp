@@ -4,6 +4,7 @@
 
 #include "config/item_lists.h"
 #include "services/text.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 
 namespace vantrel {

@@ -14,9 +14,9 @@ std::vector<std::u16string> Captions(const std::vector<TrayMenuEntry>& entries) 
 
 TEST(TrayMenu, OneEnvironmentShowsNoEnvironmentEntriesAndGreysMissingDialogs) {
     const auto entries = BuildTrayMenu(EnvironmentList(), DialogAvailability());
-    EXPECT_EQ(Captions(entries), (std::vector<std::u16string>{u"&Setting...", u"&Registering Icons...", u"-",
-                                                              u"Select &Environment...", u"-", u"&Help", u"&About...",
-                                                              u"-", u"E&xit"}));
+    EXPECT_EQ(Captions(entries),
+              (std::vector<std::u16string>{u"&Setting...", u"&Registering Icons...", u"-", u"Select &Environment...",
+                                           u"-", u"&Help", u"&About...", u"-", u"E&xit"}));
     for (const auto& e : entries) {
         const bool dialogEntry = e.id == tmOption || e.id == tmRegist || e.id == tmCondition || e.id == tmAbout;
         if (e.id != 0) {
@@ -55,14 +55,14 @@ TEST(TrayIconInput, MouseAndKeyboardEachOpenWhatTheyShouldOnce) {
     };
     const Step script[] = {
         {kWmLButtonDown, TrayIconAction::OpenRegistration},
-        {kNinSelect, TrayIconAction::None},              // the left release of the same click
+        {kNinSelect, TrayIconAction::None}, // the left release of the same click
         {kWmRButtonDown, TrayIconAction::ShowMenu},
-        {kWmContextMenu, TrayIconAction::None},          // the right release of the same click
-        {kWmContextMenu, TrayIconAction::ShowMenu},      // the menu key on the focused icon
+        {kWmContextMenu, TrayIconAction::None},            // the right release of the same click
+        {kWmContextMenu, TrayIconAction::ShowMenu},        // the menu key on the focused icon
         {kNinKeySelect, TrayIconAction::OpenRegistration}, // Enter on the focused icon
-        {0x0200, TrayIconAction::None},                  // mouse moves over the icon
+        {0x0200, TrayIconAction::None},                    // mouse moves over the icon
         {kWmRButtonDown, TrayIconAction::ShowMenu},
-        {kWmRButtonDown, TrayIconAction::ShowMenu},      // a release the shell never reported
+        {kWmRButtonDown, TrayIconAction::ShowMenu}, // a release the shell never reported
         {kWmContextMenu, TrayIconAction::None},
     };
     TrayIconInput input;

@@ -4,6 +4,7 @@
 
 #include "config/settings_values.h"
 #include "services/text.h"
+#include "support/fake_files.h"
 #include "support/fake_system.h"
 
 namespace vantrel {
@@ -36,12 +37,24 @@ TEST(SettingsValues, IntegersInEveryNotation) {
         std::optional<int32_t> value;
     };
     const Case cases[] = {
-        {u"42", 42},           {u"-7", -7},         {u"+3", 3},
-        {u"0x1F", 31},         {u"0XfF", 255},      {u"$800000", 0x800000},
-        {u"$FFFFFFFF", -1},    {u"0x", std::nullopt}, {u"0x123456789", std::nullopt},
-        {u"2147483647", INT32_MAX}, {u"-2147483648", INT32_MIN}, {u"2147483648", std::nullopt},
-        {u"99999999999999999999", std::nullopt}, {u"42abc", std::nullopt}, {u"", std::nullopt},
-        {u"-", std::nullopt},  {u"$", std::nullopt}, {u"1 2", std::nullopt},
+        {u"42", 42},
+        {u"-7", -7},
+        {u"+3", 3},
+        {u"0x1F", 31},
+        {u"0XfF", 255},
+        {u"$800000", 0x800000},
+        {u"$FFFFFFFF", -1},
+        {u"0x", std::nullopt},
+        {u"0x123456789", std::nullopt},
+        {u"2147483647", INT32_MAX},
+        {u"-2147483648", INT32_MIN},
+        {u"2147483648", std::nullopt},
+        {u"99999999999999999999", std::nullopt},
+        {u"42abc", std::nullopt},
+        {u"", std::nullopt},
+        {u"-", std::nullopt},
+        {u"$", std::nullopt},
+        {u"1 2", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseIniInteger(c.text), c.value) << Utf16ToUtf8(c.text);
@@ -69,8 +82,12 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     EXPECT_EQ(store.ReadOption(1), option);
 
     const auto doc = Doc(kFile1);
-    for (const auto& [key, value] : {std::pair{u"IniNo", u"2"}, {u"IniMax", u"3"}, {u"IniName2", u"Work"},
-                                     {u"ColMax", u"12"}, {u"BackColor", u"65280"}, {u"FrameFlag", u"1"}})
+    for (const auto& [key, value] : {std::pair{u"IniNo", u"2"},
+                                     {u"IniMax", u"3"},
+                                     {u"IniName2", u"Work"},
+                                     {u"ColMax", u"12"},
+                                     {u"BackColor", u"65280"},
+                                     {u"FrameFlag", u"1"}})
         EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");
     EXPECT_EQ(doc.Lines().front(), u"; my notes");

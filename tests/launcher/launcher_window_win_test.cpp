@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/helper_library_win.h"
-#include "app/resident.h"
+#include "config/item_lists.h"
 #include "launcher/launcher_window_win.h"
 #include "launcher/task_windows_win.h"
+#include "services/helper_library_win.h"
 #include "services/system_win.h"
 #include "support/window_thread_win.h"
 #include "win/strings_win.h"
@@ -104,30 +104,42 @@ private:
     LRESULT OnMessage(UINT m, WPARAM w, LPARAM l) override { return DefaultProc(m, w, l); }
 };
 
-// The resident state a launcher window needs, with three Program items.
-struct LauncherFixture {
+// The host a launcher window needs, with three Program items.
+struct LauncherFixture : LauncherHost {
     LauncherFixture() : icons(std::make_unique<Win32IconSource>(system)) {
         for (int i = 0; i < 3; ++i) {
             RData item;
             item.Title = u"Program " + std::u16string(1, static_cast<char16_t>(u'0' + i));
             item.Icon = icons->DefaultProgramIcon();
-            state.ProgramList().push_back(item);
+            trays[ProgramTray].Items.push_back(item);
         }
-        state.CurrentOption.ColMax = 5;
+        option.ColMax = 5;
         owner.Make();
-        launcher =
-            std::make_unique<LauncherWindow>(LauncherServices{state, system, *icons, helper, menuWatchCount, nullptr});
+        launcher = std::make_unique<LauncherWindow>(LauncherServices{*this, system, *icons, helper});
         created = launcher->Create(owner.Handle());
     }
-    ~LauncherFixture() {
+    ~LauncherFixture() override {
         launcher.reset();
-        FreeTrays(state, *icons);
+        for (TrayEntry& tray : trays)
+            FreeItems(tray.Items, &tray != &trays[TaskTray], *icons);
     }
+
+    std::array<TrayEntry, 3>& Trays() override { return trays; }
+    const TOption& Option() const override { return option; }
+    LauncherFlags Flags() const override { return {}; }
+    const DeviceList& Devices() const override { return devices; }
+    int32_t& ShowStatus() override { return showStatus; }
+    void LauncherShown() override { menuWatchCount = 0; }
+    void LauncherMenuOpened() override { menuWatchCount = 100; }
+    int32_t CdMode() override { return 0; }
 
     Win32SystemQueries system;
     std::unique_ptr<Win32IconSource> icons;
     HelperLibrary helper;
-    ResidentState state;
+    std::array<TrayEntry, 3> trays;
+    TOption option;
+    DeviceList devices;
+    int32_t showStatus = 0;
     int32_t menuWatchCount = 77;
     OwnerWindow owner;
     std::unique_ptr<LauncherWindow> launcher;
@@ -154,7 +166,7 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     EXPECT_STREQ(caption, L"vantrel");
     EXPECT_TRUE(GetWindowLongPtrW(launcher.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 
-    f.state.ShowStatus = 1;
+    f.showStatus = 1;
     launcher.Show();
     PumpUntilPainted(launcher, 1);
     ASSERT_EQ(launcher.FullPaintCount(), 1u);
@@ -165,7 +177,7 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     EXPECT_EQ(r.right - r.left, 5 * 40 + 18);
     EXPECT_EQ(r.bottom - r.top, launcher.FormState().Layout.height);
     EXPECT_EQ(launcher.NameCaption(), u"Program 0") << "the cursor starts on the first Program cell";
-    const auto& tasks = f.state.TaskList();
+    const auto& tasks = f.trays[TaskTray].Items;
     EXPECT_TRUE(std::any_of(tasks.begin(), tasks.end(), [](const RData& t) { return t.Title == u"Task 1"; }));
 
     // Covered and uncovered: restored from the buffer, no second full paint.
@@ -173,9 +185,12 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     UpdateWindow(launcher.Handle());
     EXPECT_EQ(launcher.FullPaintCount(), 1u);
 
-    EXPECT_TRUE(launcher.MoveCursor(ProgramTray, 2));
+    // The arrow keys go through the window's own key handler.
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(launcher.NameCaption(), u"Program 2");
-    EXPECT_FALSE(launcher.MoveCursor(ProgramTray, 3));
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(launcher.NameCaption(), u"Program 0") << "past the last shown item the row wraps";
     EXPECT_EQ(launcher.FormState().NowMode, ProgramTray);
 
     launcher.Show(); // a second trigger while the window is up
@@ -186,15 +201,15 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     SendMessageW(launcher.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_TRUE(IsWindow(launcher.Handle())) << "closing only hides";
-    EXPECT_EQ(f.state.ShowStatus, 0);
+    EXPECT_EQ(f.showStatus, 0);
 
-    f.state.ShowStatus = 1;
+    f.showStatus = 1;
     launcher.Show();
     PumpUntilPainted(launcher, 3);
     EXPECT_EQ(launcher.FullPaintCount(), 3u) << "every show paints once";
     SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(launcher.IsShown());
-    EXPECT_EQ(f.state.ShowStatus, 0);
+    EXPECT_EQ(f.showStatus, 0);
 }
 
 } // namespace

@@ -151,27 +151,6 @@ TEST(Layout, CursorAfterTaskClose) {
     }
 }
 
-TEST(Layout, MoveCursorRedrawsTwoShownCells) {
-    auto trays = Trays(3, 2, 4, 2);
-    LauncherWindowState window;
-    SetLayout(window, trays, 7, kLabelHeight);
-    struct Case {
-        int32_t tray, index;
-        std::optional<CursorMove> move;
-    };
-    const Case cases[] = {
-        {0, 2, CursorMove{0, 0, 0, 2}}, {2, 3, CursorMove{0, 2, 2, 3}}, // to another tray
-        {1, 1, CursorMove{2, 3, 1, 1}}, {1, 1, CursorMove{1, 1, 1, 1}}, // onto itself: still drawn
-        {0, 3, std::nullopt},                                           // a not-used item
-        {1, 2, std::nullopt},                                           // one past the last task
-        {2, -1, std::nullopt},          {3, 0, std::nullopt},           {-1, 0, std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MoveCursor(window, trays, c.tray, c.index), c.move) << c.tray << "/" << c.index;
-    EXPECT_EQ(window.NowMode, 1);
-    EXPECT_EQ((std::array{trays[0].NowIndex, trays[1].NowIndex, trays[2].NowIndex}), (std::array{2, 1, 3}));
-}
-
 TEST(Layout, CloseAndDeactivation) {
     EXPECT_EQ(OnCloseCommand(false), CloseAnswer::Hide);
     EXPECT_EQ(OnCloseCommand(true), CloseAnswer::Refuse) << "a CD command or the popup menu is running";

@@ -11,6 +11,52 @@ constexpr std::intptr_t kMain = 0x100;
 constexpr std::intptr_t kLauncher = 0x200;
 const OwnWindows kOwn{kMain, kLauncher};
 
+// What the filter can learn of one top-level window, gathered beforehand.
+struct TopLevelWindow {
+    std::intptr_t handle = 0;
+    std::u16string title;
+    std::u16string className;
+    bool visible = false;
+    std::intptr_t owner = 0;
+    bool ownerVisible = false;
+    std::intptr_t parent = 0;
+    bool parentVisible = false;
+    uint32_t exStyle = 0;
+    bool uwpRejected = false; // the helper library is bound and calls it a UWP window
+};
+
+// The answers of windows described beforehand.
+class KnownWindows : public TopLevelWindowFacts {
+public:
+    explicit KnownWindows(const std::vector<TopLevelWindow>& windows) {
+        for (const auto& w : windows)
+            byHandle_.emplace(w.handle, &w);
+    }
+    uint32_t ExStyle(std::intptr_t w) override { return Of(w).exStyle; }
+    bool Visible(std::intptr_t w) override { return Of(w).visible; }
+    Related Owner(std::intptr_t w) override { return {Of(w).owner, Of(w).ownerVisible}; }
+    Related Parent(std::intptr_t w) override { return {Of(w).parent, Of(w).parentVisible}; }
+    std::u16string ClassName(std::intptr_t w) override { return Of(w).className; }
+    std::u16string Title(std::intptr_t w) override { return Of(w).title; }
+    bool UwpRejected(std::intptr_t w) override { return Of(w).uwpRejected; }
+
+private:
+    const TopLevelWindow& Of(std::intptr_t w) const { return *byHandle_.at(w); }
+    std::map<std::intptr_t, const TopLevelWindow*> byHandle_;
+};
+
+ItemList MakeTaskList(const std::vector<TopLevelWindow>& zOrder, const OwnWindows& own) {
+    KnownWindows facts(zOrder);
+    std::vector<std::intptr_t> handles;
+    for (const auto& w : zOrder)
+        handles.push_back(w.handle);
+    return MakeTaskList(handles, facts, own);
+}
+
+bool IsTaskWindow(const TopLevelWindow& window, const OwnWindows& own) {
+    return MakeTaskList({window}, own).size() == 1;
+}
+
 TopLevelWindow AppWindow(std::intptr_t handle, std::u16string title = u"Untitled - Notepad") {
     return {handle, std::move(title), u"Notepad", true, 0, false, 0, false, kExWindowEdge, false};
 }

@@ -5,7 +5,6 @@
 #include <set>
 #include <string>
 
-#include "config/settings_files.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
 
@@ -14,7 +13,7 @@ namespace vantrel::testing {
 class FakeSystem : public SystemQueries {
 public:
     std::map<std::u16string, std::u16string> environment{{u"TEMP", u"C:\\Users\\me\\Temp"},
-                                                          {u"APPDATA", u"C:\\Users\\me\\AppData\\Roaming"}};
+                                                         {u"APPDATA", u"C:\\Users\\me\\AppData\\Roaming"}};
     std::u16string systemDirectory = u"C:\\Windows\\system32";
     std::u16string windowsDirectory = u"C:\\Windows";
     bool nt = true;
@@ -65,9 +64,9 @@ public:
     static constexpr IconHandle kFileIcon = 1;
     static constexpr IconHandle kProgramIcon = 2;
 
-    std::set<std::u16string> paths;                 // existing files and folders
-    std::map<std::u16string, int32_t> iconCounts;   // icons in a file
-    std::set<std::u16string> shellIconPaths;        // paths the shell has an icon for
+    std::set<std::u16string> paths;               // existing files and folders
+    std::map<std::u16string, int32_t> iconCounts; // icons in a file
+    std::set<std::u16string> shellIconPaths;      // paths the shell has an icon for
     std::set<std::u16string> specialFolders{u"MyComputer", u"NetWork", u"ControlPanel", u"DeskTop", u"DustBox"};
     std::u16string ownExe = u"C:\\Tools\\vantrel.exe";
 
@@ -112,46 +111,6 @@ private:
         return handle;
     }
     IconHandle next_ = 100;
-};
-
-// Files in memory; writes can be made to fail to show that nothing is lost.
-class FakeFiles : public config::SettingsFileSystem {
-public:
-    std::map<std::u16string, std::string> files;
-    std::set<std::u16string> folders;
-    std::set<std::u16string> unreadable;
-    bool failWrites = false;
-    int writes = 0;
-    int reads = 0;
-
-    std::optional<std::string> ReadAll(const std::u16string& path) override {
-        ++reads;
-        const auto it = files.find(path);
-        if (it == files.end() || unreadable.count(path))
-            return std::nullopt;
-        return it->second;
-    }
-    bool WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) override {
-        if (failWrites) {
-            *reason = u"There is not enough space on the disk.";
-            return false;
-        }
-        ++writes;
-        files[path] = std::string(bytes);
-        return true;
-    }
-    bool FileExists(const std::u16string& path) override { return files.count(path) != 0; }
-    bool CopyOver(const std::u16string& from, const std::u16string& to) override {
-        const auto it = files.find(from);
-        if (it == files.end())
-            return false;
-        files[to] = it->second;
-        return true;
-    }
-    bool CreateFolderTree(const std::u16string& folder) override {
-        folders.insert(folder);
-        return true;
-    }
 };
 
 } // namespace vantrel::testing

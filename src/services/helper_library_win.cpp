@@ -1,4 +1,4 @@
-#include "app/helper_library_win.h"
+#include "services/helper_library_win.h"
 
 #include <string>
 

@@ -27,7 +27,9 @@ public:
     bool HasIsWindows10() const { return isWindows10_ != nullptr; }
     bool IsWindows10() const { return isWindows10_ && isWindows10_() != 0; }
     bool IsUwpWindow(HWND window) const { return isUwpWindow_ && isUwpWindow_(WindowValue(window)) != 0; }
-    HICON UwpAppIcon(HWND coreWindow) const { return getUwpAppIcon_ ? getUwpAppIcon_(WindowValue(coreWindow)) : nullptr; }
+    HICON UwpAppIcon(HWND coreWindow) const {
+        return getUwpAppIcon_ ? getUwpAppIcon_(WindowValue(coreWindow)) : nullptr;
+    }
 
 private:
     using VoidEntry = void(WINAPI*)();

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/device_library_win.h"
-#include "app/device_list.h"
 #include "config/temp_folder_win.h"
+#include "services/device_library_win.h"
+#include "services/device_list.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {

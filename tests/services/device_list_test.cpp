@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/device_list.h"
+#include "services/device_list.h"
 
 namespace vantrel {
 namespace {

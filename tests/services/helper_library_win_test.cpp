@@ -8,14 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/helper_library_win.h"
 #include "config/temp_folder_win.h"
+#include "services/helper_library_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
 namespace {
 
-std::wstring Fixture(const wchar_t* variant) { return ModuleFolder() + L"\\..\\fixtures\\" + variant + L"\\vanex.dll"; }
+std::wstring Fixture(const wchar_t* variant) {
+    return ModuleFolder() + L"\\..\\fixtures\\" + variant + L"\\vanex.dll";
+}
 
 std::string ReadAll(const std::wstring& path) {
     std::ifstream in(path.c_str());

@@ -1,4 +1,4 @@
-#include "app/device_library_win.h"
+#include "services/device_library_win.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/device_list.h"
+#include "services/device_list.h"
 
 #include <algorithm>
 #include <array>

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-#include "app/device_list.h"
+#include "services/device_list.h"
 #include "usbdevice/dravik.h"
 #include "win/unique_handle_win.h"
 

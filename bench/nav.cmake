@@ -1,7 +1,0 @@
-if(VANTREL_WINDOWS)
-    add_executable(nav_bench nav_bench_win.cpp)
-    target_link_libraries(nav_bench PRIVATE vantrel_win)
-    target_link_options(nav_bench PRIVATE -municode)
-    vantrel_warnings(nav_bench)
-    set_target_properties(nav_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-endif()

@@ -1,1 +1,0 @@
-target_sources(vantrel_app PRIVATE ${CMAKE_CURRENT_LIST_DIR}/trigger.cpp)

@@ -1,0 +1,180 @@
+// The launcher window's drawing: the back buffer, the full paint of a show, the trays (the Program and
+// System trays from their kept pictures), the captions, the name panel, and the two cells of a cursor move.
+
+#include <algorithm>
+
+#include "launcher/cells.h"
+#include "launcher/launcher_window_win.h"
+#include "services/grid.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+constexpr const wchar_t* kTrayCaptions[3] = {L"Program", L"Task", L"System"};
+
+// The name label sits inside the panel's bevel.
+constexpr int kNameLabelLeft = 4;
+constexpr int kNameLabelTop = 1;
+constexpr int kNameLabelHeight = 18;
+// Mouse presses on the Task and System trays right after the paint are taken as the end of the trigger.
+constexpr DWORD kPressGuardMs = 150;
+
+UniqueGdiObject MakeFont(int height, int weight, const wchar_t* face) {
+    // A face the system lacks (Segoe UI under Wine) is replaced by the font mapper with a similar one.
+    return UniqueGdiObject(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_SWISS, face));
+}
+
+int TextHeight(HGDIOBJ font) {
+    WindowDc screen(nullptr);
+    SelectGuard select(screen.Get(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Get(), &metrics);
+    return metrics.tmHeight;
+}
+
+} // namespace
+
+void LauncherWindow::CreateFonts() {
+    captionFont_ = MakeFont(-12, FW_NORMAL, L"Segoe UI");
+    labelHeight_ = TextHeight(captionFont_.Get());
+}
+
+void LauncherWindow::EnsureBuffer() {
+    buffer_.Resize({form_.Layout.width, form_.Layout.height});
+}
+
+POINT LauncherWindow::BoxOrigin(int32_t tray) const {
+    const BoxBounds& box = form_.Layout.trayBox[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
+    return {box.left, box.top};
+}
+
+CellPaintContext LauncherWindow::PaintContext() const {
+    LauncherHost& host = services_.host;
+    return {&host.Trays(), &host.Option(), form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
+            cdMode_};
+}
+
+void LauncherWindow::Present(const RECT& area, HDC target) {
+    if (target) {
+        buffer_.CopyTo(target, area);
+        return;
+    }
+    WindowDc dc(Handle());
+    buffer_.CopyTo(dc.Get(), area);
+}
+
+void LauncherWindow::PaintAll(HDC target) {
+    EnsureBuffer();
+    if (!buffer_.Ready())
+        return;
+    const HDC dc = buffer_.Dc();
+    const RECT all{0, 0, buffer_.Size().cx, buffer_.Size().cy};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    const int32_t mode = std::clamp(form_.NowMode, 0, 2);
+    ShowItemName(mode, services_.host.Trays()[static_cast<std::size_t>(mode)].NowIndex);
+    DrawCaptions(dc);
+    DrawNamePanel(dc);
+    DrawAllTrays(dc);
+    Present(all, target);
+    POINT mouse{};
+    GetCursorPos(&mouse);
+    nav_.SPoint = {mouse.x, mouse.y};
+    nav_.ShowTime = GetTickCount() + kPressGuardMs;
+    ++fullPaints_;
+}
+
+void LauncherWindow::DrawCaptions(HDC dc) {
+    SelectGuard font(dc, captionFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    for (std::size_t t = 0; t < 3; ++t)
+        TextOutW(dc, kTrayLeft, form_.Layout.labelTop[t], kTrayCaptions[t], static_cast<int>(wcslen(kTrayCaptions[t])));
+    SetBkMode(dc, OPAQUE);
+}
+
+void LauncherWindow::DrawNamePanel(HDC dc) {
+    const BoxBounds& panel = form_.Layout.namePanel;
+    RECT bevel{panel.left, panel.top, panel.left + panel.width, panel.top + panel.height};
+    DrawEdge(dc, &bevel, BDR_SUNKENOUTER, BF_RECT);
+    RECT label{panel.left + kNameLabelLeft, panel.top + kNameLabelTop,
+               panel.left + kNameLabelLeft + form_.Layout.nameLabelWidth, panel.top + kNameLabelTop + kNameLabelHeight};
+    FillRect(dc, &label, GetSysColorBrush(COLOR_BTNFACE));
+    SelectGuard font(dc, nameFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    // Titles are window captions and file names, not menu texts: an ampersand is shown as it is.
+    DrawTextW(dc, WidePtr(nameCaption_), static_cast<int>(nameCaption_.size()), &label,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetBkMode(dc, OPAQUE);
+}
+
+void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
+    LauncherHost& host = services_.host;
+    TrayPictureKey key =
+        PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(), form_.Layout.columns,
+                      host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, GetSysColor(COLOR_BTNFACE));
+    pictures_.Draw(dc, tray, form_.Layout.trayBox[static_cast<std::size_t>(tray)], std::move(key),
+                   [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, PaintContext(), tray); });
+}
+
+void LauncherWindow::DrawAllTrays(HDC dc) {
+    const CellPaintContext context = PaintContext();
+    for (int32_t t = 0; t < 3; ++t) {
+        const POINT box = BoxOrigin(t);
+        if (t == TaskTray)
+            painter_.DrawTray(dc, box, context, t);
+        else
+            DrawTrayPicture(dc, t);
+        if (t == form_.NowMode)
+            painter_.DrawCell(dc, box, context, t, services_.host.Trays()[static_cast<std::size_t>(t)].NowIndex,
+                              kCellCursor);
+        const BoxBounds& bounds = form_.Layout.trayBox[static_cast<std::size_t>(t)];
+        DrawSunkenFrame(dc, bounds.left, bounds.top, bounds.width, bounds.height);
+    }
+}
+
+void LauncherWindow::ShowItemName(int32_t tray, int32_t index) {
+    if (IsValidCell(services_.host.Trays(), tray, index))
+        nameCaption_ =
+            services_.host.Trays()[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)].Title;
+}
+
+void LauncherWindow::RedrawCell(int32_t tray, int32_t index, int32_t state) {
+    const POINT box = BoxOrigin(tray);
+    painter_.DrawCell(buffer_.Dc(), box, PaintContext(), tray, index, state);
+    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns);
+    // The 2-pixel pen of the box cursor reaches one pixel outside the cell square.
+    Present({box.x + origin.x - 1, box.y + origin.y - 1, box.x + origin.x + kCellPitch, box.y + origin.y + kCellPitch});
+}
+
+LRESULT LauncherWindow::FormEraseBackground(HDC dc) {
+    // After the full paint every erase is swallowed: the default one would wipe the trays. The full paint
+    // comes with the whole window invalid (a show, or a new layout), so the erase's own DC reaches all of it.
+    if (EraseBackground(form_))
+        PaintAll(dc);
+    return 1;
+}
+
+void LauncherWindow::FormPaint() {
+    const uint32_t before = fullPaints_;
+    PAINTSTRUCT ps{};
+    const HDC dc = BeginPaint(Handle(), &ps); // may erase, and so paint everything
+    // Uncovered parts come back from the buffer, unless BeginPaint's erase has just drawn them.
+    if (dc && form_.ShowFlag && fullPaints_ == before)
+        buffer_.CopyTo(dc, ps.rcPaint);
+    EndPaint(Handle(), &ps);
+}
+
+void LauncherWindow::UpdateNameFont() {
+    const bool meiryo = services_.host.Flags().MeiryoFlag;
+    if (nameFont_ && meiryo == nameFontMeiryo_)
+        return;
+    nameFont_ = MakeFont(-14, FW_NORMAL, meiryo ? L"Meiryo UI" : L"Segoe UI");
+    nameFontMeiryo_ = meiryo;
+}
+
+} // namespace vantrel::win

@@ -1,1 +1,0 @@
-vantrel_test_sources(services_tests ${CMAKE_CURRENT_LIST_DIR}/grid_test.cpp)

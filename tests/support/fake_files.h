@@ -1,0 +1,54 @@
+#pragma once
+// Settings files in memory, for the configuration models.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "config/settings_files.h"
+
+namespace vantrel::testing {
+
+// Files in memory; writes can be made to fail to show that nothing is lost.
+class FakeFiles : public config::SettingsFileSystem {
+public:
+    std::map<std::u16string, std::string> files;
+    std::set<std::u16string> folders;
+    std::set<std::u16string> unreadable;
+    bool failWrites = false;
+    int writes = 0;
+    int reads = 0;
+
+    std::optional<std::string> ReadAll(const std::u16string& path) override {
+        ++reads;
+        const auto it = files.find(path);
+        if (it == files.end() || unreadable.count(path))
+            return std::nullopt;
+        return it->second;
+    }
+    bool WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) override {
+        if (failWrites) {
+            *reason = u"There is not enough space on the disk.";
+            return false;
+        }
+        ++writes;
+        files[path] = std::string(bytes);
+        return true;
+    }
+    bool FileExists(const std::u16string& path) override { return files.count(path) != 0; }
+    bool CopyOver(const std::u16string& from, const std::u16string& to) override {
+        const auto it = files.find(from);
+        if (it == files.end())
+            return false;
+        files[to] = it->second;
+        return true;
+    }
+    bool CreateFolderTree(const std::u16string& folder) override {
+        folders.insert(folder);
+        return true;
+    }
+};
+
+} // namespace vantrel::testing
