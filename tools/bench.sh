@@ -9,9 +9,9 @@ bash tools/setup.sh
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
 source tools/wine_env.sh
-vantrel_start_display
+wine_start_display
 vantrel_prefix "$root/build/bench-prefix"
-trap 'wineserver -k 2>/dev/null; vantrel_stop_display' EXIT
+trap 'wineserver -k 2>/dev/null; wine_stop_display' EXIT
 
 echo "== sizes"
 for f in build/mingw/bin/vantrel.exe build/mingw/bin/dravik.dll; do

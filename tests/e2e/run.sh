@@ -44,9 +44,9 @@ ls -1dt "$root"/build/e2e-results/*/ 2>/dev/null | tail -n +11 | while IFS= read
 cleanup() {
     local p
     for p in "$work"/*/prefix; do
-        [ -d "$p" ] && e2e_stop_wine "$p" && e2e_forget_wineserver "$p"
+        [ -d "$p" ] && wine_stop "$p" && wine_forget_server "$p"
     done
-    e2e_stop_display
+    wine_stop_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -54,8 +54,8 @@ trap 'exit 130' INT TERM
 
 # Our own display, whatever DISPLAY says: the scenarios click at fixed places and must own the screen.
 unset DISPLAY
-e2e_start_display || exit 2
-e2e_template "$template" || exit 2
+wine_start_display own || exit 2
+wine_make_prefix "$template" shell || exit 2
 
 scenarios=()
 for f in "${E2E_SCENARIO_DIR:-$here/scenarios}"/*.sh; do
@@ -80,10 +80,10 @@ for f in "${scenarios[@]}"; do
     prefix="$work/$name/prefix"
     mkdir -p "$dir" "$work/$name"
     start=$(date +%s.%N)
-    if ! e2e_copy_prefix "$template" "$prefix" || ! e2e_start_wineserver "$prefix"; then
+    if ! wine_copy_prefix "$template" "$prefix" || ! wine_start_server "$prefix"; then
         echo "FAIL $name: cannot prepare a Wine prefix"
         failed=$((failed + 1))
-        e2e_stop_wine "$prefix"
+        wine_stop "$prefix"
         continue
     fi
     # The first Windows program of a prefix starts the desktop and the prefix's services, which live until
@@ -93,8 +93,8 @@ for f in "${scenarios[@]}"; do
         >/dev/null 2>&1 </dev/null; then
         echo "FAIL $name: the Wine desktop did not start"
         failed=$((failed + 1))
-        e2e_stop_wine "$prefix"
-        e2e_forget_wineserver "$prefix"
+        wine_stop "$prefix"
+        wine_forget_server "$prefix"
         rm -rf "$prefix"
         continue
     fi
@@ -108,8 +108,8 @@ for f in "${scenarios[@]}"; do
     if [ $rc -ne 0 ]; then
         import -window root "$dir/at-failure.png" >/dev/null 2>&1
     fi
-    e2e_stop_wine "$prefix"
-    e2e_forget_wineserver "$prefix"
+    wine_stop "$prefix"
+    wine_forget_server "$prefix"
     rm -rf "$prefix"
     seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }')
     echo "scenario time: ${seconds}s, exit status $rc" >>"$dir/output.log"
