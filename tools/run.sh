@@ -16,7 +16,8 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     had_display=0
 fi
 wine_start_display
-vantrel_prefix "$root/build/run-prefix"
+# Every program of this prefix runs in the virtual desktop named shell, which has a taskbar.
+vantrel_prefix "$root/build/run-prefix" shell
 
 cleanup() {
     wine_stop "$WINEPREFIX"
@@ -24,15 +25,15 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-desktop="shell,${WINE_DESKTOP_WIDTH}x${WINE_DESKTOP_HEIGHT}"
-probe() { wine explorer /desktop=$desktop "$root/build/mingw/bin/vanprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { wine "$root/build/mingw/bin/vanprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 
 echo "vantrel is resident: its icon is at the right end of the Wine desktop's taskbar. Ctrl+C ends it."
-wine explorer /desktop=$desktop "$root/build/mingw/bin/vantrel.exe" &
+wine "$root/build/mingw/bin/vantrel.exe" &
 wine_pid=$!
 if [ "$had_display" -eq 0 ]; then
     # The hot key reaches the program once its window is up; the launcher is then photographed alone.
     probe wait-exists TVantrelMain 20000 >/dev/null || echo "vantrel did not start" >&2
+    sleep 2 # the hot key is registered right after the window is made
     xdotool mousemove $((WINE_DESKTOP_WIDTH / 2)) $((WINE_DESKTOP_HEIGHT / 2)) key ctrl+alt+j
     if probe wait-window TVanMainForm vantrel 5000 >/dev/null; then
         sleep 0.5
