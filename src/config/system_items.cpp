@@ -81,6 +81,23 @@ RData MakeDefaultItem(const TSystemItem& row, const SystemQueries& system, IconS
     return item;
 }
 
+// Removes the drive items we added for a root that is gone. The user's own items for the same root may stand
+// before or after ours and stay, so every item is looked at, not only the first match.
+bool RemoveBuiltInDriveItems(ItemList& list, const std::u16string& root, IconSource& icons) {
+    bool removed = false;
+    for (std::size_t i = 0; i < list.size();) {
+        RData& item = list[i];
+        if ((item.Status & 0xFF) == StatusSystem && item.ExeFileName == root) {
+            ReleaseItemIcon(item.Icon, icons);
+            list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+            removed = true;
+        } else {
+            ++i;
+        }
+    }
+    return removed;
+}
+
 } // namespace
 
 void PrepareStoredSystemItem(RData& item, const SystemQueries& system, IconSource& icons) {
@@ -128,10 +145,7 @@ bool SyncDrives(ItemList& list, const SystemQueries& system, IconSource& icons) 
             item.Flag = system.IsRemoteDrive(root);
             InsertItem(list, std::move(item));
             changed = true;
-        } else if (found != -1 && (list[found].Status & StatusSystem)) {
-            // Only the drive items we added ourselves go; an item the user made for the same root is theirs.
-            ReleaseItemIcon(list[found].Icon, icons);
-            list.erase(list.begin() + found);
+        } else if (found != -1 && RemoveBuiltInDriveItems(list, root, icons)) {
             changed = true;
         }
     }

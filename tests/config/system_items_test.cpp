@@ -128,6 +128,45 @@ TEST_F(SystemItemsTest, DrivesComeAndGoButTheUsersOwnItemsStay) {
     EXPECT_EQ(FindItem(list, u"E:\\", system), 0) << "an item the user made for an absent drive is not deleted";
 }
 
+TEST_F(SystemItemsTest, AGoneDriveLosesItsBuiltInItemWhereverTheUsersOwnItemsStand) {
+    // E: is unplugged. Items for its root: 'b' the built-in drive item (flag byte exactly StatusSystem, any
+    // direct key), 'u' an item the user made, 'h' a built-in item the user set to "not used".
+    struct Case {
+        const char* order;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {"b", ""}, {"u", "u"}, {"ub", "u"}, {"bu", "u"}, {"uub", "uu"}, {"ubu", "uu"}, {"h", "h"}, {"uh", "uh"},
+    };
+    system.drives = 0;
+    for (const Case& c : cases) {
+        ItemList list;
+        RData other;
+        other.ExeFileName = u"MyComputer";
+        other.Status = 11;
+        list.push_back(other);
+        for (const char* kind = c.order; *kind; ++kind) {
+            RData item;
+            item.ExeFileName = u"E:\\";
+            item.Title = std::u16string(1, static_cast<char16_t>(*kind));
+            item.Status = *kind == 'b'   ? (StatusSystem | 0x4500)
+                          : *kind == 'h' ? (StatusSystem | StatusNotUsed)
+                                         : 0x4600;
+            item.Icon = icons.ShellIcon(u"C:\\");
+            list.push_back(item);
+        }
+        const bool removes = std::string(c.order) != c.kept;
+        EXPECT_EQ(SyncDrives(list, system, icons), removes) << c.order;
+        std::string kept;
+        for (const RData& item : list)
+            if (item.ExeFileName == u"E:\\")
+                kept += static_cast<char>(item.Title[0]);
+        EXPECT_EQ(kept, c.kept) << c.order;
+        EXPECT_EQ(list.front().ExeFileName, u"MyComputer") << c.order;
+        FreeItems(list, true, icons);
+    }
+}
+
 TEST_F(SystemItemsTest, StoredItemsAreReadWithTheirDrivesCurrentNamesAndNetworkFlags) {
     FakeFiles files;
     SettingsStore store(files, u"C:\\AppData", config::DecodeWindows1252, [](const WriteFailure&) {});
