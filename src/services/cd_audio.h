@@ -82,7 +82,6 @@ public:
     void Toggle();
 
     bool IsOpen() const { return deviceId_ != 0; }
-    uint16_t CdDeviceId() const { return deviceId_; }
     uint32_t CdLastResult() const { return lastResult_; }
 
 private:

@@ -54,8 +54,4 @@ bool IsAsciiLetter(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-bool IsLetterOrDigit(char16_t c) {
-    return IsDigitChar(c) || IsAsciiLetter(c);
-}
-
 } // namespace vantrel

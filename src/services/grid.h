@@ -33,6 +33,5 @@ bool IsValidCell(const std::array<TrayEntry, 3>& trays, int32_t tray, int32_t in
 // ASCII-only classes: direct keys and path letters are never locale-dependent.
 bool IsDigitChar(char16_t c);
 bool IsAsciiLetter(char16_t c);
-bool IsLetterOrDigit(char16_t c);
 
 } // namespace vantrel

@@ -24,7 +24,6 @@ public:
     void Unbind();
 
     bool Loaded() const { return static_cast<bool>(module_); }
-    bool HasIsWindows10() const { return isWindows10_ != nullptr; }
     bool IsWindows10() const { return isWindows10_ && isWindows10_() != 0; }
     bool IsUwpWindow(HWND window) const { return isUwpWindow_ && isUwpWindow_(WindowValue(window)) != 0; }
     HICON UwpAppIcon(HWND coreWindow) const {
