@@ -9,44 +9,76 @@ namespace vantrel {
 
 namespace {
 
-// Program items, options, then System items of one settings file, in the order start-up reads them.
-void LoadEnvironmentFile(ResidentState& state, int32_t file, SettingsStore& store, const SystemQueries& system,
-                         IconSource& icons) {
-    FreeItems(state.ProgramList(), true, icons);
-    state.ProgramList() = LoadProgramList(store, file, icons);
-    state.CurrentOption = store.ReadOption(file);
-    FreeItems(state.SystemList(), true, icons);
-    state.SystemList() = LoadSystemList(store, file, system, icons);
-    state.CdPlayerFlag = HasCdPlayerItem(state.SystemList());
+void ReadProgramList(ResidentState& state, int32_t file, ResidentServices& services) {
+    FreeItems(state.ProgramList(), true, services.icons);
+    state.ProgramList() = LoadProgramList(services.store, file, services.icons);
+}
+
+void ReadSystemList(ResidentState& state, int32_t file, ResidentServices& services) {
+    FreeItems(state.SystemList(), true, services.icons);
+    state.SystemList() = LoadSystemList(services.store, file, services.system, services.icons);
+    ReopenCdDevice(state, services.cd);
 }
 
 } // namespace
 
-void LoadSettings(ResidentState& state, SettingsStore& store, const SystemQueries& system, IconSource& icons) {
-    store.MigrateSettingsFolder();
-    state.Environments = store.ReadEnvironmentList();
-    LoadEnvironmentFile(state, state.Environments.CurrentFileNumber(), store, system, icons);
+void LoadSettings(ResidentState& state, ResidentServices& services) {
+    services.store.RemoveLeftoverTemporaryFiles();
+    services.store.MigrateSettingsFolder();
+    state.Environments = services.store.ReadEnvironmentList();
+    const int32_t file = state.Environments.CurrentFileNumber();
+    ReadProgramList(state, file, services);
+    state.CurrentOption = services.store.ReadOption(file);
+    ReadSystemList(state, file, services);
 }
 
-EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, SettingsStore& store,
-                                       const SystemQueries& system, IconSource& icons) {
+void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices) {
+    LoadSettings(state, services);
+    RefreshDeviceList(devices, state.Devices);
+}
+
+EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, ResidentServices& services,
+                                       HotKeyRegistration& hotKey) {
     if (slot == state.Environments.IniNo)
         return {EnvironmentSwitch::AlreadyCurrent, {}};
     const int32_t file = (slot >= 1 && slot <= kMaxEnvironments) ? state.Environments.Slot(slot).IniOrder : -1;
-    if (file < 1 || !store.FileExists(file))
+    if (file < 1 || !services.store.FileExists(file))
         return {EnvironmentSwitch::MissingFile,
                 u"Cannot find the configuration file (" + SettingsFileLeafName(file) + u")"};
 
     state.Environments.IniNo = slot;
-    LoadEnvironmentFile(state, file, store, system, icons);
-    store.WriteCurrentEnvironment(state.Environments);
+    ReadProgramList(state, file, services);
+    // The old key is released before the new options are read, and the new one is live before the System
+    // items are, so that no step in between runs with a key of the other environment.
+    hotKey.HotKeyOff();
+    state.CurrentOption = services.store.ReadOption(file);
+    hotKey.HotKeyOn(state.CurrentOption);
+    ReadSystemList(state, file, services);
+    // The tray menu's check mark follows IniNo; the menu is built from it each time it opens.
+    services.store.WriteCurrentEnvironment(state.Environments);
     return {EnvironmentSwitch::Switched, {}};
 }
 
-void FreeTrays(ResidentState& state, IconSource& icons) {
-    FreeItems(state.ProgramList(), true, icons);
-    FreeItems(state.TaskList(), false, icons);
-    FreeItems(state.SystemList(), true, icons);
+bool WriteSystemList(ResidentState& state, ResidentServices& services) {
+    const bool written =
+        services.store.WriteItems(state.Environments.CurrentFileNumber(), ItemSection::System, state.SystemList());
+    // The list in memory is the one in use whether or not the file took it.
+    ReopenCdDevice(state, services.cd);
+    return written;
+}
+
+void ReopenCdDevice(ResidentState& state, CdAudio& cd) {
+    cd.CdClose();
+    state.CdPlayerFlag = HasCdPlayerItem(state.SystemList());
+    if (state.CdPlayerFlag)
+        cd.CdOpen();
+}
+
+void CloseResident(ResidentState& state, ResidentServices& services) {
+    FreeItems(state.ProgramList(), true, services.icons);
+    FreeItems(state.TaskList(), false, services.icons);
+    FreeItems(state.SystemList(), true, services.icons);
+    services.cd.CdClose();
 }
 
 std::u16string HelpFileName(const std::u16string& programFolder, const std::u16string& languageAbbreviation) {

@@ -8,6 +8,7 @@
 #include "config/environments.h"
 #include "config/settings_store.h"
 #include "core/records.h"
+#include "services/cd_audio.h"
 #include "services/device_list.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
@@ -31,9 +32,32 @@ struct ResidentState {
     ItemList& SystemList() { return TrayData[SystemTray].Items; }
 };
 
-// Moves old settings once, then reads the environment list, the current environment's Program items, its
-// options and its System items (completed with the default items and drives, written back if that changed).
-void LoadSettings(ResidentState& state, SettingsStore& store, const SystemQueries& system, IconSource& icons);
+// The main window's hot key. An environment switch changes it between reading the new options and reading
+// the new System items.
+class HotKeyRegistration {
+public:
+    virtual ~HotKeyRegistration() = default;
+    virtual void HotKeyOff() = 0;
+    virtual void HotKeyOn(const TOption& option) = 0;
+};
+
+// What the start-up, environment and shut-down steps work on besides the state.
+struct ResidentServices {
+    SettingsStore& store;
+    const SystemQueries& system;
+    IconSource& icons;
+    CdAudio& cd; // open while the System tray holds a used "CD Player" item
+};
+
+// Removes what interrupted writes left in the settings folder, moves old settings once, then reads the
+// environment list, the current environment's Program items, its options and its System items (completed
+// with the default items and drives, written back if that changed), and opens the CD device when a CD player
+// item is in use.
+void LoadSettings(ResidentState& state, ResidentServices& services);
+
+// The start of the resident core: the settings, then the USB drives, so that a drive that was plugged in
+// before the program started can be stopped without waiting for another device to come or go.
+void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices);
 
 // Switching to environment slot n, and what the user must be told when its file is gone.
 enum class EnvironmentSwitch { AlreadyCurrent, MissingFile, Switched };
@@ -41,13 +65,22 @@ struct EnvironmentSwitchResult {
     EnvironmentSwitch outcome;
     std::u16string message; // the text to show for MissingFile
 };
-// Reads the slot's Program items, options and System items and records it as current in file 1; the
-// caller re-registers the hot key from the new options. A slot outside 1..5 or unused is refused as missing.
-EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, SettingsStore& store,
-                                       const SystemQueries& system, IconSource& icons);
+// Makes the slot current and reads its Program items, then changes the hot key around reading its options,
+// then reads its System items (with the CD device closed and opened again for them) and records the slot as
+// current in file 1. A slot outside 1..5, unused or without a file is refused as missing.
+EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, ResidentServices& services,
+                                       HotKeyRegistration& hotKey);
 
-// Frees the three trays at exit; the Task tray's icons belong to other windows and are left alone.
-void FreeTrays(ResidentState& state, IconSource& icons);
+// Writes the System list to the current environment's file; the CD device is closed and opened again when
+// the list still holds a used CD player item. False when the write failed (the store has reported it).
+bool WriteSystemList(ResidentState& state, ResidentServices& services);
+
+// CdPlayerFlag from the System list, and the CD device closed and, when the flag is set, opened again.
+void ReopenCdDevice(ResidentState& state, CdAudio& cd);
+
+// At exit: the three trays are freed (the Task tray's icons belong to other windows and are left alone),
+// then the CD device is closed.
+void CloseResident(ResidentState& state, ResidentServices& services);
 
 // Help file in the program's folder by user-interface language.
 std::u16string HelpFileName(const std::u16string& programFolder, const std::u16string& languageAbbreviation);

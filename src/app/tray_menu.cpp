@@ -1,5 +1,7 @@
 #include "app/tray_menu.h"
 
+#include <algorithm>
+
 namespace vantrel {
 
 std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, const DialogAvailability& dialogs) {
@@ -44,6 +46,15 @@ TrayIconAction TrayIconInput::OnCallback(uint32_t message) {
     default:
         return TrayIconAction::None;
     }
+}
+
+uint32_t TrayIconRetry::AfterAttempt(bool added) {
+    if (added) {
+        nextWaitMs_ = 0;
+        return 0;
+    }
+    nextWaitMs_ = nextWaitMs_ == 0 ? kTrayRetryFirstMs : std::min(nextWaitMs_ * 2, kTrayRetryLongestMs);
+    return nextWaitMs_;
 }
 
 } // namespace vantrel

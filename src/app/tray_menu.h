@@ -55,6 +55,21 @@ private:
     bool rightButtonMenuShown_ = false;
 };
 
+// When to try again to add the notification-area icon. The add fails while the shell is not ready (the
+// program started with the session, or the shell is restarting) and nothing says when it becomes ready, so it
+// is tried again, soon at first and then less often, for as long as it fails.
+class TrayIconRetry {
+public:
+    // The outcome of an attempt; the wait in milliseconds before the next one, 0 once the icon is there.
+    uint32_t AfterAttempt(bool added);
+
+private:
+    uint32_t nextWaitMs_ = 0;
+};
+
+constexpr uint32_t kTrayRetryFirstMs = 500;
+constexpr uint32_t kTrayRetryLongestMs = 5000;
+
 // Message numbers of the icon's callback protocol.
 constexpr uint32_t kWmLButtonDown = 0x0201;
 constexpr uint32_t kWmRButtonDown = 0x0204;

@@ -21,6 +21,7 @@ constexpr wchar_t kCaption[] = L"VantrelMain";
 constexpr wchar_t kAppTitle[] = L"vantrel";
 
 constexpr int kHotKeyId = 0;
+constexpr UINT_PTR kTrayRetryTimerId = 1;
 constexpr UINT kTickMs = 100;
 // Parent chains are a handful of windows deep; the bound only guards against a chain that never ends.
 constexpr int kMaxChain = 64;
@@ -67,7 +68,7 @@ void SendMouseButton(DWORD flags) {
 
 } // namespace
 
-VantrelMain::VantrelMain() = default;
+VantrelMain::VantrelMain(MciDevice* cdDevice) : cdDevice_(cdDevice ? *cdDevice : systemCdDevice_) {}
 
 VantrelMain::~VantrelMain() {
     FormClose();
@@ -90,7 +91,8 @@ void VantrelMain::FormCreate() {
     files_ = std::make_unique<config::Win32SettingsFiles>();
     store_ = std::make_unique<SettingsStore>(*files_, FromWide(SettingsBaseFolder()), config::AnsiCodePageDecoder(),
                                              [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
-    LoadSettings(state_, *store_, system_, *icons_);
+    ResidentServices services = Services();
+    StartResident(state_, services, deviceLibrary_);
 
     launcher_ = std::make_unique<LauncherWindow>(
         LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
@@ -120,7 +122,8 @@ void VantrelMain::FormClose() {
     KillTimer();
     HideDialogs(5);
     UnregisterLauncherHotKey();
-    FreeTrays(state_, *icons_);
+    ResidentServices services = Services();
+    CloseResident(state_, services);
     launcher_.reset();
     helper_.Unbind();
     DeleteTrayIcon();
@@ -146,8 +149,16 @@ void VantrelMain::AddTrayIcon() {
     // broadcast also comes while the icon still exists (Wine, a display change); the add then fails and
     // the icon is only refreshed, but it is still ours to remove at exit.
     trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-    data.uVersion = NOTIFYICON_VERSION_4;
-    Shell_NotifyIconW(NIM_SETVERSION, &data);
+    if (trayIconAdded_) {
+        data.uVersion = NOTIFYICON_VERSION_4;
+        Shell_NotifyIconW(NIM_SETVERSION, &data);
+    }
+    // Without the icon the program could only be ended from the task manager; the shell gives no sign when it
+    // becomes ready, so the add is simply tried again.
+    if (const uint32_t retryMs = trayIconRetry_.AfterAttempt(trayIconAdded_))
+        SetTimer(Handle(), kTrayRetryTimerId, retryMs, nullptr);
+    else
+        ::KillTimer(Handle(), kTrayRetryTimerId);
 }
 
 void VantrelMain::DeleteTrayIcon() {
@@ -235,9 +246,12 @@ void VantrelMain::HideLauncher() {
 }
 
 void VantrelMain::RegisterLauncherHotKey() {
+    HotKeyOn(state_.CurrentOption);
+}
+
+void VantrelMain::HotKeyOn(const TOption& option) {
     // Another program may own the combination; the mouse triggers still work then.
-    RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(state_.CurrentOption.VkMod),
-                   static_cast<UINT>(state_.CurrentOption.VkKey));
+    RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(option.VkMod), static_cast<UINT>(option.VkKey));
 }
 
 void VantrelMain::UnregisterLauncherHotKey() {
@@ -380,14 +394,10 @@ void VantrelMain::MouseShow() {
 }
 
 void VantrelMain::ChangeEnvironment(int32_t slot) {
-    const auto result = ChangeMultiIni(state_, slot, *store_, system_, *icons_);
+    ResidentServices services = Services();
+    const auto result = ChangeMultiIni(state_, slot, services, *this);
     if (result.outcome == EnvironmentSwitch::MissingFile)
         ShowMessage(ToWide(result.message), MB_OK | MB_ICONERROR);
-    if (result.outcome == EnvironmentSwitch::Switched) {
-        // The new environment may use another hot key.
-        UnregisterLauncherHotKey();
-        RegisterLauncherHotKey();
-    }
 }
 
 void VantrelMain::ShowHelp() {
@@ -439,6 +449,12 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOTKEY:
         HotKey();
+        return 0;
+    case WM_TIMER:
+        if (wParam != kTrayRetryTimerId)
+            return DefaultProc(message, wParam, lParam);
+        if (!closed_)
+            AddTrayIcon();
         return 0;
     case WM_DEVICECHANGE:
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.

@@ -33,9 +33,10 @@ constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
 constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
 constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
 
-class VantrelMain : public Window, private LauncherHost {
+class VantrelMain : public Window, private LauncherHost, private HotKeyRegistration {
 public:
-    VantrelMain();
+    // The CD player item's device is the system's CD audio device unless a test hands in one of its own.
+    explicit VantrelMain(MciDevice* cdDevice = nullptr);
     ~VantrelMain() override;
 
     // Creates the window and runs the start-up sequence; false when the window cannot be created.
@@ -46,6 +47,10 @@ public:
 
     // The option dialog's OK: new options, the hot key registered again from them, and written to the file.
     void SetAllOption(const TOption& newOption);
+
+    // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
+    // refused with a message.
+    void ChangeEnvironment(int32_t slot);
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -68,13 +73,16 @@ private:
     void ShowTrayMenu(POINT at);
     void RunTrayCommand(uint32_t command);
     void HideDialogs(int kind);
-    void ChangeEnvironment(int32_t slot);
+    ResidentServices Services() { return {*store_, system_, *icons_, cdAudio_}; }
     void ShowHelp();
     void ReportWriteFailure(const WriteFailure& failure);
     int ShowMessage(const std::wstring& text, UINT flags);
 
     void RegisterLauncherHotKey();
     void UnregisterLauncherHotKey();
+    // HotKeyRegistration: the environment switch turns the hot key off and on again.
+    void HotKeyOff() override { UnregisterLauncherHotKey(); }
+    void HotKeyOn(const TOption& option) override;
     void StartTimer();
     void KillTimer();
     void HotKey();
@@ -87,7 +95,8 @@ private:
     HelperLibrary helper_;
     DeviceLibrary deviceLibrary_{system_.WinVersion()};
     // The CD player item's device; between play attempts the user interface keeps running.
-    Win32MciDevice cdDevice_;
+    Win32MciDevice systemCdDevice_;
+    MciDevice& cdDevice_;
     Win32CdClock cdClock_{[] { ProcessPendingMessages(); }};
     CdAudio cdAudio_{cdDevice_, cdClock_};
     std::unique_ptr<config::SettingsFileSystem> files_;
@@ -98,6 +107,7 @@ private:
     UniqueIcon trayIcon_;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;
+    TrayIconRetry trayIconRetry_;
     bool closed_ = false;
     std::wstring helpFile_;
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel::config {
 
@@ -26,6 +27,12 @@ public:
 
     // Creates a folder with every missing level; true when it exists afterwards.
     virtual bool CreateFolderTree(const std::u16string& folder) = 0;
+
+    // Names (without folder) of the files in a folder, sub-folders left out; empty when it cannot be listed.
+    virtual std::vector<std::u16string> FileNames(const std::u16string& folder) = 0;
+
+    // Deletes a file; false when it is not there or another program holds it open.
+    virtual bool RemoveFile(const std::u16string& path) = 0;
 };
 
 } // namespace vantrel::config

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cwchar>
 
+#include "config/temporary_files.h"
 #include "services/text.h"
 #include "win/strings_win.h"
 #include "win/unique_handle_win.h"
@@ -39,13 +39,11 @@ bool Fail(std::u16string* reason, DWORD code) {
     return false;
 }
 
-// A new, empty file beside the target whose name no other writer uses: "<target>.<process>-<n>.tmp".
+// A new, empty file beside the target whose name no other writer uses.
 UniqueFileHandle CreateTemporaryBeside(const std::wstring& target, std::wstring* name, DWORD* error) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        wchar_t suffix[40];
-        swprintf(suffix, 40, L".%lx-%x.tmp", GetCurrentProcessId(), counter.fetch_add(1));
-        *name = target + suffix;
+        *name = ToWide(TemporaryFileName(FromWide(target), GetCurrentProcessId(), counter.fetch_add(1)));
         UniqueFileHandle file(
             CreateFileW(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file)
@@ -157,6 +155,24 @@ bool Win32SettingsFiles::CreateFolderTree(const std::u16string& folder) {
             CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
     CreateDirectoryW(path.c_str(), nullptr);
     return IsFolder(path);
+}
+
+std::vector<std::u16string> Win32SettingsFiles::FileNames(const std::u16string& folder) {
+    std::vector<std::u16string> names;
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW((ToWide(folder) + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(FromWide(data.cFileName));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+bool Win32SettingsFiles::RemoveFile(const std::u16string& path) {
+    return DeleteFileW(win::WidePtr(path)) != FALSE;
 }
 
 AnsiDecoder AnsiCodePageDecoder() {

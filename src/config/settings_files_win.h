@@ -15,6 +15,8 @@ public:
     bool FileExists(const std::u16string& path) override;
     bool CopyOver(const std::u16string& from, const std::u16string& to) override;
     bool CreateFolderTree(const std::u16string& folder) override;
+    std::vector<std::u16string> FileNames(const std::u16string& folder) override;
+    bool RemoveFile(const std::u16string& path) override;
 };
 
 // Decodes with MultiByteToWideChar(CP_ACP), as the profile functions read a file without a byte-order mark.

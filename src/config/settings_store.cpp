@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/settings_values.h"
+#include "config/temporary_files.h"
 #include "services/os_text.h"
 #include "services/text.h"
 
@@ -213,6 +214,13 @@ bool SettingsStore::WriteCurrentEnvironment(const EnvironmentList& list) {
         doc.Set(kOption, u"IniNo", FormatIniInteger(list.IniNo));
         doc.Set(kOption, u"IniMax", FormatIniInteger(list.IniMax));
     });
+}
+
+void SettingsStore::RemoveLeftoverTemporaryFiles() {
+    const std::u16string folder = SettingsFolder(baseFolder_);
+    for (const std::u16string& name : files_.FileNames(folder))
+        if (config::IsSettingsTemporaryFile(name))
+            files_.RemoveFile(folder + u"\\" + name);
 }
 
 void SettingsStore::MigrateSettingsFolder() {

@@ -43,6 +43,10 @@ public:
     bool WriteEnvironmentList(const EnvironmentList& list);
     bool WriteCurrentEnvironment(const EnvironmentList& list);
 
+    // Deletes the temporary files that writes cut short by a crash left in the settings folder. Only our own
+    // temporary files go; a file another writer still holds open stays.
+    void RemoveLeftoverTemporaryFiles();
+
     // Copies the files of the older settings folder once, when the new folder has no first file yet.
     void MigrateSettingsFolder();
 

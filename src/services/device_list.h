@@ -1,11 +1,11 @@
 #pragma once
-// The USB drives known to the device library (dravik.dll), as the resident core keeps them: rebuilt on
-// every device change, and looked up by drive letter when the user stops a drive.
+// The USB drives known to the device library (dravik.dll), as the resident core keeps them: built at the
+// start, rebuilt on every device change, and looked up by drive letter when the user stops a drive.
 //
 // Use: the main window owns a win::DeviceLibrary (device_library_win.h) and a DeviceList, calls
-// RefreshDeviceList(library, list) on every WM_DEVICECHANGE whatever its wParam, and stops a drive with
-// library.EjectDeviceHandle(static_cast<uint32_t>(record.Di)). The list stays empty until the first device
-// change after start, and for good when the library is missing.
+// RefreshDeviceList(library, list) once at the start and on every WM_DEVICECHANGE whatever its wParam, and
+// stops a drive with library.EjectDeviceHandle(static_cast<uint32_t>(record.Di)). The list stays empty for
+// good when the library is missing.
 
 #include <cstdint>
 #include <string>

@@ -71,5 +71,21 @@ TEST(TrayIconInput, MouseAndKeyboardEachOpenWhatTheyShouldOnce) {
         EXPECT_EQ(input.OnCallback(s.message), s.action) << "step " << step++;
 }
 
+TEST(TrayIconRetry, FailedAddsAreTriedAgainLessOftenUntilOneSucceeds) {
+    TrayIconRetry retry;
+    // The shell is not there for a while: waits double from half a second up to the longest wait, and never
+    // stop; once the icon is there no more attempts are made, and a later failure starts over.
+    const std::pair<bool, uint32_t> script[] = {
+        {false, 500}, {false, 1000}, {false, 2000}, {false, 4000}, {false, 5000}, {false, 5000},
+        {true, 0},    {true, 0},     {false, 500},  {false, 1000}, {true, 0},
+    };
+    int step = 0;
+    for (const auto& [added, wait] : script)
+        EXPECT_EQ(retry.AfterAttempt(added), wait) << "step " << step++;
+    for (int i = 0; i < 1000; ++i)
+        retry.AfterAttempt(false);
+    EXPECT_EQ(retry.AfterAttempt(false), kTrayRetryLongestMs) << "an hour without a shell still retries";
+}
+
 } // namespace
 } // namespace vantrel

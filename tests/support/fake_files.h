@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/settings_files.h"
 
@@ -49,6 +50,15 @@ public:
         folders.insert(folder);
         return true;
     }
+    std::vector<std::u16string> FileNames(const std::u16string& folder) override {
+        std::vector<std::u16string> names;
+        const std::u16string prefix = folder + u"\\";
+        for (const auto& [path, bytes] : files)
+            if (path.rfind(prefix, 0) == 0 && path.find(u'\\', prefix.size()) == std::u16string::npos)
+                names.push_back(path.substr(prefix.size()));
+        return names;
+    }
+    bool RemoveFile(const std::u16string& path) override { return files.erase(path) != 0; }
 };
 
 } // namespace vantrel::testing
