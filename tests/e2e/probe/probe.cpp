@@ -20,6 +20,10 @@
 //   menu-items [ms]                        items of the open popup menu (class #32768): index, state
 //                                          (normal/grayed/disabled, checked, separator) and text
 //   broadcast-taskbarcreated               sends the shell's "TaskbarCreated" message to every window
+//   define-drive <letter> <unix folder>    makes a drive of that folder through Wine's mount manager, as
+//                                          winecfg does (Wine only)
+//   window-text <class> [title]            the texts of the first such window's child windows, one a line
+//                                          (a message box: its message, then its buttons)
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -28,11 +32,14 @@
 #include <fcntl.h>
 #include <io.h>
 #include <tlhelp32.h>
+#include <winioctl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -143,8 +150,11 @@ template <typename Condition> bool WaitFor(long long timeoutMs, Condition condit
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
-                         "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated> ...\n");
+    std::fprintf(stderr,
+                 "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
+                 "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated|define-drive|"
+                 "window-text> "
+                 "...\n");
     return 2;
 }
 
@@ -348,6 +358,72 @@ int BroadcastTaskbarCreated() {
     return 0;
 }
 
+// Wine's mount manager request that defines a drive letter over a Unix folder (its own extension of the
+// mount manager's interface, the layout of Wine 8).
+struct UnixDriveRequest {
+    ULONG size;
+    ULONG type;
+    ULONG fsType;
+    DWORD serial;
+    ULONGLONG unixDevice;
+    WCHAR letter;
+    USHORT mountPointOffset;
+    USHORT deviceOffset;
+    USHORT labelOffset;
+};
+constexpr DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+int DefineDrive(int argc, wchar_t** argv) {
+    if (argc != 4 || !argv[2][0])
+        return Usage();
+    const std::string folder = Utf8(argv[3]);
+    std::vector<char> buffer(sizeof(UnixDriveRequest) + folder.size() + 1, '\0');
+    auto* request = reinterpret_cast<UnixDriveRequest*>(buffer.data());
+    request->size = static_cast<ULONG>(buffer.size());
+    request->type = DRIVE_REMOVABLE;
+    request->letter = static_cast<WCHAR>(towlower(argv[2][0]));
+    request->mountPointOffset = sizeof(UnixDriveRequest);
+    std::copy(folder.begin(), folder.end(), buffer.begin() + sizeof(UnixDriveRequest));
+    const HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE)
+        return 1;
+    DWORD returned = 0;
+    const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                      nullptr, 0, &returned, nullptr);
+    CloseHandle(manager);
+    return done ? 0 : 1;
+}
+
+int WindowText(int argc, wchar_t** argv) {
+    if (argc != 3 && argc != 4)
+        return Usage();
+    const wchar_t* title = argc == 4 ? argv[3] : nullptr;
+    for (const auto& w : TopLevelWindows()) {
+        if (!Matches(w, argv[2], title))
+            continue;
+        std::vector<HWND> children;
+        EnumChildWindows(
+            w.hwnd,
+            [](HWND child, LPARAM data) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&children));
+        for (HWND child : children) {
+            // The control's own answer: a static control's caption is its text. Bounded, for a hung owner.
+            wchar_t text[2048] = {};
+            DWORD_PTR length = 0;
+            if (SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                    &length) &&
+                text[0])
+                std::printf("%s\n", Field(text).c_str());
+        }
+        return 0;
+    }
+    return 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -383,6 +459,10 @@ int wmain(int argc, wchar_t** argv) {
         rc = MenuItems(argc, argv);
     else if (command == L"broadcast-taskbarcreated")
         rc = BroadcastTaskbarCreated();
+    else if (command == L"define-drive")
+        rc = DefineDrive(argc, argv);
+    else if (command == L"window-text")
+        rc = WindowText(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);
