@@ -46,9 +46,8 @@ configure_file("${PACKAGING_DIR}/README.txt.in" "${portable}/README.txt" @ONLY N
 file(READ "${PACKAGING_DIR}/vantrel.portable" marker)
 string(REGEX REPLACE "\r?\n" "\r\n" marker "${marker}")
 file(WRITE "${portable}/vantrel.portable" "${marker}")
-# Fixed times make the zip the same for the same files.
 execute_process(
-    COMMAND ${CMAKE_COMMAND} -E tar cf "${OUTPUT_DIR}/${zip_name}" --format=zip "--mtime=2000-01-01 00:00:00 UTC" vantrel
+    COMMAND ${CMAKE_COMMAND} -E tar cf "${OUTPUT_DIR}/${zip_name}" --format=zip vantrel
     WORKING_DIRECTORY "${STAGE_DIR}/portable"
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
