@@ -47,8 +47,10 @@ else
 fi
 
 step "MinGW build"
-if cmake --preset mingw >/dev/null && cmake --build --preset mingw; then
-    ls -l build/mingw/bin/*.exe build/mingw/bin/*.dll 2>/dev/null
+# The packages too: the end-to-end scenarios install and unpack them.
+if cmake --preset mingw >/dev/null && cmake --build --preset mingw && cmake --build --preset mingw --target package; then
+    ls -l build/mingw/bin/*.exe build/mingw/bin/*.dll build/mingw/vantrel-*-setup.exe build/mingw/vantrel-*-portable.zip \
+        2>/dev/null
     wine_start_display own
     vantrel_prefix "$root/build/wine-prefix"
     step "Windows tests under Wine"

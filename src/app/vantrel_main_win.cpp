@@ -89,10 +89,15 @@ void VantrelMain::FormCreate() {
     system_.SetHelperAnswers(helper_.Loaded(), helper_.IsWindows10());
 
     files_ = std::make_unique<config::Win32SettingsFiles>();
-    store_ = std::make_unique<SettingsStore>(*files_, FromWide(SettingsBaseFolder()), config::AnsiCodePageDecoder(),
-                                             [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
+    // The portable zip's marker beside the program keeps the settings in the program's own folder.
+    store_ = std::make_unique<SettingsStore>(
+        *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
+        config::AnsiCodePageDecoder(), [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
     ResidentServices services = Services();
     StartResident(state_, services, deviceLibrary_);
+    // A failed write shows a message box while loading, whose message loop may have ended the program.
+    if (closed_)
+        return;
 
     launcher_ = std::make_unique<LauncherWindow>(
         LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
@@ -409,9 +414,7 @@ void VantrelMain::ShowHelp() {
 }
 
 void VantrelMain::ReportWriteFailure(const WriteFailure& failure) {
-    ShowMessage(L"The settings could not be saved to\n" + ToWide(failure.path) + L"\n\n" + ToWide(failure.reason) +
-                    L"\n\nThe settings in use are kept; the file on disk is unchanged.",
-                MB_OK | MB_ICONWARNING);
+    ShowMessage(ToWide(WriteFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
 }
 
 int VantrelMain::ShowMessage(const std::wstring& text, UINT flags) {
@@ -460,6 +463,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.
         RefreshDeviceList(deviceLibrary_, state_.Devices);
         return TRUE;
+    case WM_CLOSE:
+        // How the installer and the uninstaller ask a running copy to end: the same road as "E&xit".
+        DestroyWindow(Handle());
+        return 0;
     case WM_DESTROY:
         FormClose();
         PostQuitMessage(0);

@@ -85,12 +85,15 @@ struct OptionWriter {
 
 SettingsStore::SettingsStore(config::SettingsFileSystem& files, std::u16string baseFolder, config::AnsiDecoder ansi,
                              FailureReporter reportFailure)
-    : files_(files), baseFolder_(std::move(baseFolder)), ansi_(std::move(ansi)),
-      reportFailure_(std::move(reportFailure)) {}
+    : SettingsStore(files, InstalledSettingsLocation(baseFolder), std::move(ansi), std::move(reportFailure)) {}
+
+SettingsStore::SettingsStore(config::SettingsFileSystem& files, SettingsLocation location, config::AnsiDecoder ansi,
+                             FailureReporter reportFailure)
+    : files_(files), location_(std::move(location)), ansi_(std::move(ansi)), reportFailure_(std::move(reportFailure)) {}
 
 std::u16string SettingsStore::FileName(int32_t fileNumber) {
-    files_.CreateFolderTree(SettingsFolder(baseFolder_));
-    return SettingsFileName(baseFolder_, fileNumber);
+    files_.CreateFolderTree(location_.folder);
+    return PathInFolder(location_.folder, SettingsFileLeafName(fileNumber));
 }
 
 bool SettingsStore::FileExists(int32_t fileNumber) {
@@ -217,25 +220,36 @@ bool SettingsStore::WriteCurrentEnvironment(const EnvironmentList& list) {
 }
 
 void SettingsStore::RemoveLeftoverTemporaryFiles() {
-    const std::u16string folder = SettingsFolder(baseFolder_);
+    const std::u16string& folder = location_.folder;
     for (const std::u16string& name : files_.FileNames(folder))
         if (config::IsSettingsTemporaryFile(name))
-            files_.RemoveFile(folder + u"\\" + name);
+            files_.RemoveFile(PathInFolder(folder, name));
 }
 
 void SettingsStore::MigrateSettingsFolder() {
-    const std::u16string newFolder = SettingsFolder(baseFolder_);
-    const std::u16string oldFolder = LegacySettingsFolder(baseFolder_);
-    if (files_.FileExists(newFolder + u"\\vantrel.ini"))
+    const std::u16string& newFolder = location_.folder;
+    const std::u16string& oldFolder = location_.legacyFolder;
+    if (oldFolder.empty() || files_.FileExists(PathInFolder(newFolder, u"vantrel.ini")))
         return;
-    if (!files_.FileExists(oldFolder + u"\\vantrel.ini"))
+    if (!files_.FileExists(PathInFolder(oldFolder, u"vantrel.ini")))
         return;
     files_.CreateFolderTree(newFolder);
     for (int32_t n = 1; n <= kMaxEnvironments; ++n) {
         const std::u16string leaf = SettingsFileLeafName(n);
-        if (files_.FileExists(oldFolder + u"\\" + leaf))
-            files_.CopyOver(oldFolder + u"\\" + leaf, newFolder + u"\\" + leaf);
+        if (files_.FileExists(PathInFolder(oldFolder, leaf)))
+            files_.CopyOver(PathInFolder(oldFolder, leaf), PathInFolder(newFolder, leaf));
     }
+}
+
+std::u16string WriteFailureMessage(const WriteFailure& failure, const SettingsLocation& location) {
+    std::u16string text = u"The settings could not be saved to\n" + failure.path + u"\n\n" + failure.reason +
+                          u"\n\nThe settings in use are kept; the file on disk is unchanged.";
+    if (location.portable)
+        text += u"\n\nThis copy of vantrel is portable and keeps its settings in its own folder:\n" + location.folder +
+                u"\nTo keep your changes, move that folder to a drive that can be written to, or remove its write "
+                u"protection. To keep the settings in your user profile instead, delete the file " +
+                std::u16string(kPortableMarkerName) + u" from the folder.";
+    return text;
 }
 
 } // namespace vantrel

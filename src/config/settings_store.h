@@ -9,6 +9,7 @@
 #include "config/environments.h"
 #include "config/ini_document.h"
 #include "config/settings_files.h"
+#include "config/settings_location.h"
 #include "core/records.h"
 
 namespace vantrel {
@@ -25,8 +26,13 @@ class SettingsStore {
 public:
     using FailureReporter = std::function<void(const WriteFailure&)>;
 
+    // The installed layout under the base folder (base\vantrel64).
     SettingsStore(config::SettingsFileSystem& files, std::u16string baseFolder, config::AnsiDecoder ansi,
                   FailureReporter reportFailure);
+    SettingsStore(config::SettingsFileSystem& files, SettingsLocation location, config::AnsiDecoder ansi,
+                  FailureReporter reportFailure);
+
+    const SettingsLocation& Location() const { return location_; }
 
     // Full path of the file of an environment file number; creates the settings folder.
     std::u16string FileName(int32_t fileNumber);
@@ -55,9 +61,13 @@ private:
     bool Update(int32_t fileNumber, const std::function<void(config::IniDocument&)>& change);
 
     config::SettingsFileSystem& files_;
-    std::u16string baseFolder_;
+    SettingsLocation location_;
     config::AnsiDecoder ansi_;
     FailureReporter reportFailure_;
 };
+
+// The message the user sees when a write failed: the file, the system's reason, and for a portable copy the
+// folder that has to be writable to keep its settings.
+std::u16string WriteFailureMessage(const WriteFailure& failure, const SettingsLocation& location);
 
 } // namespace vantrel

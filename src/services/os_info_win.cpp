@@ -41,7 +41,7 @@ int OsVersionNumber() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
-    // The manifest-dependent answer is the point: it reports 6.2 on every system after Windows 8.
+    // The answer depends on the manifest: 6.3 on 8.1 and 10.0 on 10 and 11 only because it names them.
     if (!GetVersionExW(&info))
         return 0;
 #if defined(__GNUC__)
@@ -99,7 +99,10 @@ void SetAutoRun(bool on) {
 }
 
 std::wstring VersionText() {
-    const std::wstring path = ModulePath();
+    return FileVersionText(ModulePath());
+}
+
+std::wstring FileVersionText(const std::wstring& path) {
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0)

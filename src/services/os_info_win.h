@@ -8,8 +8,8 @@
 
 namespace vantrel::win {
 
-// Operating-system version number (major * 100 + minor, + 1000 on the NT family). Without a manifest entry
-// for later systems Windows answers 6.2 from version 8 on, which is what the program compares against.
+// Operating-system version number (major * 100 + minor, + 1000 on the NT family), 1602 from Windows 8 on
+// whatever the manifest lets the system report.
 int OsVersionNumber();
 int OsBuildNumberFromRegistry();
 // The three-letter language abbreviation of the user's default locale ("ENU", "JPN"); empty when unknown.
@@ -25,6 +25,8 @@ void SetAutoRun(bool on);
 
 // "Version a.b.c.d" from the program's own version resource; empty when it has none.
 std::wstring VersionText();
+// The same text for another file.
+std::wstring FileVersionText(const std::wstring& path);
 
 // Brings a window to the front even when another thread owns the foreground.
 void ForceForeground(HWND window);

@@ -8,6 +8,12 @@ namespace vantrel {
 
 int32_t WinVersionNumber(uint32_t major, uint32_t minor, uint32_t platformId) {
     constexpr uint32_t kPlatformNt = 2;
+    // The manifest names Windows 8.1, 10 and 11, so the version query reports 6.3 and 10.0 there rather than
+    // the 6.2 it reports for an undeclared system. The program's version checks know one number for Windows 8
+    // and every later system, 1602; 8.1 (1603) and 10 (2000) would fall outside every comparison written for
+    // it, so everything from 6.2 on is 1602.
+    if (platformId == kPlatformNt && (major > 6 || (major == 6 && minor >= 2)))
+        return 1602;
     // Clamped so that a nonsense answer cannot overflow; real versions are far below.
     const auto value = static_cast<int32_t>((major % 100) * 100 + minor % 100);
     return platformId == kPlatformNt ? value + 1000 : value;

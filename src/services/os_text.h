@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-// major * 100 + minor, plus 1000 on the NT family (platform id 2).
+// major * 100 + minor, plus 1000 on the NT family (platform id 2); 1602 for 6.2 (Windows 8) and every later NT.
 int32_t WinVersionNumber(uint32_t major, uint32_t minor, uint32_t platformId);
 
 // Build number text of the registry ("22631") as an integer; 0 when empty or not a number.

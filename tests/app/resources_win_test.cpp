@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "services/os_info_win.h"
 #include "support/pixels_win.h"
 #include "win/window_win.h"
 
@@ -41,6 +42,16 @@ TEST(ProgramIcons, NumbersMatchTheirNames) {
     }
 }
 
+std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return L"<missing>";
+    return std::wstring(value, wcsnlen(value, length));
+}
+
+// The project's one version number reaches the fixed and the text versions alike, and the About text reads it.
 TEST(ProgramIcons, VersionResource) {
     const std::wstring exe = ModuleFolder() + L"\\vantrel.exe";
     DWORD ignored = 0;
@@ -51,7 +62,21 @@ TEST(ProgramIcons, VersionResource) {
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length));
-    EXPECT_EQ(HIWORD(info->dwProductVersionMS), 1);
+    wchar_t fixed[64];
+    swprintf(fixed, 64, L"%u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+             HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+    EXPECT_EQ(std::wstring(fixed), VANTREL_VERSION_TEXT);
+    EXPECT_EQ(info->dwProductVersionMS, info->dwFileVersionMS);
+    EXPECT_EQ(info->dwProductVersionLS, info->dwFileVersionLS);
+    EXPECT_EQ(VersionString(block, L"FileVersion"), VANTREL_VERSION_TEXT);
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), VANTREL_VERSION_TEXT);
+    EXPECT_EQ(VersionString(block, L"ProductName"), L"vantrel");
+    EXPECT_EQ(VersionString(block, L"FileDescription"), L"vantrel application launcher");
+    EXPECT_EQ(VersionString(block, L"CompanyName"), L"vantrel developers");
+    EXPECT_EQ(VersionString(block, L"LegalCopyright").rfind(L"Copyright (C) ", 0), 0u);
+
+    EXPECT_EQ(FileVersionText(exe), std::wstring(L"Version ") + VANTREL_VERSION_TEXT);
+    EXPECT_EQ(FileVersionText(ModuleFolder() + L"\\no such file.exe"), L"");
 }
 
 } // namespace

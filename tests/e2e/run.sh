@@ -12,7 +12,8 @@
 # failed one is in its output.log), then
 # "N passed, M failed"; the exit status is non-zero when a scenario failed. Screenshots and logs stay in
 # build/e2e-results/<run>/<scenario>/. E2E_SCENARIO_DIR runs the scenarios of another folder (the harness's
-# own checks), E2E_SCENARIO_LIMIT changes the 60 s limit; with E2E_TRACE=1 the scenario's output.log traces every command
+# own checks), E2E_SCENARIO_LIMIT changes the 60 s limit; a scenario that needs longer says so in a line
+# "# e2e-limit: <seconds>"; with E2E_TRACE=1 the scenario's output.log traces every command
 # with its time.
 set -uo pipefail
 
@@ -80,6 +81,8 @@ for f in "${scenarios[@]}"; do
     prefix="$work/$name/prefix"
     mkdir -p "$dir" "$work/$name"
     start=$(date +%s.%N)
+    limit=$(sed -nE 's/^# e2e-limit: ([0-9]+)( .*)?$/\1/p' "$f" | head -n 1)
+    [ -n "$limit" ] && [ "$limit" -gt "$SCENARIO_LIMIT" ] || limit=$SCENARIO_LIMIT
     if ! wine_copy_prefix "$template" "$prefix" || ! wine_start_server "$prefix"; then
         echo "FAIL $name: cannot prepare a Wine prefix"
         failed=$((failed + 1))
@@ -101,7 +104,7 @@ for f in "${scenarios[@]}"; do
     # The scenario runs in a shell of its own, so a failure (exit) or a hang ends only the scenario.
     E2E_BIN="$bin" E2E_BUILD=$(dirname "$bin") E2E_ROOT="$root" E2E_DIR="$dir" E2E_LIB="$here/lib.sh" E2E_SCENARIO="$f" \
         WINEPREFIX="$prefix" DISPLAY="$DISPLAY" \
-        timeout -k 5 "$SCENARIO_LIMIT" bash ${E2E_TRACE:+-x} -c 'source "$E2E_LIB" && source "$E2E_SCENARIO"' \
+        timeout -k 5 "$limit" bash ${E2E_TRACE:+-x} -c 'source "$E2E_LIB" && source "$E2E_SCENARIO"' \
         >"$dir/output.log" 2>&1
     rc=$?
     # Whatever the scenario left running ends with it; a screenshot first if it failed.
@@ -118,7 +121,7 @@ for f in "${scenarios[@]}"; do
         passed=$((passed + 1))
     else
         if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
-            reason="did not finish within ${SCENARIO_LIMIT} s"
+            reason="did not finish within ${limit} s"
         elif [ -s "$dir/reason" ]; then
             reason=$(head -n 1 "$dir/reason")
         else

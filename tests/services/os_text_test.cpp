@@ -8,8 +8,11 @@ namespace vantrel {
 namespace {
 
 TEST(OsText, VersionBuildAndKeyboardNumbers) {
-    const std::tuple<int, int, int, int32_t> versions[] = {{4, 10, 1, 410}, {4, 90, 1, 490}, {5, 0, 2, 1500},
-                                                           {5, 1, 2, 1501}, {6, 1, 2, 1601}, {6, 2, 2, 1602}};
+    // What the version query reports once the manifest names 8.1 and 10: every system from 6.2 on is 1602.
+    const std::tuple<int, int, int, int32_t> versions[] = {
+        {4, 10, 1, 410}, {4, 90, 1, 490},  {5, 0, 2, 1500},  {5, 1, 2, 1501},  {6, 0, 2, 1600},
+        {6, 1, 2, 1601}, {6, 2, 2, 1602},  {6, 3, 2, 1602},  {10, 0, 2, 1602}, {11, 0, 2, 1602},
+        {7, 0, 2, 1602}, {6, 99, 2, 1602}, {10, 0, 1, 1000}, {5, 99, 2, 1599}};
     for (const auto& [major, minor, platform, number] : versions)
         EXPECT_EQ(WinVersionNumber(major, minor, platform), number) << major << "." << minor;
     for (const auto& [text, build] :

@@ -17,12 +17,15 @@
 //   post <class> <msg> <wparam> <lparam>   posts a message to the first window of that class
 //   count-processes <exe>                  number of processes with that file name (any case)
 //   wait-processes <exe> <n> <ms>          until exactly n such processes run
+//   process-paths <exe>                    the full program path of every process with that file name
+//   window-text <class> <ms>               once a visible window of that class exists: its title and the text
+//                                          of each child window, one a line (a message box's message, say)
 //   menu-items [ms]                        items of the open popup menu (class #32768): index, state
 //                                          (normal/grayed/disabled, checked, separator) and text
 //   broadcast-taskbarcreated               sends the shell's "TaskbarCreated" message to every window
 //   define-drive <letter> <unix folder>    makes a drive of that folder through Wine's mount manager, as
 //                                          winecfg does (Wine only)
-//   window-text <class> [title]            the texts of the first such window's child windows, one a line
+//   child-texts <class> [title]            the texts of the first such window's child windows, one a line
 //                                          (a message box: its message, then its buttons)
 //
 // Numbers may be decimal or 0x-hexadecimal.
@@ -150,11 +153,9 @@ template <typename Condition> bool WaitFor(long long timeoutMs, Condition condit
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
-                 "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated|define-drive|"
-                 "window-text> "
-                 "...\n");
+    std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
+                         "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
+                         "broadcast-taskbarcreated|define-drive|child-texts> ...\n");
     return 2;
 }
 
@@ -312,6 +313,65 @@ int WaitProcesses(int argc, wchar_t** argv) {
     return ok ? 0 : 1;
 }
 
+int ProcessPaths(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return Usage();
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 1;
+    int found = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, argv[2]) != 0)
+            continue;
+        wchar_t path[MAX_PATH * 2] = {};
+        DWORD length = MAX_PATH * 2;
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        if (process && QueryFullProcessImageNameW(process, 0, path, &length))
+            std::printf("%s\n", Field(path).c_str());
+        else
+            std::printf("?\n");
+        if (process)
+            CloseHandle(process);
+        ++found;
+    }
+    CloseHandle(snapshot);
+    return found > 0 ? 0 : 1;
+}
+
+int WindowText(int argc, wchar_t** argv) {
+    long long timeout = 0;
+    if (argc != 4 || !ParseNumber(argv[3], timeout))
+        return Usage();
+    HWND window = nullptr;
+    WaitFor(timeout, [&] {
+        for (const auto& w : TopLevelWindows())
+            if (_wcsicmp(w.className.c_str(), argv[2]) == 0 && w.visible) {
+                window = w.hwnd;
+                return true;
+            }
+        return false;
+    });
+    if (!window)
+        return 1;
+    std::printf("%s\n", Field(TitleOf(window)).c_str());
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM) -> BOOL {
+            // Another process's control: asked with a bound, so a frozen program cannot hold the probe.
+            wchar_t text[2048] = {};
+            DWORD_PTR copied = 0;
+            SendMessageTimeoutW(child, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                &copied);
+            if (text[0])
+                std::printf("%s\n", Field(text).c_str());
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
 int MenuItems(int argc, wchar_t** argv) {
     long long timeout = 2000;
     if (argc > 3 || (argc == 3 && !ParseNumber(argv[2], timeout)))
@@ -395,7 +455,7 @@ int DefineDrive(int argc, wchar_t** argv) {
     return done ? 0 : 1;
 }
 
-int WindowText(int argc, wchar_t** argv) {
+int ChildTexts(int argc, wchar_t** argv) {
     if (argc != 3 && argc != 4)
         return Usage();
     const wchar_t* title = argc == 4 ? argv[3] : nullptr;
@@ -455,14 +515,18 @@ int wmain(int argc, wchar_t** argv) {
         rc = CountProcessesCommand(argc, argv);
     else if (command == L"wait-processes")
         rc = WaitProcesses(argc, argv);
+    else if (command == L"process-paths")
+        rc = ProcessPaths(argc, argv);
+    else if (command == L"window-text")
+        rc = WindowText(argc, argv);
     else if (command == L"menu-items")
         rc = MenuItems(argc, argv);
     else if (command == L"broadcast-taskbarcreated")
         rc = BroadcastTaskbarCreated();
     else if (command == L"define-drive")
         rc = DefineDrive(argc, argv);
-    else if (command == L"window-text")
-        rc = WindowText(argc, argv);
+    else if (command == L"child-texts")
+        rc = ChildTexts(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

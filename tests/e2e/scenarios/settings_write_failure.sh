@@ -11,7 +11,7 @@ before=$(md5sum <"$ini")
 start_vantrel
 pid=$E2E_LAST_PID
 wait_window '#32770' vantrel 15000 || fail "no message box about the settings that could not be saved"
-text=$(probe window-text '#32770' vantrel | tr -d '\r')
+text=$(probe child-texts '#32770' vantrel | tr -d '\r')
 note "message box: $(paste -sd '|' <<<"$text")"
 screenshot write-failure-message
 grep -q 'The settings could not be saved to' <<<"$text" || fail "the message does not say that the settings were not saved"
