@@ -26,7 +26,13 @@ void SetAutoRun(bool on);
 // "Version a.b.c.d" from the program's own version resource; empty when it has none.
 std::wstring VersionText();
 
-// Brings a window to the front even when another thread owns the foreground.
+// How long the foreground window may take to show that its thread still answers before this thread ties its
+// input to that thread to take the foreground from it.
+constexpr UINT kForegroundAnswerMs = 100;
+
+// Brings a window to the front even when another thread owns the foreground, by sharing that thread's input
+// for the moment of the switch. A thread that does not answer within kForegroundAnswerMs is left alone and the
+// plain request has to do.
 void ForceForeground(HWND window);
 
 // Monitor rectangles of the desktop; false when the system offers no monitor enumeration.
