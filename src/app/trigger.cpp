@@ -101,8 +101,9 @@ MenuWatchStep WatchPopupMenu(int32_t menuWatchCount, bool popupMenuOpen) {
     return step;
 }
 
-bool HidesOnLeftPress(int32_t showStatus, bool leftIsDown, ScreenPoint cursor, const ScreenRect& launcherRect) {
-    return showStatus == 2 && leftIsDown && !ContainsWithEdges(launcherRect, cursor);
+bool HidesOnLeftPress(int32_t showStatus, bool leftIsDown, ScreenPoint cursor, const ScreenRect& launcherRect,
+                      bool cdPlayFlag) {
+    return showStatus == 2 && leftIsDown && !cdPlayFlag && !ContainsWithEdges(launcherRect, cursor);
 }
 
 } // namespace vantrel

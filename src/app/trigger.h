@@ -84,7 +84,10 @@ struct MenuWatchStep {
 // Only for a launcher shown by the mouse (ShowStatus 2).
 MenuWatchStep WatchPopupMenu(int32_t menuWatchCount, bool popupMenuOpen);
 
-// A launcher shown by the mouse hides on a left press outside it; its edges count as inside.
-bool HidesOnLeftPress(int32_t showStatus, bool leftIsDown, ScreenPoint cursor, const ScreenRect& launcherRect);
+// A launcher shown by the mouse hides on a left press outside it; its edges count as inside. Not while its own
+// popup menu is open or a CD command runs (its CDPlayFlag): a menu may reach past the launcher's edge, and a
+// press there chooses an entry whose command must still find the launcher up.
+bool HidesOnLeftPress(int32_t showStatus, bool leftIsDown, ScreenPoint cursor, const ScreenRect& launcherRect,
+                      bool cdPlayFlag);
 
 } // namespace vantrel

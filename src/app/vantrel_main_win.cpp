@@ -336,7 +336,8 @@ void VantrelMain::Tick() {
     const bool leftDown = sampled ? sample.left.isDown : (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
     RECT r{};
     GetWindowRect(launcher_->Handle(), &r);
-    if (HidesOnLeftPress(state_.ShowStatus, leftDown, {pt.x, pt.y}, {r.left, r.top, r.right, r.bottom}))
+    if (HidesOnLeftPress(state_.ShowStatus, leftDown, {pt.x, pt.y}, {r.left, r.top, r.right, r.bottom},
+                         launcher_->CDPlayFlag()))
         HideLauncher();
 }
 

@@ -97,8 +97,8 @@ void LauncherWindow::Apply(const NavResult& result) {
 void LauncherWindow::Perform(const std::function<void(RunContext&)>& act) {
     LauncherHost& host = services_.host;
     TaskActionContext tasks{host.Trays(), form_, host.Option(), host.ShowStatus(), labelHeight_, *this, taskOps_};
-    Win32ShellExecutor shell(GetWindow(Handle(), GW_OWNER), services_.devices, services_.cd);
-    RunContext run{tasks, shell, services_.system};
+    Win32ShellExecutor systemShell(GetWindow(Handle(), GW_OWNER), services_.devices, services_.cd);
+    RunContext run{tasks, services_.shell ? *services_.shell : systemShell, services_.system};
     act(run);
 }
 

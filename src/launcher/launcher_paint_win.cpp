@@ -18,8 +18,6 @@ constexpr const wchar_t* kTrayCaptions[3] = {L"Program", L"Task", L"System"};
 constexpr int kNameLabelLeft = 4;
 constexpr int kNameLabelTop = 1;
 constexpr int kNameLabelHeight = 18;
-// Mouse presses on the Task and System trays right after the paint are taken as the end of the trigger.
-constexpr DWORD kPressGuardMs = 150;
 
 UniqueGdiObject MakeFont(int height, int weight, const wchar_t* face) {
     // A face the system lacks (Segoe UI under Wine) is replaced by the font mapper with a similar one.
@@ -82,8 +80,7 @@ void LauncherWindow::PaintAll(HDC target) {
     Present(all, target);
     POINT mouse{};
     GetCursorPos(&mouse);
-    nav_.SPoint = {mouse.x, mouse.y};
-    nav_.ShowTime = GetTickCount() + kPressGuardMs;
+    TraysPainted(nav_, {mouse.x, mouse.y}, GetTickCount());
     ++fullPaints_;
 }
 

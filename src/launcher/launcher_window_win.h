@@ -29,6 +29,7 @@
 
 namespace vantrel {
 class CdAudio;
+class ShellExecutor;
 struct RunContext;
 } // namespace vantrel
 
@@ -44,6 +45,8 @@ struct LauncherServices {
     const HelperLibrary& helper;
     DeviceLibraryFunctions* devices = nullptr; // USB removal; none: the eject command does nothing
     CdAudio* cd = nullptr;                     // the CD player item's commands; none: they do nothing
+    // What runs items and commands; none: the system's shell, with the owner window owning its windows.
+    ShellExecutor* shell = nullptr;
 };
 
 class LauncherWindow : public Window, private LauncherView {

@@ -249,6 +249,10 @@ void Step::DirectKeyJump(int32_t key, bool shift, bool alt) {
         if (used && ((item.Status >> 8) & 0xFF) == code) {
             Draw(Mode(), Index(Mode()), kCellNormal);
             Draw(s, i, kCellCursor);
+            // Into another tray: a tray change, after which the mouse resting on that tray's old cell must not
+            // take the cursor back.
+            if (s != Mode())
+                Tray(s).LastIndex = i;
             n_.window.NowMode = s;
             Index(s) = i;
             if (!n_.option.DirectMoveOnlyFlag)
@@ -360,14 +364,20 @@ void Step::MoveTo(int32_t tray, int32_t index) {
 void Step::MouseMove(int32_t tray, int32_t x, int32_t y, ScreenPoint mouse) {
     if (tray < 0 || tray > 2 || MouseDisabled())
         return;
-    // The move the system reports when the window appears under a resting mouse is no move.
-    if (mouse == n_.nav.SPoint)
+    // The system reports a move whenever the windows under a resting mouse change: when this window appears,
+    // when one above it goes, when it is resized after a task closed. None of these is the user's: a report at
+    // the position of the paint or of the last move taken would put the cursor back under the mouse after the
+    // keys had moved it away.
+    if (mouse == n_.nav.SPoint || mouse == n_.nav.MousePoint)
         return;
     n_.nav.SPoint = {-1, -1};
+    n_.nav.MousePoint = mouse;
     const int32_t i = CellAt(x, y, kCellPitch, Columns());
     if (i >= Shown(tray))
         return;
-    if (tray == Mode() && i == Index(tray))
+    // Still on the cell the mouse last put the cursor on, or the one a keystroke started from: the keys keep
+    // what they did until the mouse goes to another cell.
+    if (tray == Mode() && i == Tray(tray).LastIndex)
         return;
     MoveTo(tray, i);
 }
@@ -404,6 +414,12 @@ void Step::TrayMouseDown(int32_t tray, int32_t x, int32_t y, MouseButton button,
 }
 
 } // namespace
+
+void TraysPainted(NavigationState& nav, ScreenPoint mouse, uint32_t tickNow) {
+    nav.SPoint = mouse;
+    nav.MousePoint = mouse;
+    nav.ShowTime = tickNow + kPressGuardMs;
+}
 
 int32_t ControlKeyToKey(int32_t key) {
     switch (key) {

@@ -57,6 +57,7 @@ constexpr int32_t kRightMenu = 0xA5;
 struct NavigationState {
     int32_t QuickCount = 0;            // keystrokes left in the Ctrl+Q quick mode
     ScreenPoint SPoint{-1, -1};        // mouse position at the last full paint; (-1, -1) once the mouse moved
+    ScreenPoint MousePoint{-1, -1};    // mouse position of the last move taken
     uint32_t ShowTime = 0;             // tick count until which presses on the Task and System trays are ignored
     bool RightDoubleClickFlag = false; // the Task tray ignores the press a right double-click delivers next
 };
@@ -109,6 +110,13 @@ struct NavResult {
     std::optional<std::u16string> name;
     NavAction action;
 };
+
+// Presses on the Task and System trays this soon after the trays were painted end the trigger that showed the
+// window and are ignored.
+constexpr uint32_t kPressGuardMs = 150;
+
+// The trays have just been painted, with the mouse at `mouse`, at tick count tickNow.
+void TraysPainted(NavigationState& nav, ScreenPoint mouse, uint32_t tickNow);
 
 // Ctrl layout of the cursor keys: C PageDown, D Right, E Up, G Delete, H Backspace, J Escape, M Return,
 // Q the quick prefix, R PageUp, S Left, X Down; any other key unchanged.

@@ -46,17 +46,8 @@ void Win32TaskWindowOps::SetForeground(std::intptr_t window) {
 }
 
 void Win32TaskWindowOps::ForceForeground(std::intptr_t window) {
-    // Sharing input with a thread that reads no messages ties the launcher to it: the activation change that
-    // follows sends that thread messages and waits for ever. A window that has just been asked to close and
-    // did not answer is the foreground one at the next close of "All close"; past such a window the plain
-    // request has to do.
-    const HWND foreground = GetForegroundWindow();
-    DWORD_PTR result = 0;
-    if (foreground && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId() &&
-        !SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kForegroundAnswerMs, &result)) {
-        SetForegroundWindow(ToHwnd(window));
-        return;
-    }
+    // A window that has just been asked to close and did not answer is the foreground one at the next close of
+    // "All close"; the forcing never ties the launcher to a thread that does not answer.
     win::ForceForeground(ToHwnd(window));
 }
 

@@ -8,15 +8,13 @@
 #include <windows.h>
 
 #include "launcher/task_actions.h"
+#include "services/os_info_win.h"
 
 namespace vantrel::win {
 
 // How long a close request waits for the window. A program that saves its state on close answers well
 // within it; one that asks the user something keeps its question up and the launcher goes on.
 constexpr UINT kCloseTimeoutMs = 500;
-// How long the foreground window may take to show that its thread still answers before the launcher ties its
-// own input to that thread to take the foreground from it.
-constexpr UINT kForegroundAnswerMs = 100;
 // How long maximising a task window waits for that window to take the activation.
 constexpr DWORD kActivationWaitMs = 500;
 // The taskbar's "minimise all windows" command.

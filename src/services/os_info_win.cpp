@@ -122,9 +122,17 @@ std::wstring FileVersionText(const std::wstring& path) {
 }
 
 void ForceForeground(HWND window) {
-    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const HWND foreground = GetForegroundWindow();
+    const DWORD foregroundThread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
     const DWORD ownThread = GetCurrentThreadId();
-    const bool attach = foregroundThread != 0 && foregroundThread != ownThread;
+    bool attach = foregroundThread != 0 && foregroundThread != ownThread;
+    // Sharing input with a thread that reads no messages ties this thread to it: the activation change sends
+    // the window it leaves messages and waits for the answers, for ever. So that thread must answer first;
+    // SMTO_ABORTIFHUNG returns at once for a window the system already calls hung.
+    DWORD_PTR result = 0;
+    if (attach &&
+        !SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kForegroundAnswerMs, &result))
+        attach = false;
     if (attach)
         AttachThreadInput(ownThread, foregroundThread, TRUE);
     SetForegroundWindow(window);

@@ -28,7 +28,13 @@ std::wstring VersionText();
 // The same text for another file.
 std::wstring FileVersionText(const std::wstring& path);
 
-// Brings a window to the front even when another thread owns the foreground.
+// How long the foreground window may take to show that its thread still answers before this thread ties its
+// input to that thread to take the foreground from it.
+constexpr UINT kForegroundAnswerMs = 100;
+
+// Brings a window to the front even when another thread owns the foreground, by sharing that thread's input
+// for the moment of the switch. A thread that does not answer within kForegroundAnswerMs is left alone and the
+// plain request has to do.
 void ForceForeground(HWND window);
 
 // Monitor rectangles of the desktop; false when the system offers no monitor enumeration.

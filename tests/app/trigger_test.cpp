@@ -113,18 +113,37 @@ TEST(Trigger, DismissClickAvoidsAMenuEndingOnTheCursorRow) {
     }
 }
 
-TEST(Trigger, PopupMenuWatchAndOutsideClick) {
+TEST(Trigger, PopupMenuWatch) {
     EXPECT_EQ(WatchPopupMenu(0, true), (MenuWatchStep{true, 101}));
     EXPECT_EQ(WatchPopupMenu(99, false), (MenuWatchStep{false, 100}));
     EXPECT_EQ(WatchPopupMenu(100, true), (MenuWatchStep{false, 101}));
     EXPECT_EQ(WatchPopupMenu(INT_MAX, true), (MenuWatchStep{false, INT_MAX}));
+}
 
+TEST(Trigger, LeftPressOutsideAMouseShownLauncher) {
     const ScreenRect launcher{100, 100, 398, 365};
-    EXPECT_TRUE(HidesOnLeftPress(2, true, {399, 200}, launcher));
-    EXPECT_TRUE(HidesOnLeftPress(2, true, {200, 99}, launcher));
-    EXPECT_FALSE(HidesOnLeftPress(2, true, {398, 365}, launcher)) << "edges count as inside";
-    EXPECT_FALSE(HidesOnLeftPress(2, false, {50, 50}, launcher));
-    EXPECT_FALSE(HidesOnLeftPress(1, true, {50, 50}, launcher)) << "only a mouse-shown launcher";
+    struct Case {
+        int32_t showStatus;
+        bool leftDown;
+        ScreenPoint at;
+        bool cdPlayFlag;
+        bool hides;
+        const char* what;
+    };
+    const Case cases[] = {
+        {2, true, {399, 200}, false, true, "right of the window"},
+        {2, true, {200, 99}, false, true, "above it"},
+        {2, true, {398, 365}, false, false, "edges count as inside"},
+        {2, true, {100, 100}, false, false, "top left edge"},
+        {2, false, {50, 50}, false, false, "button up"},
+        {1, true, {50, 50}, false, false, "shown by the hot key"},
+        {0, true, {50, 50}, false, false, "hidden"},
+        // The launcher's own popup menu reaches past its edge: a press there chooses an entry.
+        {2, true, {450, 200}, true, false, "on its open menu outside the window"},
+        {2, true, {50, 50}, true, false, "anywhere while its menu is open or a CD command runs"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HidesOnLeftPress(c.showStatus, c.leftDown, c.at, launcher, c.cdPlayFlag), c.hides) << c.what;
 }
 
 } // namespace

@@ -139,18 +139,18 @@ menu_rect() {
     probe list | awk -F'\t' '$3 == "#32768" && $6 == 1 { split($5, r, ","); print r[1], r[2], r[3], r[4]; exit }'
 }
 
-# click_menu_item INDEX: clicks the INDEX-th item (from 0) of the open menu. Item rectangles cannot be asked
-# for under Wine (GetMenuItemRect is wrong there), so the position comes from the menu's rectangle: a 3 px
-# frame, separators 9 px high, and the text items sharing the rest equally (measured on Wine 8 screenshots).
-click_menu_item() {
+# menu_item_y INDEX: the screen row of the middle of the INDEX-th item (from 0) of the open menu. Item
+# rectangles cannot be asked for under Wine (GetMenuItemRect is wrong there), so the position comes from the
+# menu's rectangle: a 3 px frame, separators 9 px high, and the text items sharing the rest equally (measured
+# on Wine 8 screenshots).
+menu_item_y() {
     local index=$1 rect items
     rect=$(menu_rect)
     [ -n "$rect" ] || fail "no open popup menu to click in"
     items=$(menu_items) || fail "cannot read the open popup menu"
     local left top right bottom
     read -r left top right bottom <<<"$rect"
-    local y
-    y=$(awk -F'\t' -v want="$index" -v top="$top" -v bottom="$bottom" '
+    awk -F'\t' -v want="$index" -v top="$top" -v bottom="$bottom" '
         { sep[NR - 1] = ($2 == "separator"); n = NR }
         END {
             seps = 0; for (i = 0; i < n; i++) seps += sep[i];
@@ -160,7 +160,14 @@ click_menu_item() {
             y = top + 3;
             for (i = 0; i < want; i++) y += sep[i] ? sepHeight : itemHeight;
             printf "%d\n", y + itemHeight / 2;
-        }' <<<"$items")
+        }' <<<"$items"
+}
+
+# click_menu_item INDEX: clicks the INDEX-th item (from 0) of the open menu, in the middle of its row.
+click_menu_item() {
+    local y left right
+    y=$(menu_item_y "$1") || exit 1
+    read -r left _ right _ <<<"$(menu_rect)"
     click $(((left + right) / 2)) "$y"
 }
 

@@ -7,12 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "config/item_lists.h"
 #include "launcher/launcher_window_win.h"
+#include "launcher/nav_fakes.h"
 #include "launcher/task_windows_win.h"
 #include "services/helper_library_win.h"
 #include "services/system_win.h"
@@ -104,18 +108,22 @@ private:
     LRESULT OnMessage(UINT m, WPARAM w, LPARAM l) override { return DefaultProc(m, w, l); }
 };
 
-// The host a launcher window needs, with three Program items.
+// The host a launcher window needs, with three Program items (programs that may be elevated) and a shell that
+// records what the window runs.
 struct LauncherFixture : LauncherHost {
     LauncherFixture() : icons(std::make_unique<Win32IconSource>(system)) {
         for (int i = 0; i < 3; ++i) {
+            const std::u16string digit(1, static_cast<char16_t>(u'0' + i));
             RData item;
-            item.Title = u"Program " + std::u16string(1, static_cast<char16_t>(u'0' + i));
+            item.Title = u"Program " + digit;
+            item.ExeFileName = u"C:\\Tools\\tool" + digit + u".exe";
             item.Icon = icons->DefaultProgramIcon();
             trays[ProgramTray].Items.push_back(item);
         }
         option.ColMax = 5;
         owner.Make();
-        launcher = std::make_unique<LauncherWindow>(LauncherServices{*this, system, *icons, helper});
+        launcher =
+            std::make_unique<LauncherWindow>(LauncherServices{*this, system, *icons, helper, nullptr, nullptr, &shell});
         created = launcher->Create(owner.Handle());
     }
     ~LauncherFixture() override {
@@ -134,6 +142,8 @@ struct LauncherFixture : LauncherHost {
     int32_t CdMode() override { return 0; }
 
     Win32SystemQueries system;
+    vantrel::testing::Log log;
+    vantrel::testing::RecordingShell shell{log};
     std::unique_ptr<Win32IconSource> icons;
     HelperLibrary helper;
     std::array<TrayEntry, 3> trays;
@@ -210,6 +220,145 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_EQ(f.showStatus, 0);
+}
+
+// Shows the window as a trigger does and waits for its paint.
+void ShowAndPaint(LauncherFixture& f, int32_t showStatus = 1) {
+    f.showStatus = showStatus;
+    const uint32_t paints = f.launcher->FullPaintCount();
+    f.launcher->Show();
+    PumpUntilPainted(*f.launcher, paints + 1);
+}
+
+// The client point in the middle of Program cell `index`, as a mouse message carries it.
+LPARAM ProgramCell(const LauncherWindow& launcher, int32_t index) {
+    const LauncherLayout& layout = launcher.FormState().Layout;
+    const BoxBounds& box = layout.trayBox[ProgramTray];
+    return MAKELPARAM(box.left + index % layout.columns * 40 + 22, box.top + index / layout.columns * 40 + 22);
+}
+
+// Alt down in this thread's key state, where the window's mouse handler reads it, for as long as it lives.
+class AltHeld {
+public:
+    AltHeld() {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        std::copy(std::begin(saved_), std::end(saved_), state);
+        state[VK_MENU] = state[VK_LMENU] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~AltHeld() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256] = {};
+};
+
+// A menu accelerator waiting in the queue is read by the popup menu's own loop once the menu is open, as a
+// key pressed while it shows.
+void ChooseFromTheNextMenu(const LauncherWindow& launcher, wchar_t accelerator) {
+    PostMessageW(launcher.Handle(), WM_CHAR, accelerator, 0);
+}
+
+// Every gesture that runs an item goes through the window's own handlers to the executor: elevation ("runas",
+// no owner window) with Alt+Enter unless Alt is disabled, with Alt+click always, and with the popup menu's
+// "&Run as administrator" opened from the keyboard or by a right click.
+TEST(LauncherWindowWin, RunAsAdministratorFromEveryGesture) {
+    struct Case {
+        const char* what;
+        bool altDisabled;
+        std::function<void(LauncherWindow&)> gesture;
+        int32_t item;
+        bool elevated;
+    };
+    const auto click = [](int32_t cell, bool alt) {
+        return [cell, alt](LauncherWindow& w) {
+            std::optional<AltHeld> held;
+            if (alt)
+                held.emplace();
+            SendMessageW(w.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ProgramCell(w, cell));
+        };
+    };
+    const auto altEnter = [](LauncherWindow& w) {
+        SendMessageW(w.Handle(), WM_SYSKEYDOWN, VK_RETURN, static_cast<LPARAM>(KF_ALTDOWN) << 16 | 1);
+    };
+    const Case cases[] = {
+        {"Enter", false, [](LauncherWindow& w) { SendMessageW(w.Handle(), WM_KEYDOWN, VK_RETURN, 1); }, 0, false},
+        {"Alt+Enter", false, altEnter, 0, true},
+        {"Alt+Enter with Alt disabled", true, altEnter, 0, false},
+        {"a click", false, click(2, false), 2, false},
+        {"Alt+click", false, click(1, true), 1, true},
+        {"Alt+click with Alt disabled", true, click(1, true), 1, true},
+        {"the menu key's menu", false,
+         [](LauncherWindow& w) {
+             ChooseFromTheNextMenu(w, L'r');
+             SendMessageW(w.Handle(), WM_KEYDOWN, VK_APPS, 1);
+         },
+         0, true},
+        {"a right click's menu", false,
+         [](LauncherWindow& w) {
+             ChooseFromTheNextMenu(w, L'r');
+             SendMessageW(w.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ProgramCell(w, 2));
+         },
+         2, true},
+    };
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    for (const Case& c : cases) {
+        f.option.AltDisableFlag = c.altDisabled;
+        f.shell.executed.clear();
+        ShowAndPaint(f);
+        ASSERT_TRUE(f.launcher->IsShown()) << c.what;
+        c.gesture(*f.launcher);
+        ASSERT_EQ(f.shell.executed.size(), 1u) << c.what;
+        const ExecuteRequest& run = f.shell.executed[0];
+        EXPECT_EQ(run.file, f.trays[ProgramTray].Items[static_cast<std::size_t>(c.item)].ExeFileName) << c.what;
+        EXPECT_EQ(run.verb, c.elevated ? u"runas" : u"") << c.what;
+        EXPECT_EQ(run.owner, c.elevated ? ExecuteRequest::Owner::None : ExecuteRequest::Owner::MainWindow) << c.what;
+        EXPECT_EQ(f.showStatus, 0) << c.what;
+        EXPECT_FALSE(f.launcher->IsShown()) << c.what << ": the window hides after the run";
+    }
+}
+
+// A stand-in for the taskbar, which the launcher finds by class and asks to minimise every window. It records
+// the commands it is sent.
+class FakeTaskbar : public Window {
+public:
+    bool Make() { return Create(L"Shell_TrayWnd", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr); }
+    std::vector<WPARAM> commands;
+
+private:
+    LRESULT OnMessage(UINT m, WPARAM w, LPARAM l) override {
+        if (m == WM_COMMAND)
+            commands.push_back(w);
+        return DefaultProc(m, w, l);
+    }
+};
+
+// "&All minimize" from a Program item's menu: the taskbar gets its minimise-all command (415), the windows
+// themselves are left to it, nothing runs, and the launcher hides.
+TEST(LauncherWindowWin, AllMinimizeFromTheItemMenuAsksTheTaskbar) {
+    FakeTaskbar taskbar;
+    ASSERT_TRUE(taskbar.Make());
+    // The launcher asks the first window of the class; a new window comes first unless a taskbar that stays on
+    // top is there, which would take the command and minimise the desktop.
+    if (FindWindowW(L"Shell_TrayWnd", nullptr) != taskbar.Handle())
+        GTEST_SKIP() << "another taskbar comes first";
+    WindowThread task(1, Answers::Yes, Shown::Yes);
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    ShowAndPaint(f, 2);
+    ASSERT_FALSE(f.trays[TaskTray].Items.empty()) << "the entry is offered only with task windows";
+    ChooseFromTheNextMenu(*f.launcher, L'a');
+    SendMessageW(f.launcher->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ProgramCell(*f.launcher, 1));
+    const DWORD end = GetTickCount() + 3000;
+    for (MSG msg; taskbar.commands.empty() && GetTickCount() < end; Sleep(5))
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    EXPECT_EQ(taskbar.commands, (std::vector<WPARAM>{415}));
+    EXPECT_TRUE(f.shell.executed.empty());
+    EXPECT_EQ(f.showStatus, 0);
+    EXPECT_FALSE(f.launcher->IsShown());
+    EXPECT_TRUE(IsWindow(task.windows[0]) && !IsIconic(task.windows[0])) << "the task window is the taskbar's";
 }
 
 } // namespace

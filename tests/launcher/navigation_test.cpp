@@ -250,13 +250,67 @@ TEST_F(Nav, MouseMoves) {
     EXPECT_TRUE(Mouse(2, 4).draws.empty()) << "same cell";
     EXPECT_TRUE(Mouse(2, 12).draws.empty()) << "below the shown cells";
     Press({{vk::kRight}});
-    EXPECT_EQ(Mouse(2, 4).draws, (Draws{{2, 5, N}, {2, 4, C}})) << "back onto the cell the key left";
+    EXPECT_TRUE(Mouse(2, 4, {}, {0}, 0, {302, 300}).draws.empty()) << "still on the cell the key left";
+    EXPECT_EQ(Mouse(2, 3, {}, {0}, 0, {262, 300}).draws, (Draws{{2, 5, N}, {2, 3, C}})) << "onto another cell";
     EXPECT_EQ(window.NowColum, 5) << "the mouse leaves the remembered column alone";
     option.KeyOnlyFlag = true;
     EXPECT_TRUE(Mouse(0, 1).draws.empty()) << "KeyOnlyFlag, shown by the hot key";
     EXPECT_EQ(Mouse(0, 1, MouseButton::Left).action, Act(kNone));
     showStatus = 2;
     EXPECT_EQ(Mouse(0, 1, MouseButton::Left).action, Act(kRun, 0, 1)) << "shown by the mouse";
+}
+
+// The system reports mouse moves without the mouse moving whenever the windows under it change: the launcher
+// appearing, a window above it going, the launcher resized after a task closed. The keys' moves must survive
+// them, whatever cell the resting mouse is over; a real move still takes the cursor.
+TEST_F(Nav, MovesReportedUnderARestingMouseLeaveTheKeysMovesAlone) {
+    const ScreenPoint rest{310, 300};
+    Put(0, 0);
+    TraysPainted(nav, {500, 500}, 1000);
+    EXPECT_EQ(nav.ShowTime, 1150u);
+    EXPECT_TRUE(Mouse(0, 0, {}, {0}, 0, {500, 500}).draws.empty()) << "the window appeared under the mouse";
+    Mouse(0, 3, {}, {0}, 0, rest); // the mouse comes to rest on P3
+    EXPECT_EQ(At(), Cursor(0, 3));
+    struct Step {
+        const char* what;
+        std::vector<Key> keys;
+        int32_t cellUnderMouse; // of the Program tray, after the windows changed
+        Cursor want;
+    };
+    const Step steps[] = {
+        {"Right, then a report over the cell the key left", {{vk::kRight}}, 3, {0, 4}},
+        {"a second Right: the key's start is no longer under the mouse", {{vk::kRight}}, 3, {0, 5}},
+        {"the launcher relaid out: another cell under the same point", {{vk::kLeft}}, 6, {0, 4}},
+        {"Down into the next row", {{vk::kDown}}, 3, {0, 9}},
+        {"PageDown to the Task tray, the mouse over the Program tray", {{vk::kNext}}, 3, {1, 2}},
+    };
+    for (const Step& step : steps) {
+        Press(step.keys);
+        EXPECT_TRUE(Mouse(0, step.cellUnderMouse, {}, {0}, 0, rest).draws.empty()) << step.what;
+        EXPECT_EQ(At(), step.want) << step.what;
+    }
+    EXPECT_EQ(Mouse(0, 2, {}, {0}, 0, {290, 300}).draws, (Draws{{1, 2, N}, {0, 2, C}})) << "a real move";
+    EXPECT_EQ(At(), Cursor(0, 2));
+
+    // The next show starts afresh: a move to where the mouse last was is a move again.
+    BeginShow(window);
+    SetLayout(window, trays, option.ColMax, 15);
+    TraysPainted(nav, {700, 700}, 2000);
+    EXPECT_EQ(Mouse(0, 2, {}, {0}, 0, {290, 300}).draws, (Draws{{0, 0, N}, {0, 2, C}}));
+}
+
+// A direct key that jumps to another tray is a tray change: the mouse resting on that tray's old cell does not
+// take the cursor back, while it does take it from a cell the key passed over.
+TEST_F(Nav, ADirectKeyIntoAnotherTrayIsATrayChange) {
+    trays[SystemTray].Items[5].Status = 'K' << 8;
+    option.DirectMoveOnlyFlag = true;
+    Put(2, 0);
+    Mouse(2, 0, {}, {0}, 0, {10, 10}); // a real move onto S0 (already the cursor)
+    Put(0, 0);
+    Press({{'K'}});
+    EXPECT_EQ(At(), Cursor(2, 5));
+    EXPECT_EQ(Mouse(2, 0, {}, {0}, 0, {12, 10}).draws, (Draws{{2, 5, N}, {2, 0, C}}))
+        << "the mouse moving within S0 after the jump takes the cursor";
 }
 
 TEST_F(Nav, MouseButtons) {

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "services/os_info_win.h"
 #include "services/path_macros.h"
 #include "services/system_win.h"
+#include "support/window_thread_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"
 
@@ -120,6 +123,55 @@ TEST_F(IconSourceWin, IconsResolveWithTheirFallbacks) {
     // The item named "Vantrel.exe" takes its icon from the running program; this test program has none,
     // so the fallback for programs shows.
     EXPECT_EQ(Resolve(0, u"VANTREL.EXE", 0), icons.DefaultProgramIcon());
+}
+
+// Forcing a window of this program to the front past another program's foreground window never waits for that
+// program, whether it answers or has stopped reading messages. The forcing runs on a thread of its
+// own, so that a wait for the hung program fails the test instead of stopping it.
+TEST(ForegroundWin, ForcingPastAnotherThreadNeverWaitsForIt) {
+    using vantrel::testing::Answers;
+    using vantrel::testing::Shown;
+    using vantrel::testing::WindowThread;
+    for (const Answers answers : {Answers::Yes, Answers::Hangs}) {
+        // Wine drops the foreground that was taken with shared input once the input is parted again, so only
+        // the plain request past the hung thread can be seen to arrive here.
+        const bool checkFront = answers == Answers::Hangs;
+        WindowThread other(1, answers, Shown::Active);
+        ASSERT_EQ(GetForegroundWindow(), other.windows[0]);
+        HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        DWORD elapsed = 0;
+        bool inFront = false;
+        std::thread forcing([&] {
+            const HWND own = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"own", WS_POPUP, 0, 0, 50, 50, nullptr,
+                                             nullptr, nullptr, nullptr);
+            ShowWindow(own, SW_SHOWNOACTIVATE);
+            const DWORD start = GetTickCount();
+            ForceForeground(own);
+            elapsed = GetTickCount() - start;
+            // The switch completes as this thread handles its messages.
+            for (const DWORD end = GetTickCount() + 2000; checkFront && !inFront && GetTickCount() < end; Sleep(10)) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageW(&msg);
+                inFront = GetForegroundWindow() == own;
+            }
+            SetEvent(done);
+            WaitForSingleObject(release, 5000);
+            DestroyWindow(own);
+        });
+        const bool finished = WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+        SetEvent(release);
+        if (!finished) {
+            forcing.detach();
+            FAIL() << (answers == Answers::Hangs ? "hung" : "answering") << " foreground thread: the forcing waited";
+        }
+        forcing.join();
+        CloseHandle(done);
+        CloseHandle(release);
+        EXPECT_LT(elapsed, 5 * kForegroundAnswerMs) << "at most one short question to the other thread";
+        EXPECT_TRUE(inFront || !checkFront) << "past a hung thread";
+    }
 }
 
 } // namespace

@@ -14,8 +14,9 @@ namespace vantrel::testing {
 
 enum class Answers { Yes, RefusesClose, Hangs };
 // Only tests that enumerate the desktop need the windows shown: outside a virtual desktop Wine waits up to
-// two seconds for a window manager whenever a shown window goes.
-enum class Shown { No, Yes };
+// two seconds for a window manager whenever a shown window goes. Active: shown, and the last one made the
+// foreground window before the thread starts answering (or stops).
+enum class Shown { No, Yes, Active };
 
 class WindowThread {
 public:
@@ -37,10 +38,12 @@ public:
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
                 if (bigIcon)
                     SendMessageW(w, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-                if (shown == Shown::Yes)
+                if (shown != Shown::No)
                     ShowWindow(w, SW_SHOWNOACTIVATE);
                 windows.push_back(w);
             }
+            if (shown == Shown::Active && !windows.empty())
+                SetForegroundWindow(windows.back());
             SetEvent(ready);
             if (answers == Answers::Hangs) {
                 WaitForSingleObject(release_, INFINITE);
