@@ -12,6 +12,7 @@ namespace {
 // Program items, options, then System items of one settings file, in the order start-up reads them.
 void LoadEnvironmentFile(ResidentState& state, int32_t file, SettingsStore& store, const SystemQueries& system,
                          IconSource& icons) {
+    state.LoadedFileNumber = file;
     FreeItems(state.ProgramList(), true, icons);
     state.ProgramList() = LoadProgramList(store, file, icons);
     state.CurrentOption = store.ReadOption(file);
@@ -30,7 +31,7 @@ void LoadSettings(ResidentState& state, SettingsStore& store, const SystemQuerie
 
 EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, SettingsStore& store,
                                        const SystemQueries& system, IconSource& icons) {
-    if (slot == state.Environments.IniNo)
+    if (slot == state.Environments.IniNo && state.Environments.Slot(slot).IniOrder == state.LoadedFileNumber)
         return {EnvironmentSwitch::AlreadyCurrent, {}};
     const int32_t file = (slot >= 1 && slot <= kMaxEnvironments) ? state.Environments.Slot(slot).IniOrder : -1;
     if (file < 1 || !store.FileExists(file))

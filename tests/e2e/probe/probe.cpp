@@ -20,6 +20,11 @@
 //   menu-items [ms]                        items of the open popup menu (class #32768): index, state
 //                                          (normal/grayed/disabled, checked, separator) and text
 //   broadcast-taskbarcreated               sends the shell's "TaskbarCreated" message to every window
+//   controls <class> <title>               the controls of a dialog: id, class, text, rectangle, visible,
+//                                          enabled, check state, selected line
+//   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
+//   file-version <path>                    a file's product version, a.b.c.d
+//   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -36,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "controls.h"
 #include "menu_query.h"
 
 namespace {
@@ -144,7 +150,8 @@ template <typename Condition> bool WaitFor(long long timeoutMs, Condition condit
 
 int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
-                         "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated> ...\n");
+                         "find-color|post|count-processes|wait-processes|menu-items|broadcast-taskbarcreated|controls|"
+                         "list-lines|file-version|hold-hotkey> ...\n");
     return 2;
 }
 
@@ -383,6 +390,14 @@ int wmain(int argc, wchar_t** argv) {
         rc = MenuItems(argc, argv);
     else if (command == L"broadcast-taskbarcreated")
         rc = BroadcastTaskbarCreated();
+    else if (command == L"controls")
+        rc = vanprobe::Controls(argc, argv);
+    else if (command == L"list-lines")
+        rc = vanprobe::ListLines(argc, argv);
+    else if (command == L"file-version")
+        rc = vanprobe::FileVersion(argc, argv);
+    else if (command == L"hold-hotkey")
+        rc = vanprobe::HoldHotKey(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);
