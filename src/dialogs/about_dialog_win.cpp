@@ -3,6 +3,7 @@
 #include "dialogs/dialog_ids.h"
 #include "services/placement_win.h"
 #include "win/controls_win.h"
+#include "win/strings_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
@@ -60,13 +61,46 @@ void NoticeDialog::Show(const std::u16string& text) {
     if (!Handle() && !CreateModeless(IDD_NOTICE, nullptr))
         return;
     SetItemText(Handle(), IDC_NOTICETEXT, text);
+    FitText(text);
     if (!IsVisible())
         PlaceWindowAtCursor(Handle());
     ShowInFront();
     SetFocus(Item(IDOK));
 }
 
+void NoticeDialog::FitText(const std::u16string& text) {
+    // The text's height at the control's width, in the control's font; the dialog grows or shrinks with it.
+    const HWND label = Item(IDC_NOTICETEXT);
+    RECT client{};
+    GetClientRect(label, &client);
+    RECT need{0, 0, client.right, 0};
+    {
+        WindowDc dc(label);
+        SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.Get(), WidePtr(text), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    }
+    const int grow = need.bottom - client.bottom;
+    if (grow == 0)
+        return;
+    RECT r{};
+    GetWindowRect(label, &r);
+    SetWindowPos(label, nullptr, 0, 0, r.right - r.left, r.bottom - r.top + grow, SWP_NOMOVE | SWP_NOZORDER);
+    const HWND ok = Item(IDOK);
+    GetWindowRect(ok, &r);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(ok, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(Handle(), &r);
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + grow, SWP_NOMOVE | SWP_NOZORDER);
+}
+
 bool NoticeDialog::OnInitDialog() {
+    // A notice reads like a message box and uses the system's message font.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        textFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+        SendDlgItemMessageW(Handle(), IDC_NOTICETEXT, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+    }
     SendDlgItemMessageW(Handle(), IDC_NOTICEICON, STM_SETICON,
                         reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
     return true;

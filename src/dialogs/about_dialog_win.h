@@ -40,6 +40,10 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnCommand(int id, int code, HWND control) override;
+
+private:
+    void FitText(const std::u16string& text);
+    UniqueFont textFont_;
 };
 
 } // namespace vantrel::win

@@ -316,7 +316,8 @@ void OptionDialog::OnEnded(bool accepted) {
 }
 
 void OptionDialog::OnSheetHelpRequest(bool titleBar) {
-    host_.ShowHelp(titleBar ? PageTopic(CurrentPage()) : kHelpOption);
+    // F1 on the tabs or the buttons means the page on top; the title bar's "?" the dialog as a whole.
+    host_.ShowHelp(titleBar ? kHelpOption : PageTopic(CurrentPage()));
 }
 
 void OptionDialog::OnSheetDestroyed(HWND window) {

@@ -208,9 +208,27 @@ int PropertySheetDialog::CurrentPage() const {
 bool PropertySheetDialog::PreTranslate(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
         return false;
+    // Alt+letter with the focus on the sheet itself (its tabs, after Ctrl+Tab) is meant for the page on top,
+    // but the sheet's own dialog manager does not look into its pages everywhere (Wine does not).
+    const HWND page = PropSheet_GetCurrentPageHwnd(hwnd_);
+    if (msg.message == WM_SYSCHAR && page && msg.hwnd != page && !IsChild(page, msg.hwnd)) {
+        MSG forPage = msg;
+        forPage.hwnd = page;
+        if (IsDialogMessageW(page, &forPage))
+            return true;
+    }
     const bool handled = PropSheet_IsDialogMessage(hwnd_, &msg) != FALSE;
     CheckEnded();
+    KeepFocusVisible();
     return handled;
+}
+
+void PropertySheetDialog::KeepFocusVisible() {
+    // A page change by Ctrl+Tab can leave the focus on a control of the page just hidden (Wine does), where keys
+    // and F1 would act unseen; it goes to the tabs then, as when the page is changed there.
+    const HWND focus = GetFocus();
+    if (hwnd_ && focus && IsChild(hwnd_, focus) && !IsWindowVisible(focus))
+        SetFocus(PropSheet_GetTabControl(hwnd_));
 }
 
 void PropertySheetDialog::CheckEnded() {

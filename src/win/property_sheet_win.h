@@ -78,6 +78,7 @@ private:
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
     void CheckEnded();
+    void KeepFocusVisible();
     void FitToPages(const std::vector<PageSpec>& pages);
 
     HWND hwnd_ = nullptr;

@@ -153,8 +153,8 @@ TEST_F(OptionDialogWin, HelpOpensThePagesAndTheDialogsTopics) {
     SendHelp(GetDlgItem(Page(sheet, 0), IDC_KEYLIST));
     PropSheet_SetCurSel(sheet, nullptr, 2);
     SendHelp(GetDlgItem(Page(sheet, 2), IDC_AUTORUN));
-    SendMessageW(sheet, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); // the title bar's "?" on the Other page
-    SendHelp(GetDlgItem(sheet, IDOK));
+    SendHelp(GetDlgItem(sheet, IDOK));                     // F1 on the sheet's own controls: the page on top
+    SendMessageW(sheet, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); // the title bar's "?": the whole dialog
     EXPECT_EQ(host.topics, (std::vector<int32_t>{kHelpOptionKey, kHelpOptionOther, kHelpOptionOther, kHelpOption}));
 }
 
