@@ -304,8 +304,7 @@ void OptionDialog::LoadPages() {
     otherPage_->Load();
 }
 
-void OptionDialog::OnEnded(bool accepted) {
-    ShowWindow(Handle(), SW_HIDE);
+void OptionDialog::OnClosed(bool accepted) {
     if (!accepted)
         return;
     nowOption_ = ReadOptionControls(controls_, nowOption_);

@@ -4,8 +4,8 @@
 // a page the user never opened still has its values when OK reads them.
 //
 // The object lives as long as the program and keeps the controls' states between showings (a radio group whose
-// option says "none" keeps its last selection). Its window is made when the dialog is opened and ends with OK or
-// Cancel; HideDialogs only hides it.
+// option says "none" keeps its last selection). Its window is made at the first opening; OK, Cancel and
+// HideDialogs only hide it.
 
 #include <array>
 #include <memory>
@@ -50,7 +50,7 @@ private:
     class MousePage;
     class OtherPage;
 
-    void OnEnded(bool accepted) override;
+    void OnClosed(bool accepted) override;
     void OnSheetHelpRequest(bool titleBar) override;
     void OnSheetDestroyed(HWND window) override;
     void LoadPages();

@@ -231,13 +231,18 @@ void PropertySheetDialog::KeepFocusVisible() {
         SetFocus(PropSheet_GetTabControl(hwnd_));
 }
 
+void PropertySheetDialog::Close(bool accepted) {
+    ShowWindow(hwnd_, SW_HIDE);
+    OnClosed(accepted);
+}
+
 void PropertySheetDialog::CheckEnded() {
-    // OK and Cancel leave the sheet without a current page.
+    // A sheet the system ended has no current page any more.
     if (!hwnd_ || PropSheet_GetCurrentPageHwnd(hwnd_))
         return;
     const bool accepted = accepted_;
     accepted_ = false;
-    OnEnded(accepted);
+    Close(accepted);
     Destroy();
 }
 
@@ -247,6 +252,17 @@ LRESULT CALLBACK PropertySheetDialog::Subclass(HWND hwnd, UINT message, WPARAM w
     if (IsHelpRequest(message, wParam)) {
         self->OnSheetHelpRequest(message == WM_SYSCOMMAND);
         return TRUE;
+    }
+    // OK, Cancel (also Escape and Enter through the dialog manager) and the close box hide the sheet instead of
+    // ending it.
+    const bool command = message == WM_COMMAND && (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 0);
+    if (command && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        self->Close(LOWORD(wParam) == IDOK);
+        return 0;
+    }
+    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+        self->Close(false);
+        return 0;
     }
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &PropertySheetDialog::Subclass, kSubclassId);

@@ -5,9 +5,11 @@
 // ("Segoe UI" 9 against the sheet's 8-point shell font) would be cut off; the sheet is therefore enlarged to
 // what the pages measure in their own font.
 //
-// A modeless sheet ends (OK, Cancel, Escape, the close box) without destroying itself; PreTranslate sees that
-// after the message that ended it, tells the subclass and destroys the window. The keyboard interface, Ctrl+Tab
-// between pages included, comes from PropSheet_IsDialogMessage.
+// The sheet is made once and kept: OK, Cancel, Escape and the close box only hide it and tell the subclass, so
+// that the next opening shows it again at once with the pages as they were. (Should the system end the sheet by
+// itself all the same, PreTranslate notices, tells the subclass and destroys the window; the next opening then
+// makes a new one.) The keyboard interface, Ctrl+Tab between pages included, comes from
+// PropSheet_IsDialogMessage.
 
 #include <string>
 #include <vector>
@@ -65,9 +67,8 @@ public:
     bool PreTranslate(MSG& msg) override;
 
 protected:
-    // OK (accepted: every page was told to apply) or Cancel ended the sheet; its window still exists and is
-    // destroyed right after.
-    virtual void OnEnded(bool /*accepted*/) {}
+    // OK (accepted) or Cancel closed the sheet; it is hidden already.
+    virtual void OnClosed(bool /*accepted*/) {}
     // Help asked for on the sheet itself: its buttons or tabs (F1), or the title bar's "?".
     virtual void OnSheetHelpRequest(bool /*titleBar*/) {}
     // The window is gone (it is named for the caller's bookkeeping only).
@@ -77,6 +78,7 @@ private:
     friend class PropertyPage;
     static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
+    void Close(bool accepted);
     void CheckEnded();
     void KeepFocusVisible();
     void FitToPages(const std::vector<PageSpec>& pages);

@@ -42,10 +42,9 @@ void SelectLine(HWND dialog, int id, int line) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// The sheet's OK or Cancel button, then the message that lets the sheet notice it has ended.
+// A click on the sheet's OK or Cancel button.
 void PressSheetButton(HWND sheet, int button) {
-    PropSheet_PressButton(sheet, button);
-    PostMessageW(sheet, WM_NULL, 0, 0);
+    Click(sheet, button == PSBTN_OK ? IDOK : IDCANCEL);
     Pump();
 }
 
@@ -84,8 +83,8 @@ TEST_F(OptionDialogWin, OpenShowsTheOptionsAndOkAppliesTheChangedKey) {
     EXPECT_EQ(host.applied[0].VkKey, 0x4B);
     EXPECT_EQ(host.applied[0].VkMod, 7);
     EXPECT_EQ(host.autoRunCalls, std::vector<bool>{false}) << "the automatic start is set on every OK";
-    EXPECT_FALSE(dialog.Handle()) << "OK ends the sheet";
-    EXPECT_EQ(host.destroyed.size(), 1u);
+    EXPECT_FALSE(dialog.IsVisible()) << "OK closes the sheet";
+    EXPECT_TRUE(dialog.Handle()) << "the window is kept for the next opening";
 }
 
 TEST_F(OptionDialogWin, CancelAppliesNothingAndTheNextOpeningShowsTheStoredOptions) {
@@ -97,6 +96,22 @@ TEST_F(OptionDialogWin, CancelAppliesNothingAndTheNextOpeningShowsTheStoredOptio
     EXPECT_TRUE(host.autoRunCalls.empty());
     dialog.Open();
     EXPECT_EQ(SelectedListLine(Page(dialog.Handle(), 0), IDC_KEYLIST), 9) << "J again";
+}
+
+TEST_F(OptionDialogWin, EscapeAndTheCloseBoxCancel) {
+    dialog.Open();
+    const HWND sheet = dialog.Handle();
+    SelectLine(Page(sheet, 0), IDC_KEYLIST, 10);
+    // Escape as the message loop hands it over: the dialog manager turns it into Cancel.
+    MSG escape{GetDlgItem(Page(sheet, 0), IDC_KEYLIST), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(PreTranslateDialogMessage(escape));
+    Pump();
+    EXPECT_FALSE(dialog.IsVisible());
+    dialog.Open();
+    SendMessageW(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(dialog.IsVisible());
+    EXPECT_TRUE(host.applied.empty());
+    EXPECT_EQ(dialog.Handle(), sheet);
 }
 
 TEST_F(OptionDialogWin, OpeningAgainRefillsTheOpenDialog) {

@@ -73,3 +73,18 @@ activate_dialog() {
     click $((left + 40)) $((top + 8))
     wait_foreground "$1" 5000 || fail "the dialog '$1' did not come to the front"
 }
+
+# sheet_page TITLE: the caption of the property sheet's page on top.
+sheet_page() {
+    probe controls '#32770' "$1" | awk -F'\t' '$2 == "#32770" && $5 == 1 { print $3; exit }'
+}
+
+# goto_page TITLE PAGE: Ctrl+Tab until PAGE is on top.
+goto_page() {
+    local tries
+    for tries in 1 2 3 4; do
+        [ "$(sheet_page "$1")" = "$2" ] && return 0
+        key ctrl+Tab
+    done
+    [ "$(sheet_page "$1")" = "$2" ] || fail "Ctrl+Tab did not reach the page '$2' of '$1'"
+}

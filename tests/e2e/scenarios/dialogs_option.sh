@@ -49,14 +49,16 @@ sleep 0.5
 cmp -s "$ini" "$E2E_DIR/before-cancel.ini" || fail "Cancel changed the settings file"
 [ -z "$(autorun_value)" ] || fail "Cancel wrote the Run value"
 
-# Automatic start on, then off.
+# Automatic start on, then off. The dialog comes back on the page it was closed on.
 open_dialog '&Setting...' Setting
+expect_eq "$(sheet_page Setting)" Other "page on top when opened again"
 expect_eq "$(control 8 Setting 1001)" 10 "key list selection when opened again (K)"
-key ctrl+Tab ctrl+Tab alt+s Return
+expect_eq "$(control 7 Setting 1020)" 1 "Enable mouse when opened again after Cancel"
+key alt+s Return
 wait_dialog_gone Setting 5000 || fail "OK did not close the dialog"
 expect_eq "$(autorun_value)" "$(winpath "$E2E_BIN/vantrel.exe")" "Run value after switching automatic start on"
 open_dialog '&Setting...' Setting
-key ctrl+Tab ctrl+Tab
+goto_page Setting Other
 wait_control 7 Setting 1050 1 3000 || fail "the automatic-start box does not show the Run value"
 key alt+s Return
 wait_dialog_gone Setting 5000 || fail "OK did not close the dialog"
