@@ -255,8 +255,12 @@ void VantrelMain::HideDialogs(int kind) {
     const ShowState::HidePlan plan = state_.HideDialogs(kind);
     if (plan.hideLauncher && launcher_)
         launcher_->Hide();
+    // Hidden without handing the activation on: the caller is about to give it to the launcher or another
+    // dialog, and an activation passed to the window below first (Wine does that on ShowWindow) would arrive
+    // after theirs and leave the keyboard with a window in the background.
     for (const std::intptr_t window : plan.windows)
-        ShowWindow(ToHwnd(window), SW_HIDE);
+        SetWindowPos(ToHwnd(window), nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void VantrelMain::HideLauncher() {

@@ -10,7 +10,8 @@
 //   wait-window <class> [title] <ms>       until such a window exists and is visible
 //   wait-exists <class> [title] <ms>       until such a window exists, shown or not
 //   wait-gone <class> <ms>                 until no window of that class exists
-//   foreground                             hwnd, class and title of the foreground window
+//   foreground                             hwnd, class and title of the foreground window, and the window that
+//                                          has the keyboard focus in its thread (hwnd, class, control id)
 //   pixel <x> <y>                          screen colour as RRGGBB
 //   find-color <RRGGBB> <tol> <x0> <y0> <x1> <y1>
 //                                          number of pixels of the rectangle within tol of the colour
@@ -198,8 +199,15 @@ int Foreground() {
         std::printf("0x0\t\t\n");
         return 1;
     }
-    std::printf("0x%llx\t%s\t%s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)),
-                Field(ClassOf(hwnd)).c_str(), Field(TitleOf(hwnd)).c_str());
+    // The window with the keyboard focus in the foreground window's thread, as the fourth field.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &thread);
+    std::printf("0x%llx\t%s\t%s\t0x%llx %s %d\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)),
+                Field(ClassOf(hwnd)).c_str(), Field(TitleOf(hwnd)).c_str(),
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(thread.hwndFocus)),
+                Field(thread.hwndFocus ? ClassOf(thread.hwndFocus) : L"-").c_str(),
+                thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0);
     return 0;
 }
 

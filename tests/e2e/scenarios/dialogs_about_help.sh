@@ -1,18 +1,15 @@
-# About shows the version of the version resource. Help on a Japanese user interface: "&Help" opens topic 3 of
-# vantrelj.chm, F1 in the option dialog the topic of the page on top; without vantrelj.chm the English file is
-# opened, and without either a message names the files that were looked for.
+# About shows the version of the version resource. A dialog opened from the tray menu hides the other dialogs,
+# the hot key hides them all. Help on a Japanese user interface: "&Help" opens topic 3 of vantrelj.chm, F1 in the
+# option dialog the topic of the page on top; without vantrelj.chm the English file is opened, and without either
+# a message names the files that were looked for.
 source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
 
 dir=$(program_copy vantrel)
 cp "$E2E_BIN/vantrel.chm" "$E2E_BIN/vantrelj.chm" "$dir/" || fail "no help files beside the program"
 win_dir='C:\vantrel'
-export LC_ALL=ja_JP.UTF-8
-start_resident_copy() {
-    start_vantrel "$dir/vantrel.exe"
-    pid=$E2E_LAST_PID
-    wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
-}
-start_resident_copy
+# Only vantrel runs on a Japanese user interface (Wine takes it from the locale); the X tools stay as they are.
+LC_ALL=ja_JP.UTF-8 start_vantrel "$dir/vantrel.exe"
+wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
 
 # help_opened TOPIC FILE: the system's help viewer was started for that topic of that file (its command line),
 # and its window is up.
@@ -44,6 +41,20 @@ expect_eq "${text%%|*}" "Version $version" "About's version line"
 expect_eq "$(control 3 About 1081)" vantrel "About's name"
 key Return
 wait_dialog_gone About 5000 || fail "OK did not close About"
+
+# One dialog at a time from the tray menu; the launcher's hot key clears them all.
+open_dialog '&About...' About
+open_dialog 'Select &Environment...' 'Environment selection'
+wait_dialog_gone About 3000 || fail "opening the environment selection did not hide About"
+open_dialog '&Setting...' Setting
+wait_dialog_gone 'Environment selection' 3000 || fail "opening Setting did not hide the environment selection"
+mouse_move 900 100
+xdotool key ctrl+alt+j
+wait_launcher shown 5000 || fail "the hot key did not show the launcher over the option dialog"
+wait_dialog_gone Setting 3000 || fail "the hot key did not hide the option dialog"
+wait_foreground vantrel 3000 || fail "the launcher did not take the foreground from the hidden dialog"
+key Escape
+wait_launcher hidden 3000 || fail "Escape did not hide the launcher"
 
 # "&Help" and F1 on a Japanese user interface.
 tray_command '&Help'
