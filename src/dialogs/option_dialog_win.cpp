@@ -204,7 +204,9 @@ protected:
         // "A" in bold Consolas, as the launcher draws its direct-key badges.
         if (!dialog_.colorFont_) {
             LOGFONTW font{};
-            font.lfHeight = -MulDiv(14, GetDpiForWindow(Handle()), 96);
+            // 14 pixels at 96 dots per inch, scaled to the screen's (asked of a DC, which every system answers).
+            const WindowDc dc(Handle());
+            font.lfHeight = -MulDiv(14, GetDeviceCaps(dc.Get(), LOGPIXELSY), 96);
             font.lfWeight = FW_BOLD;
             wcscpy(font.lfFaceName, L"Consolas");
             dialog_.colorFont_.Reset(CreateFontIndirectW(&font));
