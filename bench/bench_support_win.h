@@ -8,6 +8,7 @@
 
 #include "app/vantrel_main_win.h"
 #include "launcher/launcher_window_win.h"
+#include "win/dialog_win.h"
 
 namespace vantrel::bench {
 
@@ -26,6 +27,9 @@ template <typename Done> bool PumpUntil(Done done, double limitMs) {
         if (NowMs() > end)
             return false;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // As in the program's own loop: the modeless dialogs see their messages first.
+            if (win::PreTranslateDialogMessage(msg))
+                continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         } else {

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools xvfb xdotool imagemagick
-          clang libclang-rt-14-dev clang-format python3 x11-utils nsis)
+          clang libclang-rt-14-dev clang-format python3 x11-utils nsis fp-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

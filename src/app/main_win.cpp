@@ -6,6 +6,7 @@
 #include <objbase.h>
 
 #include "app/vantrel_main_win.h"
+#include "win/dialog_win.h"
 #include "win/unique_handle_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -21,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     // The shell's icon and file-information calls expect COM on this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
     int exitCode = 0;
@@ -30,6 +31,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (main.Start()) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                // The settings dialogs are modeless: their keys (Tab, mnemonics, Enter, Escape) are theirs first.
+                if (PreTranslateDialogMessage(msg))
+                    continue;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }

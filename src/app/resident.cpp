@@ -10,6 +10,7 @@ namespace vantrel {
 namespace {
 
 void ReadProgramList(ResidentState& state, int32_t file, ResidentServices& services) {
+    state.LoadedFileNumber = file;
     FreeItems(state.ProgramList(), true, services.icons);
     state.ProgramList() = LoadProgramList(services.store, file, services.icons);
 }
@@ -39,7 +40,8 @@ void StartResident(ResidentState& state, ResidentServices& services, DeviceLibra
 
 EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, ResidentServices& services,
                                        HotKeyRegistration& hotKey) {
-    if (slot == state.Environments.IniNo)
+    // The same slot number may name another file after the environment dialog renumbered the slots.
+    if (slot == state.Environments.IniNo && state.Environments.Slot(slot).IniOrder == state.LoadedFileNumber)
         return {EnvironmentSwitch::AlreadyCurrent, {}};
     const int32_t file = (slot >= 1 && slot <= kMaxEnvironments) ? state.Environments.Slot(slot).IniOrder : -1;
     if (file < 1 || !services.store.FileExists(file))

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "app/show_state.h"
 #include "config/environments.h"
 #include "config/settings_store.h"
 #include "core/records.h"
@@ -15,12 +16,14 @@
 
 namespace vantrel {
 
-struct ResidentState {
+// ShowStatus, MessageFlag and the current dialogs come from the show state.
+struct ResidentState : ShowState {
     EnvironmentList Environments;
+    // The file whose settings are loaded: a slot keeps its number when the slots before it are deleted, but then
+    // names another file, which a switch to it must read although the slot number did not change.
+    int32_t LoadedFileNumber = 0;
     TOption CurrentOption;
     std::array<TrayEntry, 3> TrayData;
-    int32_t ShowStatus = 0; // 0 hidden, 1 shown by the hot key, 2 shown by the mouse
-    bool MessageFlag = false;
     bool JapaneseFlag = false;
     bool MeiryoFlag = false;
     bool UsKeyboardFlag = true;

@@ -5,7 +5,14 @@
 
 #include <vector>
 
+#include "app/environment_change.h"
+#include "app/help_choice.h"
 #include "config/settings_files_win.h"
+#include "dialogs/about_dialog_win.h"
+#include "dialogs/dialog_texts.h"
+#include "dialogs/environment_dialogs_win.h"
+#include "dialogs/help_topics.h"
+#include "dialogs/option_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
 #include "win/popup_menu_win.h"
@@ -103,6 +110,11 @@ void VantrelMain::FormCreate() {
         LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
     if (!launcher_->Create(Handle()))
         launcher_.reset();
+    DialogHost& host = *this;
+    optionDialog_ = std::make_unique<OptionDialog>(host);
+    selectionDialog_ = std::make_unique<EnvironmentSelectionDialog>(host);
+    aboutDialog_ = std::make_unique<AboutDialog>(host);
+    dialogs_ = {true, false, true, true};
     RegisterLauncherHotKey();
 
     state_.ShowStatus = 0;
@@ -112,10 +124,9 @@ void VantrelMain::FormCreate() {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     AddTrayIcon();
 
-    const std::u16string language = FromWide(LanguageAbbreviation());
-    state_.JapaneseFlag = language == u"JPN";
-    state_.MeiryoFlag = NeedsMeiryo(language, helper_.IsWindows10());
-    helpFile_ = ToWide(HelpFileName(FromWide(ModuleFolder()), language));
+    language_ = FromWide(LanguageAbbreviation());
+    state_.JapaneseFlag = language_ == u"JPN";
+    state_.MeiryoFlag = NeedsMeiryo(language_, helper_.IsWindows10());
     StartTimer();
 }
 
@@ -126,6 +137,11 @@ void VantrelMain::FormClose() {
     // The timer first: no tick may reach a window that is being taken apart.
     KillTimer();
     HideDialogs(5);
+    // The dialogs tell this window when their windows go; that has to happen while it still listens.
+    optionDialog_.reset();
+    selectionDialog_.reset();
+    aboutDialog_.reset();
+    notice_.reset();
     UnregisterLauncherHotKey();
     ResidentServices services = Services();
     CloseResident(state_, services);
@@ -224,8 +240,23 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
         return;
     }
     switch (command) {
+    case tmOption:
+        HideDialogs(2);
+        if (optionDialog_)
+            optionDialog_->Open();
+        break;
+    case tmCondition:
+        HideDialogs(4);
+        if (selectionDialog_)
+            selectionDialog_->Open();
+        break;
+    case tmAbout:
+        HideDialogs(3);
+        if (aboutDialog_)
+            aboutDialog_->Open();
+        break;
     case tmHelp:
-        ShowHelp();
+        ShowHelp(kHelpTrayMenu);
         break;
     case tmExit:
         DestroyWindow(Handle());
@@ -236,11 +267,16 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
     }
 }
 
-void VantrelMain::HideDialogs(int /*kind*/) {
-    // No settings dialog exists in this build yet; only the launcher window is hidden.
-    if (state_.ShowStatus != 0)
-        HideLauncher();
-    state_.ShowStatus = 0;
+void VantrelMain::HideDialogs(int kind) {
+    const ShowState::HidePlan plan = state_.HideDialogs(kind);
+    if (plan.hideLauncher && launcher_)
+        launcher_->Hide();
+    // Hidden without handing the activation on: the caller is about to give it to the launcher or another
+    // dialog, and an activation passed to the window below first (Wine does that on ShowWindow) would arrive
+    // after theirs and leave the keyboard with a window in the background.
+    for (const std::intptr_t window : plan.windows)
+        SetWindowPos(ToHwnd(window), nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void VantrelMain::HideLauncher() {
@@ -250,13 +286,23 @@ void VantrelMain::HideLauncher() {
         launcher_->Hide();
 }
 
-void VantrelMain::RegisterLauncherHotKey() {
-    HotKeyOn(state_.CurrentOption);
+bool VantrelMain::RegisterLauncherHotKey(bool savedOptions) {
+    return RegisterHotKeyOf(state_.CurrentOption, savedOptions);
 }
 
 void VantrelMain::HotKeyOn(const TOption& option) {
-    // Another program may own the combination; the mouse triggers still work then.
-    RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(option.VkMod), static_cast<UINT>(option.VkKey));
+    RegisterHotKeyOf(option, false);
+}
+
+bool VantrelMain::RegisterHotKeyOf(const TOption& option, bool savedOptions) {
+    if (RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(option.VkMod), static_cast<UINT>(option.VkKey)))
+        return true;
+    // Another program owns the combination. The mouse triggers still work; the user learns it from a notice
+    // that stops nothing (start-up goes on, triggers are not blocked while it is up).
+    if (!notice_)
+        notice_ = std::make_unique<NoticeDialog>();
+    notice_->Show(HotKeyTakenText(option, savedOptions));
+    return false;
 }
 
 void VantrelMain::UnregisterLauncherHotKey() {
@@ -277,7 +323,7 @@ void VantrelMain::KillTimer() {
 void VantrelMain::SetAllOption(const TOption& newOption) {
     UnregisterLauncherHotKey();
     state_.CurrentOption = newOption;
-    RegisterLauncherHotKey();
+    RegisterLauncherHotKey(true);
     store_->WriteOption(state_.Environments.CurrentFileNumber(), state_.CurrentOption);
 }
 
@@ -406,24 +452,62 @@ void VantrelMain::ChangeEnvironment(int32_t slot) {
         ShowMessage(ToWide(result.message), MB_OK | MB_ICONERROR);
 }
 
-void VantrelMain::ShowHelp() {
-    // Context topic 3 of the compiled help, shown by the system's help viewer. Without the file nothing happens.
-    if (GetFileAttributesW(helpFile_.c_str()) == INVALID_FILE_ATTRIBUTES)
+void VantrelMain::ShowHelp(int32_t topic) {
+    const HelpFileChoice choice = ChooseHelpFile(FromWide(ModuleFolder()), language_, [](const std::u16string& path) {
+        const DWORD attributes = GetFileAttributesW(WidePtr(path));
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
+    if (choice.file.empty()) {
+        ShowMessage(ToWide(HelpMissingText(choice.expected, choice.fallback)), MB_OK | MB_ICONWARNING);
         return;
-    const std::wstring parameters = L"-mapid 3 \"" + helpFile_ + L"\"";
-    ShellExecuteW(Handle(), L"open", L"hh.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    }
+    // The system's viewer runs as a process of its own: a help window never holds up the resident program.
+    const std::u16string arguments = HelpViewerArguments(choice.file, topic);
+    const auto started = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(Handle(), L"open", L"hh.exe", WidePtr(arguments), nullptr, SW_SHOWNORMAL));
+    if (started <= 32)
+        ShowMessage(ToWide(HelpViewerFailureText(choice.file, FromWide(SystemErrorText(GetLastError())))),
+                    MB_OK | MB_ICONWARNING);
+}
+
+void VantrelMain::ApplyEnvironments(const EnvironmentPlan& plan) {
+    for (const EnvironmentFileFailure& failure : ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_))
+        ShowMessage(ToWide(EnvironmentFileNotDeletedText(failure.path, failure.reason)), MB_OK | MB_ICONWARNING);
+    ChangeEnvironment(plan.switchTo);
+    WriteEnvironmentChoice(state_, *store_);
+}
+
+bool VantrelMain::IsAutoRun() {
+    return win::IsAutoRun();
+}
+
+std::optional<std::u16string> VantrelMain::SetAutoRun(bool on) {
+    std::wstring reason;
+    if (win::SetAutoRun(on, &reason))
+        return std::nullopt;
+    return FromWide(reason);
+}
+
+void VantrelMain::ShowMessage(std::intptr_t owner, const std::u16string& text, MessageKind kind) {
+    const UINT icon = kind == MessageKind::Error     ? MB_ICONERROR
+                      : kind == MessageKind::Warning ? MB_ICONWARNING
+                                                     : MB_ICONINFORMATION;
+    ShowMessage(ToWide(text), MB_OK | icon, ToHwnd(owner));
+}
+
+std::u16string VantrelMain::VersionText() {
+    return FromWide(win::VersionText());
 }
 
 void VantrelMain::ReportWriteFailure(const WriteFailure& failure) {
     ShowMessage(ToWide(WriteFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
 }
 
-int VantrelMain::ShowMessage(const std::wstring& text, UINT flags) {
+int VantrelMain::ShowMessage(const std::wstring& text, UINT flags, HWND owner) {
     // Triggers are ignored while a message box waits for the user.
-    const bool previous = state_.MessageFlag;
-    state_.MessageFlag = true;
-    const int answer = MessageBoxW(Handle(), text.c_str(), kAppTitle, flags | MB_SETFOREGROUND);
-    state_.MessageFlag = previous;
+    state_.BeginMessage();
+    const int answer = MessageBoxW(owner ? owner : Handle(), text.c_str(), kAppTitle, flags | MB_SETFOREGROUND);
+    state_.EndMessage();
     return answer;
 }
 

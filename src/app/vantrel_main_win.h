@@ -3,6 +3,7 @@
 // system notification reaches.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include "app/tray_menu.h"
 #include "app/trigger.h"
 #include "config/settings_store.h"
+#include "dialogs/dialog_host.h"
 #include "launcher/launcher_host.h"
 #include "services/cd_audio.h"
 #include "services/cd_device_win.h"
@@ -27,13 +29,17 @@ class SettingsFileSystem;
 namespace vantrel::win {
 
 class LauncherWindow;
+class OptionDialog;
+class EnvironmentSelectionDialog;
+class AboutDialog;
+class NoticeDialog;
 
 // Private messages of the main window.
 constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
 constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
 constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
 
-class VantrelMain : public Window, private LauncherHost, private HotKeyRegistration {
+class VantrelMain : public Window, private LauncherHost, private HotKeyRegistration, private DialogHost {
 public:
     // The CD player item's device is the system's CD audio device unless a test hands in one of its own.
     explicit VantrelMain(MciDevice* cdDevice = nullptr);
@@ -46,7 +52,16 @@ public:
     LauncherWindow* Launcher() const { return launcher_.get(); }
 
     // The option dialog's OK: new options, the hot key registered again from them, and written to the file.
-    void SetAllOption(const TOption& newOption);
+    void SetAllOption(const TOption& newOption) override;
+
+    // A command of the tray menu, as if chosen there.
+    void RunTrayCommand(uint32_t command);
+
+    // The settings dialogs (null before start-up and after the end).
+    OptionDialog* Options() const { return optionDialog_.get(); }
+    EnvironmentSelectionDialog* Selection() const { return selectionDialog_.get(); }
+    AboutDialog* About() const { return aboutDialog_.get(); }
+    NoticeDialog* Notice() const { return notice_.get(); }
 
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
     // refused with a message.
@@ -65,21 +80,37 @@ private:
     void LauncherMenuOpened() override { menuWatchCount_ = kMenuWatchTicks; }
     int32_t CdMode() override { return static_cast<int32_t>(cdAudio_.CdGetMode()); }
 
+    // DialogHost: the settings dialogs work on the resident state.
+    const TOption& CurrentOption() const override { return state_.CurrentOption; }
+    const EnvironmentList& Environments() const override { return state_.Environments; }
+    void ApplyEnvironments(const EnvironmentPlan& plan) override;
+    bool IsAutoRun() override;
+    std::optional<std::u16string> SetAutoRun(bool on) override;
+    void ShowMessage(std::intptr_t owner, const std::u16string& text, MessageKind kind) override;
+    void BeginModal() override { state_.BeginMessage(); }
+    void EndModal() override { state_.EndMessage(); }
+    void ShowHelp(int32_t topic) override;
+    void DialogCreated(DialogKind kind, std::intptr_t window) override { state_.DialogCreated(kind, window); }
+    void DialogDestroyed(std::intptr_t window) override { state_.DialogDestroyed(window); }
+    bool IsNtPlatform() const override { return system_.IsNtPlatform(); }
+    std::u16string VersionText() override;
+
     void FormCreate();
     void FormClose();
     void AddTrayIcon();
     void DeleteTrayIcon();
     void TrayIconCallback(WPARAM wParam, LPARAM lParam);
     void ShowTrayMenu(POINT at);
-    void RunTrayCommand(uint32_t command);
     void HideDialogs(int kind);
     ResidentServices Services() { return {*store_, system_, *icons_, cdAudio_}; }
-    void ShowHelp();
     void ReportWriteFailure(const WriteFailure& failure);
-    int ShowMessage(const std::wstring& text, UINT flags);
+    int ShowMessage(const std::wstring& text, UINT flags, HWND owner = nullptr);
 
-    void RegisterLauncherHotKey();
+    // False when another program holds the combination; the user is told without being stopped (savedOptions:
+    // the combination was just saved by the option dialog).
+    bool RegisterLauncherHotKey(bool savedOptions = false);
     void UnregisterLauncherHotKey();
+    bool RegisterHotKeyOf(const TOption& option, bool savedOptions);
     // HotKeyRegistration: the environment switch turns the hot key off and on again.
     void HotKeyOff() override { UnregisterLauncherHotKey(); }
     void HotKeyOn(const TOption& option) override;
@@ -109,7 +140,12 @@ private:
     bool trayIconAdded_ = false;
     TrayIconRetry trayIconRetry_;
     bool closed_ = false;
-    std::wstring helpFile_;
+    std::u16string language_; // the user interface's language abbreviation, which picks the help file
+
+    std::unique_ptr<OptionDialog> optionDialog_;
+    std::unique_ptr<EnvironmentSelectionDialog> selectionDialog_;
+    std::unique_ptr<AboutDialog> aboutDialog_;
+    std::unique_ptr<NoticeDialog> notice_;
 
     std::unique_ptr<LauncherWindow> launcher_;
     UINT timerId_ = 0;   // the 100 ms multimedia timer

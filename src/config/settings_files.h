@@ -25,6 +25,9 @@ public:
     // Copies a file over an existing one; false when the source is missing or the copy fails.
     virtual bool CopyOver(const std::u16string& from, const std::u16string& to) = 0;
 
+    // Deletes a file; true also when there was none. On failure the system's reason goes into *reason.
+    virtual bool RemoveFile(const std::u16string& path, std::u16string* reason) = 0;
+
     // Creates a folder with every missing level; true when it exists afterwards.
     virtual bool CreateFolderTree(const std::u16string& folder) = 0;
 

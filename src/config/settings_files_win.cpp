@@ -144,6 +144,17 @@ bool Win32SettingsFiles::CopyOver(const std::u16string& from, const std::u16stri
     return CopyFileW(win::WidePtr(from), win::WidePtr(to), FALSE) != FALSE;
 }
 
+bool Win32SettingsFiles::RemoveFile(const std::u16string& path, std::u16string* reason) {
+    if (DeleteFileW(win::WidePtr(path)))
+        return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return true;
+    if (reason)
+        *reason = FromWide(win::SystemErrorText(error));
+    return false;
+}
+
 bool Win32SettingsFiles::CreateFolderTree(const std::u16string& folder) {
     const std::wstring path = ToWide(folder);
     if (IsFolder(path))

@@ -14,6 +14,7 @@ public:
     bool WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) override;
     bool FileExists(const std::u16string& path) override;
     bool CopyOver(const std::u16string& from, const std::u16string& to) override;
+    bool RemoveFile(const std::u16string& path, std::u16string* reason) override;
     bool CreateFolderTree(const std::u16string& folder) override;
     std::vector<std::u16string> FileNames(const std::u16string& folder) override;
     bool RemoveFile(const std::u16string& path) override;

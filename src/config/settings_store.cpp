@@ -181,6 +181,19 @@ bool SettingsStore::WriteItems(int32_t fileNumber, ItemSection section, const It
     });
 }
 
+bool SettingsStore::RemoveEnvironmentSettings(int32_t fileNumber, std::u16string* reason) {
+    if (fileNumber != 1)
+        return files_.RemoveFile(FileName(fileNumber), reason);
+    if (!files_.FileExists(FileName(1)))
+        return true;
+    // The option keys stay: nothing reads them until an environment is given this file again, and its creation
+    // writes them all.
+    return Update(1, [&](IniDocument& doc) {
+        doc.ClearSection(SectionName(ItemSection::Program));
+        doc.ClearSection(SectionName(ItemSection::System));
+    });
+}
+
 EnvironmentList SettingsStore::ReadEnvironmentList() {
     const IniDocument doc = Load(FileName(1), nullptr);
     EnvironmentList list;

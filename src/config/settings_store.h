@@ -45,6 +45,11 @@ public:
     ItemList ReadItems(int32_t fileNumber, ItemSection section);
     bool WriteItems(int32_t fileNumber, ItemSection section, const ItemList& items);
 
+    // Removes an environment's settings: its file, except for the first file, which also holds the environment
+    // list and keeps it (only its item sections are emptied). False with the system's reason when a file could
+    // not be deleted.
+    bool RemoveEnvironmentSettings(int32_t fileNumber, std::u16string* reason);
+
     EnvironmentList ReadEnvironmentList();
     bool WriteEnvironmentList(const EnvironmentList& list);
     bool WriteCurrentEnvironment(const EnvironmentList& list);

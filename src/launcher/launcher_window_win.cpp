@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "config/system_items.h"
-#include "launcher/placement.h"
 #include "launcher/task_windows_win.h"
 #include "services/os_info_win.h"
+#include "services/placement_win.h"
 
 namespace vantrel::win {
 
@@ -14,22 +14,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TVanMainForm";
 // Also what keeps the window out of its own Task tray.
 constexpr wchar_t kCaption[] = L"vantrel";
-
-DesktopGeometry CurrentDesktop() {
-    DesktopGeometry desktop;
-    std::vector<RECT> monitors;
-    if (EnumerateMonitors(monitors)) {
-        desktop.monitors.emplace();
-        for (const RECT& r : monitors)
-            desktop.monitors->push_back({r.left, r.top, r.right, r.bottom});
-    }
-    desktop.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    desktop.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    RECT bar{};
-    if (const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr); taskbar && GetWindowRect(taskbar, &bar))
-        desktop.taskbar = ScreenRect{bar.left, bar.top, bar.right, bar.bottom};
-    return desktop;
-}
 
 } // namespace
 

@@ -84,18 +84,27 @@ bool IsAutoRun() {
     return !value.empty() && CompareStringOrdinal(value.c_str(), -1, ModulePath().c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
-void SetAutoRun(bool on) {
+bool SetAutoRun(bool on, std::wstring* reason) {
+    auto fail = [&](LSTATUS status) {
+        if (reason)
+            *reason = SystemErrorText(static_cast<DWORD>(status));
+        return false;
+    };
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS)
-        return;
+    // The key is opened, never created: a missing Run key is a damaged profile, not ours to repair.
+    const LSTATUS opened = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &raw);
+    if (opened != ERROR_SUCCESS)
+        return !on && opened == ERROR_FILE_NOT_FOUND ? true : fail(opened);
     UniqueRegKey key(raw);
     if (on) {
         const std::wstring path = ModulePath();
-        RegSetValueExW(key.Get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.Get(), kRunValue);
+        const LSTATUS written =
+            RegSetValueExW(key.Get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                           static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+        return written == ERROR_SUCCESS ? true : fail(written);
     }
+    const LSTATUS removed = RegDeleteValueW(key.Get(), kRunValue);
+    return removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND ? true : fail(removed);
 }
 
 std::wstring VersionText() {

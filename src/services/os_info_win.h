@@ -21,7 +21,9 @@ std::wstring SettingsBaseFolder();
 
 // The automatic-start value "Vantrel64" under the current user's Run key.
 bool IsAutoRun();
-void SetAutoRun(bool on);
+// Writes (on) or removes (off) the value. False when it could not, with the system's reason in *reason. Removing
+// a value that is not there, or from a Run key that does not exist, succeeds: nothing starts automatically then.
+bool SetAutoRun(bool on, std::wstring* reason = nullptr);
 
 // "Version a.b.c.d" from the program's own version resource; empty when it has none.
 std::wstring VersionText();

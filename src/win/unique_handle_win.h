@@ -62,6 +62,12 @@ struct GdiTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DeleteObject(h); }
 };
+// Typed GDI objects, so that a font cannot be handed where a brush is expected.
+template <typename H> struct TypedGdiTraits {
+    using Handle = H;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteObject(h); }
+};
 // A memory DC from CreateCompatibleDC.
 struct DcTraits {
     using Handle = HDC;
@@ -85,6 +91,9 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueGdiObject = UniqueHandle<GdiTraits>;
 using UniqueDc = UniqueHandle<DcTraits>;
+using UniqueFont = UniqueHandle<TypedGdiTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<TypedGdiTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<TypedGdiTraits<HPEN>>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 
@@ -102,6 +111,22 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint of one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

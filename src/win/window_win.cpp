@@ -1,5 +1,7 @@
 #include "win/window_win.h"
 
+#include "win/dialog_win.h"
+
 namespace vantrel::win {
 
 Window::~Window() {
@@ -74,6 +76,8 @@ void ProcessPendingMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        if (PreTranslateDialogMessage(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "launcher/cells.h"
-#include "launcher/placement.h"
+#include "services/placement.h"
 
 namespace vantrel {
 namespace {

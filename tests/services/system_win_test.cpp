@@ -86,6 +86,31 @@ TEST(AutoRunWin, RunKeyValueNamesThisProgram) {
     RegCloseKey(key);
 }
 
+TEST(AutoRunWin, MissingRunKeyIsReportedWhenSwitchingOn) {
+    const wchar_t* path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegDeleteValueW(key, L"Vantrel64");
+    RegCloseKey(key);
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, path), ERROR_SUCCESS);
+
+    std::wstring reason;
+    EXPECT_FALSE(SetAutoRun(true, &reason)) << "the key is not created behind the user's back";
+    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(IsAutoRun());
+    reason.clear();
+    EXPECT_TRUE(SetAutoRun(false, &reason)) << "nothing to remove is no failure";
+    EXPECT_TRUE(reason.empty());
+
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(SetAutoRun(true, &reason));
+    EXPECT_TRUE(IsAutoRun());
+    EXPECT_TRUE(SetAutoRun(false, &reason));
+}
+
 class IconSourceWin : public ::testing::Test {
 protected:
     Win32SystemQueries system;

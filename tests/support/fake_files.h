@@ -18,6 +18,7 @@ public:
     std::map<std::u16string, std::string> files;
     std::set<std::u16string> folders;
     std::set<std::u16string> unreadable;
+    std::set<std::u16string> locked; // cannot be deleted
     bool failWrites = false;
     int writes = 0;
     int reads = 0;
@@ -44,6 +45,14 @@ public:
         if (it == files.end())
             return false;
         files[to] = it->second;
+        return true;
+    }
+    bool RemoveFile(const std::u16string& path, std::u16string* reason) override {
+        if (locked.count(path)) {
+            *reason = u"The process cannot access the file because it is being used by another process.";
+            return false;
+        }
+        files.erase(path);
         return true;
     }
     bool CreateFolderTree(const std::u16string& folder) override {

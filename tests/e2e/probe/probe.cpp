@@ -10,7 +10,8 @@
 //   wait-window <class> [title] <ms>       until such a window exists and is visible
 //   wait-exists <class> [title] <ms>       until such a window exists, shown or not
 //   wait-gone <class> <ms>                 until no window of that class exists
-//   foreground                             hwnd, class and title of the foreground window
+//   foreground                             hwnd, class and title of the foreground window, and the window that
+//                                          has the keyboard focus in its thread (hwnd, class, control id)
 //   pixel <x> <y>                          screen colour as RRGGBB
 //   find-color <RRGGBB> <tol> <x0> <y0> <x1> <y1>
 //                                          number of pixels of the rectangle within tol of the colour
@@ -27,6 +28,11 @@
 //                                          winecfg does (Wine only)
 //   child-texts <class> [title]            the texts of the first such window's child windows, one a line
 //                                          (a message box: its message, then its buttons)
+//   controls <class> <title>               the controls of a dialog: id, class, text, rectangle, visible,
+//                                          enabled, check state, selected line
+//   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
+//   file-version <path>                    a file's product version, a.b.c.d
+//   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -46,6 +52,7 @@
 #include <string>
 #include <vector>
 
+#include "controls.h"
 #include "menu_query.h"
 
 namespace {
@@ -155,7 +162,8 @@ template <typename Condition> bool WaitFor(long long timeoutMs, Condition condit
 int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
-                         "broadcast-taskbarcreated|define-drive|child-texts> ...\n");
+                         "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
+                         "hold-hotkey> ...\n");
     return 2;
 }
 
@@ -202,8 +210,15 @@ int Foreground() {
         std::printf("0x0\t\t\n");
         return 1;
     }
-    std::printf("0x%llx\t%s\t%s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)),
-                Field(ClassOf(hwnd)).c_str(), Field(TitleOf(hwnd)).c_str());
+    // The window with the keyboard focus in the foreground window's thread, as the fourth field.
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &thread);
+    std::printf("0x%llx\t%s\t%s\t0x%llx %s %d\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)),
+                Field(ClassOf(hwnd)).c_str(), Field(TitleOf(hwnd)).c_str(),
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(thread.hwndFocus)),
+                Field(thread.hwndFocus ? ClassOf(thread.hwndFocus) : L"-").c_str(),
+                thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0);
     return 0;
 }
 
@@ -527,6 +542,14 @@ int wmain(int argc, wchar_t** argv) {
         rc = DefineDrive(argc, argv);
     else if (command == L"child-texts")
         rc = ChildTexts(argc, argv);
+    else if (command == L"controls")
+        rc = vanprobe::Controls(argc, argv);
+    else if (command == L"list-lines")
+        rc = vanprobe::ListLines(argc, argv);
+    else if (command == L"file-version")
+        rc = vanprobe::FileVersion(argc, argv);
+    else if (command == L"hold-hotkey")
+        rc = vanprobe::HoldHotKey(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

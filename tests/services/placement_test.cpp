@@ -1,4 +1,4 @@
-#include "launcher/placement.h"
+#include "services/placement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,68 @@
+// Identifiers of the settings dialogs' templates and controls, shared by dialogs.rc and the code.
+#pragma once
+
+#define IDD_OPTION_KEY 200
+#define IDD_OPTION_MOUSE 201
+#define IDD_OPTION_OTHER 202
+#define IDD_ENV_SELECT 210
+#define IDD_ENV_CHANGE 211
+#define IDD_ABOUT 220
+#define IDD_NOTICE 230
+
+// Option dialog, page "Key"
+#define IDC_KEYGROUP 1000
+#define IDC_KEYLIST 1001
+#define IDC_KEYLABEL 1002
+#define IDC_SHIFT 1003
+#define IDC_ALT 1004
+#define IDC_CTRL 1005
+#define IDC_KCURSORGROUP 1006
+#define IDC_KCURSOR0 1007 /* 1007..1009 */
+#define IDC_DOS 1010
+#define IDC_KEYPOSITION 1011
+#define IDC_KEYONLY 1012
+#define IDC_DIRECTMOVEONLY 1013
+#define IDC_KEYNUMBER 1014
+#define IDC_ALTRUNASDISABLE 1015
+
+// page "Mouse"
+#define IDC_KICKMOUSE 1020
+#define IDC_MOUSEGROUP 1021
+#define IDC_MOUSE0 1022 /* 1022..1024 */
+#define IDC_MOUSEPOSITION 1025
+#define IDC_MCURSORGROUP 1026
+#define IDC_MCURSOR0 1027 /* 1027..1030 */
+#define IDC_MOVECURSOR 1031
+#define IDC_HOOK 1032
+#define IDC_WAITLABEL 1033
+#define IDC_COMBOWAIT 1034
+
+// page "Other"
+#define IDC_RIGHTCLICKGROUP 1040
+#define IDC_RIGHTCLICK0 1041 /* 1041..1042 */
+#define IDC_FRAMEGROUP 1043
+#define IDC_FRAME0 1044 /* 1044..1045 */
+#define IDC_COLORGROUP 1046
+#define IDC_COLORLABEL 1047
+#define IDC_TEXTCOLOR 1048
+#define IDC_BACKCOLOR 1049
+#define IDC_AUTORUN 1050
+
+// Environment selection and settings
+#define IDC_ENVLABEL 1060
+#define IDC_SETLIST 1061
+#define IDC_ADD 1062
+#define IDC_DELETE 1063
+#define IDC_CHANGE 1064
+#define IDC_NAMELABEL 1065
+#define IDC_NAMEEDIT 1066
+#define IDC_POPUPGROUP 1067
+#define IDC_NODISPLAY 1068
+#define IDC_DISPLAY 1069
+
+// About and notices
+#define IDC_ABOUTICON 1080
+#define IDC_ABOUTNAME 1081
+#define IDC_ABOUTVERSION 1082
+#define IDC_NOTICEICON 1090
+#define IDC_NOTICETEXT 1091

@@ -1,0 +1,71 @@
+#pragma once
+// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse and Other. The control
+// states live in an OptionControls model; the pages only show it and report the user's changes to it, so that
+// a page the user never opened still has its values when OK reads them.
+//
+// The object lives as long as the program and keeps the controls' states between showings (a radio group whose
+// option says "none" keeps its last selection). Its window is made at the first opening; OK, Cancel and
+// HideDialogs only hide it.
+
+#include <array>
+#include <memory>
+
+#include <windows.h>
+
+#include "dialogs/dialog_host.h"
+#include "dialogs/option_model.h"
+#include "win/property_sheet_win.h"
+#include "win/unique_handle_win.h"
+
+namespace vantrel::win {
+
+class OptionDialog : private PropertySheetDialog {
+public:
+    explicit OptionDialog(DialogHost& host);
+    ~OptionDialog() override;
+
+    // "&Setting...": the current options fill the dialog (again, when it is already open, replacing unsaved
+    // edits); a dialog that was not on screen comes up with its top-left corner at the mouse.
+    void Open();
+
+    using PropertySheetDialog::CurrentPage;
+    using PropertySheetDialog::Handle;
+    using PropertySheetDialog::IsVisible;
+    const OptionControls& Controls() const { return controls_; }
+
+private:
+    class Page : public PropertyPage {
+    public:
+        explicit Page(OptionDialog& dialog) : dialog_(dialog) {}
+        // Shows the model's values.
+        virtual void Load() = 0;
+
+    protected:
+        INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+        void OnInitPage() override { Load(); }
+        OptionControls& Model() { return dialog_.controls_; }
+        OptionDialog& dialog_;
+    };
+    class KeyPage;
+    class MousePage;
+    class OtherPage;
+
+    void OnClosed(bool accepted) override;
+    void OnSheetHelpRequest(bool titleBar) override;
+    void OnSheetDestroyed(HWND window) override;
+    void LoadPages();
+    int32_t PageTopic(int page) const;
+
+    DialogHost& host_;
+    OptionControls controls_;
+    TOption nowOption_;
+    std::array<COLORREF, 16> customColors_{};
+    UniqueFont colorFont_;
+    UniqueBrush labelBrush_;
+    UniqueBrush keyLabelBrush_;
+    std::unique_ptr<KeyPage> keyPage_;
+    std::unique_ptr<MousePage> mousePage_;
+    std::unique_ptr<OtherPage> otherPage_;
+};
+
+} // namespace vantrel::win

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Option dialog figure under Wine: from the tray command "&Setting..." to the dialog painted, median of 30, next to a
+# minimal dialog program measured in the same run; and the sizes of the help files. Run by tools/bench.sh after its
+# build; alone: bash tools/bench.d/dialogs.sh [build-dir]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+build=$(cd "${1:-${VANTREL_BUILD:-build/mingw}}" && pwd)
+runs=${DIALOG_BENCH_RUNS:-30}
+for f in bench/dialog_bench.exe bench/dialog_floor.exe; do
+    [ -f "$build/$f" ] || { echo "dialog bench: $build/$f is missing (build the mingw preset)" >&2; exit 1; }
+done
+
+source tools/wine_env.sh
+wine_start_display
+prefix="$root/build/bench-dialogs-prefix"
+trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; wine_stop_display' EXIT
+vantrel_prefix "$prefix"
+desktop="shell,1024x768"
+
+echo "== option dialog (under Wine)"
+# Both in the same desktop, one after the other, so that they meet the same machine.
+floor=$(wine explorer /desktop=$desktop "$(winepath -w "$build/bench/dialog_floor.exe")" "$runs" 2>/dev/null | tr -d '\r')
+dialog=$(wine explorer /desktop=$desktop "$(winepath -w "$build/bench/dialog_bench.exe")" "$runs" 2>/dev/null | tr -d '\r')
+echo "  $dialog"
+echo "  $floor"
+median() { sed -E 's/.*median ([0-9.]+) ms.*/\1/' <<<"$1"; }
+awk -v d="$(median "$dialog")" -v f="$(median "$floor")" 'BEGIN { if (f > 0) printf "  ratio of the medians: %.2f\n", d / f }'
+
+echo "== help files"
+for f in "$build"/bin/vantrel.chm "$build"/bin/vantrelj.chm; do
+    [ -f "$f" ] && printf '  %-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
+done
+exit 0
