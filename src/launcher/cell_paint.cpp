@@ -57,7 +57,7 @@ CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode) {
 }
 
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour) {
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours) {
     TrayPictureKey key;
     key.tray = tray;
     key.columns = columns;
@@ -67,7 +67,7 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     key.usKeyboard = usKeyboard;
     key.cdPlayerFlag = cdPlayerFlag;
     key.cdMode = cdMode;
-    key.faceColour = faceColour;
+    key.colours = colours;
     const int shown = InsertPosition(entry.Items);
     key.cells.reserve(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {

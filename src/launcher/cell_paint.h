@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "services/grid_colours.h"
 
 namespace vantrel {
 
@@ -68,11 +69,11 @@ struct TrayPictureKey {
     bool usKeyboard = true;
     bool cdPlayerFlag = false;
     int32_t cdMode = 0;
-    uint32_t faceColour = 0; // the system's button face, which the cells are erased with
+    GridColours colours;     // what the cells are erased and their badges drawn with
     std::vector<Cell> cells; // the shown items
     friend bool operator==(const TrayPictureKey&, const TrayPictureKey&) = default;
 };
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour);
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours);
 
 } // namespace vantrel

@@ -5,6 +5,7 @@
 #include "config/system_items.h"
 #include "launcher/placement.h"
 #include "launcher/task_windows_win.h"
+#include "services/grid_colours_win.h"
 #include "services/os_info_win.h"
 
 namespace vantrel::win {
@@ -35,9 +36,12 @@ DesktopGeometry CurrentDesktop() {
 
 LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(services)) {
     CreateFonts();
+    systemColours_ = ReadSystemColours();
+    highContrast_ = ReadHighContrast();
 }
 
 LauncherWindow::~LauncherWindow() {
+    accessHost_.Detach();
     // The Task items point at these icons; the list is rebuilt before any of them is drawn again.
     DestroyIcons(programIcons_.Clear());
 }
@@ -45,7 +49,10 @@ LauncherWindow::~LauncherWindow() {
 bool LauncherWindow::Create(HWND owner) {
     // Borderless with a system menu (Alt+F4 and Alt+Space work), a tool window so that it has no taskbar
     // button, owned by the resident window so that it follows it to the top.
-    return Window::Create(kClassName, kCaption, WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, 0, 0, 0, 0, owner);
+    if (!Window::Create(kClassName, kCaption, WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, 0, 0, 0, 0, owner))
+        return false;
+    accessHost_.Attach(Handle());
+    return true;
 }
 
 bool LauncherWindow::IsShown() const {
@@ -170,6 +177,12 @@ void LauncherWindow::FormCloseQuery() {
 }
 
 LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = HandleMessage(message, wParam, lParam);
+    AnnounceCursor();
+    return result;
+}
+
+LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return FormEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -210,6 +223,20 @@ LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Never destroyed by the user: the resident core shows this same window at every trigger.
         FormCloseQuery();
         return 0;
+    case WM_GETOBJECT:
+        if (const auto answer = accessHost_.GetObject(wParam, lParam))
+            return *answer;
+        return DefaultProc(message, wParam, lParam);
+    case kMsgAccessRun:
+        AccessRunPosted(wParam, lParam);
+        return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        SystemColoursChanged();
+        return DefaultProc(message, wParam, lParam);
+    case WM_DESTROY:
+        accessHost_.Detach();
+        return DefaultProc(message, wParam, lParam);
     default:
         return DefaultProc(message, wParam, lParam);
     }
