@@ -15,6 +15,11 @@
 //                                read from the event alone, until `count` events came or the time is up
 //   do <class> <name>            the default action of the item of that name
 //   select <class> <name>        takes the focus and the selection onto the item of that name
+//   high-contrast on|off [name=RRGGBB ...]
+//                                switches the user's high-contrast setting as the system's own switch does:
+//                                SPI_SETHIGHCONTRAST (which Wine refuses), the stored "Flags" setting, the
+//                                given system colours (window, windowtext, highlight, highlighttext, btnface,
+//                                btntext), and WM_SETTINGCHANGE to every window
 
 #include <windows.h>
 
@@ -280,9 +285,61 @@ int Act(const wchar_t* className, const wchar_t* name, bool run) {
     return hr == S_OK ? 0 : 1;
 }
 
+int Usage();
+
+int HighContrast(bool on, int argc, wchar_t** argv) {
+    struct Named {
+        const wchar_t* name;
+        int index;
+    };
+    constexpr Named kColours[] = {{L"window", COLOR_WINDOW},       {L"windowtext", COLOR_WINDOWTEXT},
+                                  {L"highlight", COLOR_HIGHLIGHT}, {L"highlighttext", COLOR_HIGHLIGHTTEXT},
+                                  {L"btnface", COLOR_BTNFACE},     {L"btntext", COLOR_BTNTEXT}};
+    std::vector<int> indexes;
+    std::vector<COLORREF> values;
+    for (int i = 0; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        const auto equals = arg.find(L'=');
+        if (equals == std::wstring::npos)
+            return Usage();
+        const std::wstring name = arg.substr(0, equals);
+        const unsigned long rgb = std::wcstoul(arg.c_str() + equals + 1, nullptr, 16);
+        bool known = false;
+        for (const Named& n : kColours)
+            if (name == n.name) {
+                indexes.push_back(n.index);
+                values.push_back(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+                known = true;
+            }
+        if (!known)
+            return Usage();
+    }
+    HIGHCONTRASTW setting{};
+    setting.cbSize = sizeof(setting);
+    setting.dwFlags = HCF_AVAILABLE | (on ? HCF_HIGHCONTRASTON : 0);
+    const BOOL spi = SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(setting), &setting, SPIF_UPDATEINIFILE);
+    const wchar_t* flags = on ? L"127" : L"126";
+    HKEY key = nullptr;
+    LONG stored = RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (stored == ERROR_SUCCESS) {
+        stored = RegSetValueExW(key, L"Flags", 0, REG_SZ, reinterpret_cast<const BYTE*>(flags),
+                                static_cast<DWORD>((wcslen(flags) + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+    const BOOL colours =
+        indexes.empty() || SetSysColors(static_cast<int>(indexes.size()), indexes.data(), values.data());
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST,
+                        reinterpret_cast<LPARAM>(L"Accessibility"), SMTO_ABORTIFHUNG, 3000, &ignored);
+    std::printf("high-contrast %s: system %s, stored %s, colours %s\n", on ? "on" : "off", spi ? "yes" : "refused",
+                stored == ERROR_SUCCESS ? "yes" : "failed", colours ? "yes" : "failed");
+    return stored == ERROR_SUCCESS && colours ? 0 : 1;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vanaccess tree <class> [ms] | watch <class> <ms> <count> | do <class> <name> | "
-                         "select <class> <name>\n");
+                         "select <class> <name> | high-contrast on|off [name=RRGGBB ...]\n");
     return 2;
 }
 
@@ -291,6 +348,12 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3)
         return Usage();
+    if (std::wcscmp(argv[1], L"high-contrast") == 0) {
+        const bool on = std::wcscmp(argv[2], L"on") == 0;
+        if (!on && std::wcscmp(argv[2], L"off") != 0)
+            return Usage();
+        return HighContrast(on, argc - 3, argv + 3);
+    }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring command = argv[1];
     int rc = 2;
