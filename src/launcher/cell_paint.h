@@ -49,12 +49,14 @@ constexpr int32_t kCdModePlaying = 526;
 CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode);
 
 // Everything the normal-state picture of a tray depends on: two equal keys draw the same pixels. The window
-// keeps the pictures of the Program and System trays between shows and draws a tray again only when its key
-// changed. An icon is known by its handle together with the file and index it came from, so a handle that the
-// system hands out again for another icon cannot bring back an old picture.
+// keeps the pictures of the trays between shows and draws a tray again only when its key changed; the Task
+// tray's picture mostly survives a show too, as long as the same windows with the same icons are open. An icon is known
+// by its handle together with the file and index it came from, so a handle that the system hands out again for another
+// icon cannot bring back an old picture.
 struct TrayPictureKey {
     struct Cell {
         IconHandle icon = 0;
+        std::intptr_t window = 0; // a task's window: its icon handle is not ours and may be handed out again
         int32_t status = 0;
         std::u16string exeFileName; // the CD player item
         std::u16string iconFileName;

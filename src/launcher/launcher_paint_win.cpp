@@ -129,10 +129,7 @@ void LauncherWindow::DrawAllTrays(HDC dc) {
     const CellPaintContext context = PaintContext();
     for (int32_t t = 0; t < 3; ++t) {
         const POINT box = BoxOrigin(t);
-        if (t == TaskTray)
-            painter_.DrawTray(dc, box, context, t);
-        else
-            DrawTrayPicture(dc, t);
+        DrawTrayPicture(dc, t);
         if (t == form_.NowMode)
             painter_.DrawCell(dc, box, context, t, services_.host.Trays()[static_cast<std::size_t>(t)].NowIndex,
                               kCellCursor);

@@ -16,6 +16,33 @@ constexpr wchar_t kClassName[] = L"TVanMainForm";
 // Also what keeps the window out of its own Task tray.
 constexpr wchar_t kCaption[] = L"vantrel";
 
+// The system's answers with the drive letters asked beforehand, on another thread, while the show was busy
+// with the window system.
+class DrivesAnswered : public SystemQueries {
+public:
+    DrivesAnswered(const SystemQueries& system, uint32_t drives) : system_(system), drives_(drives) {}
+    std::u16string ExpandEnvironment(const std::u16string& text) const override {
+        return system_.ExpandEnvironment(text);
+    }
+    std::u16string SystemDirectory() const override { return system_.SystemDirectory(); }
+    std::u16string WindowsDirectory() const override { return system_.WindowsDirectory(); }
+    bool IsNtPlatform() const override { return system_.IsNtPlatform(); }
+    bool FileExists(const std::u16string& path) const override { return system_.FileExists(path); }
+    uint32_t LogicalDrives() const override { return drives_; }
+    bool IsRemoteDrive(const std::u16string& root) const override { return system_.IsRemoteDrive(root); }
+    std::u16string DriveDisplayName(const std::u16string& root) const override {
+        return system_.DriveDisplayName(root);
+    }
+    int32_t WinVersion() const override { return system_.WinVersion(); }
+    int32_t OsBuildNumber() const override { return system_.OsBuildNumber(); }
+    bool HelperBound() const override { return system_.HelperBound(); }
+    bool IsWindows10() const override { return system_.IsWindows10(); }
+
+private:
+    const SystemQueries& system_;
+    uint32_t drives_;
+};
+
 DesktopGeometry CurrentDesktop() {
     DesktopGeometry desktop;
     std::vector<RECT> monitors;
@@ -79,9 +106,14 @@ void LauncherWindow::FormShow() {
 
 void LauncherWindow::InitShow() {
     LauncherHost& host = services_.host;
+    // The drive letters come from the mount manager, another process under Wine: asked on the worker thread
+    // while this one lists the windows.
+    uint32_t drives = 0;
+    worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
     UpdateNameFont();
-    SyncDrives(host.Trays()[SystemTray].Items, services_.system, services_.icons);
     RebuildTasks();
+    worker_.Wait();
+    SyncDrives(host.Trays()[SystemTray].Items, DrivesAnswered(services_.system, drives), services_.icons);
     SetLayout(form_, host.Trays(), host.Option().ColMax, labelHeight_);
     EnsureBuffer();
     form_.NowMode = StartTray(host.Trays(), host.ShowStatus(), host.Option());

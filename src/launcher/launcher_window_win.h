@@ -30,6 +30,7 @@
 #include "win/back_buffer_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
+#include "win/worker_thread_win.h"
 
 namespace vantrel {
 class CdAudio;
@@ -162,6 +163,7 @@ private:
 
     TrayPictures pictures_;
     BackBuffer buffer_;
+    WorkerThread worker_;
 };
 
 } // namespace vantrel::win

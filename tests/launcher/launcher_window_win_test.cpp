@@ -84,6 +84,38 @@ TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
     EXPECT_EQ(icons[0], icons[2]);
 }
 
+// A show's icon search reads a window's parent from the filter's answers and a class's icon once: the answers
+// must be the window system's own.
+TEST(TaskWindowsWin, AnswersReusedWithinAShowAreTheSystems) {
+    WindowThread live(2);
+    const HICON icon = LoadIconW(nullptr, IDI_WARNING);
+    SetClassLongPtrW(live.windows[0], GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // An owned popup and an owned overlapped window: GetParent gives the owner for the first only.
+    HWND popup = CreateWindowExW(WS_EX_WINDOWEDGE, WindowThread::kClass, L"Popup", WS_POPUP, 0, 0, 50, 50,
+                                 live.windows[0], nullptr, instance, nullptr);
+    HWND overlapped = CreateWindowExW(WS_EX_WINDOWEDGE, WindowThread::kClass, L"Owned", WS_OVERLAPPED, 0, 0, 50, 50,
+                                      live.windows[0], nullptr, instance, nullptr);
+    ASSERT_TRUE(popup && overlapped);
+    TaskShow show;
+    ShowAnswers answers;
+    Win32WindowFacts facts(show.helper, show.identities, &answers);
+    Win32TaskIconQueries queries(show.helper, show.cache, show.identities, &answers);
+    for (HWND w : {live.windows[0], live.windows[1], popup, overlapped}) {
+        const std::intptr_t window = Value(w);
+        facts.Visible(window);
+        facts.Owner(window);
+        EXPECT_EQ(queries.Parent(window), Value(GetParent(w)));
+        EXPECT_EQ(queries.ClassIcon(window), FromHicon(reinterpret_cast<HICON>(GetClassLongPtrW(w, GCLP_HICON))));
+    }
+    EXPECT_EQ(queries.Parent(Value(popup)), Value(live.windows[0]));
+    EXPECT_EQ(queries.Parent(Value(overlapped)), 0);
+    EXPECT_EQ(queries.ClassIcon(Value(live.windows[1])), FromHicon(icon)) << "one class, one icon";
+    EXPECT_EQ(answers.classIcons.size(), 1u) << "asked once for the four windows of one class";
+    DestroyWindow(popup);
+    DestroyWindow(overlapped);
+}
+
 TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
     WindowThread live(2, Answers::Yes, Shown::Yes);
     TaskShow show;
