@@ -5,8 +5,9 @@
 // prints the private bytes and the GDI and USER objects of the process after start, after the first show and
 // after 100, 250 and `shows` (default 500) shows. Between two shows a window of this process opens and an
 // older one closes; every 50 shows the task-window program (when given) is started again and its previous
-// copy ended, so that the Task tray keeps meeting windows and program files it has not seen. Nothing may grow
-// with the number of shows.
+// copy ended, so that the Task tray keeps meeting windows and program files it has not seen. Every show is
+// also read as a screen reader reads it (the accessible tree, every cell's name). Nothing may grow with the
+// number of shows.
 //
 // Wine answers neither GetGuiResources nor the private-usage counter; the figures then come from the address
 // space (committed private pages) and from the handle tables (each handle value asked for its object), and
@@ -14,6 +15,7 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -109,6 +111,45 @@ void Print(const char* when, const Footprint& f) {
     std::fflush(stdout);
 }
 
+constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// Every cell's name through the window's accessible objects; the number of names read.
+int ReadAccessibleTree(HWND window) {
+    IAccessible* client = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                          reinterpret_cast<void**>(&client))))
+        return 0;
+    int names = 0;
+    long lists = 0;
+    client->get_accChildCount(&lists);
+    for (long l = 1; l <= lists; ++l) {
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = l;
+        IDispatch* dispatch = nullptr;
+        IAccessible* list = nullptr;
+        if (client->get_accChild(id, &dispatch) == S_OK && dispatch) {
+            dispatch->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&list));
+            dispatch->Release();
+        }
+        if (!list)
+            continue;
+        long cells = 0;
+        list->get_accChildCount(&cells);
+        for (long c = 1; c <= cells; ++c) {
+            id.lVal = c;
+            BSTR name = nullptr;
+            if (list->get_accName(id, &name) == S_OK)
+                ++names;
+            SysFreeString(name);
+        }
+        list->Release();
+    }
+    client->Release();
+    return names;
+}
+
 void PumpIdle(double ms) {
     PumpUntil([] { return false; }, ms);
 }
@@ -198,6 +239,10 @@ int wmain(int argc, wchar_t** argv) {
         churn.Step(i);
         if (!ShowByHotKey(main)) {
             std::fprintf(stderr, "show %d was never painted\n", i);
+            return 1;
+        }
+        if (ReadAccessibleTree(main.Launcher()->Handle()) == 0) {
+            std::fprintf(stderr, "show %d could not be read by a screen reader\n", i);
             return 1;
         }
         SendMessageW(main.Handle(), WM_HOTKEY, 0, 0); // the hot key again hides it
