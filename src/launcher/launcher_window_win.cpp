@@ -256,7 +256,7 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         FormCloseQuery();
         return 0;
     case WM_GETOBJECT:
-        if (const auto answer = accessHost_.GetObject(wParam, lParam))
+        if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
             return *answer;
         return DefaultProc(message, wParam, lParam);
     case kMsgAccessRun:

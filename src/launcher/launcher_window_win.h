@@ -52,7 +52,7 @@ struct LauncherServices {
 };
 
 // An assistive program's request to run a cell, carried out once its call has returned (wParam tray, lParam index).
-constexpr UINT kMsgAccessRun = WM_APP + 1;
+constexpr UINT kMsgAccessRun = WM_APP + 0x21;
 
 class LauncherWindow : public Window, private LauncherView, private LauncherAccessWindow {
 public:

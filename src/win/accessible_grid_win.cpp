@@ -543,7 +543,7 @@ void AccessibleGridHost::Detach() {
     announced_.reset();
 }
 
-std::optional<LRESULT> AccessibleGridHost::GetObject(WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> AccessibleGridHost::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
     if (!link_->root || static_cast<LONG>(lParam) != OBJID_CLIENT)
         return std::nullopt;
     return LresultFromObject(kIidAccessible, wParam, link_->root);

@@ -39,7 +39,7 @@ public:
     void Detach();
 
     // WM_GETOBJECT: the answer for the client object, or nothing for what the system answers itself.
-    std::optional<LRESULT> GetObject(WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> AnswerGetObject(WPARAM wParam, LPARAM lParam);
 
     // Raises the focus and selection events for the cell under the cursor when it is another cell than the one
     // announced last, or always with `force` (the window has just come up). Nothing while no cell has it.

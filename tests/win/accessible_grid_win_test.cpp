@@ -66,7 +66,7 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_GETOBJECT)
-            if (const auto answer = host.GetObject(wParam, lParam))
+            if (const auto answer = host.AnswerGetObject(wParam, lParam))
                 return *answer;
         return DefaultProc(message, wParam, lParam);
     }
