@@ -33,7 +33,12 @@ WindowAnswer AskWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
 
 std::vector<std::intptr_t> EnumerateTopLevelWindows() {
     std::vector<std::intptr_t> handles;
-    EnumWindows(
+    // The current desktop's top-level windows in z-order, from one answer of the window system. EnumWindows
+    // lists the same windows but asks about each once more before handing it over (under Wine a round trip per
+    // window, the largest part of listing them); a window that has gone meanwhile fails the filter's first
+    // question anyway.
+    EnumDesktopWindows(
+        nullptr,
         [](HWND hwnd, LPARAM data) -> BOOL {
             reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(FromHwnd(hwnd));
             return TRUE;

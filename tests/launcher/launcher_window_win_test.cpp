@@ -116,6 +116,30 @@ TEST(TaskWindowsWin, AnswersReusedWithinAShowAreTheSystems) {
     DestroyWindow(overlapped);
 }
 
+// The listing comes from one answer of the window system; it must hold every window EnumWindows gives, in the
+// same z-order (what it holds besides are hidden windows, which the filter drops with its first question).
+TEST(TaskWindowsWin, TheListingHoldsTheTopLevelWindowsInZOrder) {
+    WindowThread live(3, Answers::Yes, Shown::Yes);
+    std::vector<std::intptr_t> expected;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(Value(hwnd));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&expected));
+    const std::vector<std::intptr_t> listed = EnumerateTopLevelWindows();
+    auto at = listed.begin();
+    for (const std::intptr_t window : expected) {
+        at = std::find(at, listed.end(), window);
+        ASSERT_NE(at, listed.end()) << "window " << window << " missing or out of z-order";
+        ++at;
+    }
+    for (const std::intptr_t window : listed)
+        if (std::find(expected.begin(), expected.end(), window) == expected.end()) {
+            EXPECT_FALSE(IsWindowVisible(ToHwnd(window))) << "an extra window that is shown";
+        }
+}
+
 TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
     WindowThread live(2, Answers::Yes, Shown::Yes);
     TaskShow show;
