@@ -1,4 +1,4 @@
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 
 #include "config/item_lists.h"
 #include "services/grid.h"
@@ -72,7 +72,7 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     key.cells.reserve(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {
         const RData& item = entry.Items[static_cast<std::size_t>(i)];
-        key.cells.push_back({item.Icon, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
+        key.cells.push_back({item.Icon.Get(), item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
     }
     return key;
 }
