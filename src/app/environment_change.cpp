@@ -18,7 +18,6 @@ void CreateEnvironmentFile(int32_t file, SettingsStore& store, const SystemQueri
     ItemList systemItems;
     CompleteSystemList(systemItems, system, icons);
     store.WriteItems(file, ItemSection::System, systemItems);
-    FreeItems(systemItems, true, icons);
 }
 
 } // namespace

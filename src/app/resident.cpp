@@ -11,12 +11,12 @@ namespace {
 
 void ReadProgramList(ResidentState& state, int32_t file, ResidentServices& services) {
     state.LoadedFileNumber = file;
-    FreeItems(state.ProgramList(), true, services.icons);
+    FreeItems(state.ProgramList());
     state.ProgramList() = LoadProgramList(services.store, file, services.icons);
 }
 
 void ReadSystemList(ResidentState& state, int32_t file, ResidentServices& services) {
-    FreeItems(state.SystemList(), true, services.icons);
+    FreeItems(state.SystemList());
     state.SystemList() = LoadSystemList(services.store, file, services.system, services.icons);
     ReopenCdDevice(state, services.cd);
 }
@@ -77,9 +77,9 @@ void ReopenCdDevice(ResidentState& state, CdAudio& cd) {
 }
 
 void CloseResident(ResidentState& state, ResidentServices& services) {
-    FreeItems(state.ProgramList(), true, services.icons);
-    FreeItems(state.TaskList(), false, services.icons);
-    FreeItems(state.SystemList(), true, services.icons);
+    FreeItems(state.ProgramList());
+    FreeItems(state.TaskList());
+    FreeItems(state.SystemList());
     services.cd.CdClose();
 }
 

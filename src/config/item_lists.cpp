@@ -4,25 +4,15 @@
 
 namespace vantrel {
 
-void CopyItem(RData& destination, const RData& source, IconSource& icons) {
+void CopyItem(RData& destination, const RData& source) {
     destination = source;
-    destination.Icon = ResolveItemIcon(destination.Status, destination.IconFileName, destination.IconIndex, icons);
 }
 
-void CopyList(ItemList& destination, const ItemList& source, IconSource& icons) {
-    FreeItems(destination, true, icons);
-    destination.reserve(source.size());
-    for (const auto& item : source) {
-        RData copy;
-        CopyItem(copy, item, icons);
-        destination.push_back(std::move(copy));
-    }
+void CopyList(ItemList& destination, const ItemList& source) {
+    destination = source;
 }
 
-void FreeItems(ItemList& list, bool destroyIcons, IconSource& icons) {
-    if (destroyIcons)
-        for (const auto& item : list)
-            ReleaseItemIcon(item.Icon, icons);
+void FreeItems(ItemList& list) {
     list.clear();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Operations on the item lists of the trays. Each record is owned by exactly one list, and so is its icon.
+// Operations on the item lists of the trays. Records are plain values; their icons are shared references, so a
+// copied list (kept for a dialog's Cancel) and the list in use show the same icons and never destroy one twice.
 
 #include <string>
 
@@ -9,12 +10,12 @@
 
 namespace vantrel {
 
-// Copies every field and gives the copy its own icon, so freeing one never frees the other's.
-void CopyItem(RData& destination, const RData& source, IconSource& icons);
-void CopyList(ItemList& destination, const ItemList& source, IconSource& icons);
+// Copies every field; the copy refers to the same icon, which lives until neither needs it.
+void CopyItem(RData& destination, const RData& source);
+void CopyList(ItemList& destination, const ItemList& source);
 
-// Destroys the items' icons (sparing the shared fallback icons) when destroyIcons is set, and clears the list.
-void FreeItems(ItemList& list, bool destroyIcons, IconSource& icons);
+// Empties the list; an icon goes with the last item that referred to it.
+void FreeItems(ItemList& list);
 
 // Index of the first item whose expanded ExeFileName equals key, or -1. The browser keywords also match by
 // file name alone, so an item stored with another install folder is still recognised.

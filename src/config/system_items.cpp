@@ -83,12 +83,11 @@ RData MakeDefaultItem(const TSystemItem& row, const SystemQueries& system, IconS
 
 // Removes the drive items we added for a root that is gone. The user's own items for the same root may stand
 // before or after ours and stay, so every item is looked at, not only the first match.
-bool RemoveBuiltInDriveItems(ItemList& list, const std::u16string& root, IconSource& icons) {
+bool RemoveBuiltInDriveItems(ItemList& list, const std::u16string& root) {
     bool removed = false;
     for (std::size_t i = 0; i < list.size();) {
         RData& item = list[i];
         if ((item.Status & 0xFF) == StatusSystem && item.ExeFileName == root) {
-            ReleaseItemIcon(item.Icon, icons);
             list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
             removed = true;
         } else {
@@ -109,9 +108,7 @@ void PrepareStoredSystemItem(RData& item, const SystemQueries& system, IconSourc
             item.IconIndex = 105;
     }
     if (item.IconIndex == -1 && IsDriveRoot(item.IconFileName)) {
-        item.Icon = icons.ShellIcon(item.IconFileName);
-        if (!item.Icon)
-            item.Icon = icons.DefaultFileIcon();
+        item.Icon = ShellIconOrDefault(item.IconFileName, icons);
         // The drive's label may have changed since the file was written: show what the shell says now.
         const std::u16string shown = system.DriveDisplayName(item.IconFileName);
         if (!shown.empty())
@@ -136,16 +133,14 @@ bool SyncDrives(ItemList& list, const SystemQueries& system, IconSource& icons) 
             item.IconFileName = root;
             item.IconIndex = -1;
             item.Status = StatusSystem;
-            item.Icon = icons.ShellIcon(root);
-            if (!item.Icon)
-                item.Icon = icons.DefaultFileIcon();
+            item.Icon = ShellIconOrDefault(root, icons);
             item.Title = system.DriveDisplayName(root);
             if (item.Title.empty())
                 item.Title = root;
             item.Flag = system.IsRemoteDrive(root);
             InsertItem(list, std::move(item));
             changed = true;
-        } else if (found != -1 && RemoveBuiltInDriveItems(list, root, icons)) {
+        } else if (found != -1 && RemoveBuiltInDriveItems(list, root)) {
             changed = true;
         }
     }

@@ -2,13 +2,55 @@
 // Records shared by every tray and dialog: the options of one environment and the item record.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
 
 // Opaque icon handle: the model stores and compares it, only the Win32 adapter draws or destroys it.
 using IconHandle = std::uintptr_t;
+
+// An item's icon. Items are copied freely (the lists kept for a dialog's Cancel, the dialogs' working copies, the
+// launcher's view of the same lists), so an item never owns a bare handle: every copy shares one reference, and an
+// owned icon is destroyed exactly once, when the last copy that refers to it goes. A borrowed icon (a shared
+// fallback icon, another program's window icon) is never destroyed through a reference.
+class IconRef {
+public:
+    using Destroyer = std::function<void(IconHandle)>;
+
+    IconRef() = default;
+    static IconRef Borrowed(IconHandle handle) {
+        IconRef icon;
+        icon.handle_ = handle;
+        return icon;
+    }
+    // `destroy` runs once with the handle when the last copy is gone; a null handle gives an empty reference.
+    static IconRef Owned(IconHandle handle, Destroyer destroy) {
+        IconRef icon;
+        icon.handle_ = handle;
+        if (handle != 0 && destroy)
+            icon.owner_ =
+                std::shared_ptr<void>(reinterpret_cast<void*>(handle), [destroy = std::move(destroy)](void* h) {
+                    destroy(reinterpret_cast<IconHandle>(h));
+                });
+        return icon;
+    }
+
+    IconHandle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != 0; }
+    bool IsOwned() const { return owner_ != nullptr; }
+    // How many references keep an owned icon alive (0 for a borrowed one).
+    long Holders() const { return owner_.use_count(); }
+
+    friend bool operator==(const IconRef& a, const IconRef& b) { return a.handle_ == b.handle_; }
+
+private:
+    IconHandle handle_ = 0;
+    std::shared_ptr<void> owner_;
+};
 
 // Options of one environment, a plain record copied by value.
 struct TOption {
@@ -42,11 +84,10 @@ constexpr int32_t StatusSpecial = 2;
 constexpr int32_t StatusNotUsed = 4;
 constexpr int32_t StatusShellIcon = 8;
 
-// One item of a tray. Program and System items own their Icon unless it is a shared fallback icon;
-// Task items never own theirs.
+// One item of a tray: plain data, copied by value. Copies share the item's icon (see IconRef).
 struct RData {
     std::intptr_t WinHandle = 0;
-    IconHandle Icon = 0;
+    IconRef Icon;
     int32_t IconIndex = 0;
     int32_t Status = 0;
     bool Flag = false;

@@ -64,4 +64,24 @@ std::u16string EnvironmentFileNotDeletedText(const std::u16string& file, const s
            u"\r\n\r\nThe environment is no longer listed; the file can be deleted by hand.";
 }
 
+std::u16string DeleteQuestion(const std::u16string& title) {
+    return title + u"\r\n" + kDeleteQuestionText;
+}
+
+std::u16string DirectKeyRefusedText(const std::u16string& key) {
+    return u"\"" + key +
+           u"\" cannot be used as a direct key: the settings file keeps only letters, digits, the characters "
+           u"Shift gives the digits and F1 to F12, each in one byte.\r\n\r\nChoose another key.";
+}
+
+std::u16string BlankTitleText() {
+    return u"Enter a title for the item.\r\n\r\nAn item without a title cannot be stored in the settings file.";
+}
+
+std::u16string ItemGoneText(bool deleting) {
+    return std::u16string(u"This item was moved, changed or removed while the dialog was open, so ") +
+           (deleting ? u"nothing was deleted." : u"nothing was changed.") +
+           u"\r\n\r\nOpen the dialog again for the item as it is now.";
+}
+
 } // namespace vantrel

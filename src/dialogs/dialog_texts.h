@@ -26,4 +26,22 @@ std::u16string HelpViewerFailureText(const std::u16string& file, const std::u16s
 // An environment's settings file could not be deleted when the selection dialog was confirmed.
 std::u16string EnvironmentFileNotDeletedText(const std::u16string& file, const std::u16string& reason);
 
+// The messages of the icon dialogs that the system shows with these exact words.
+inline constexpr char16_t kFileDoesNotExistText[] = u"The file does not exist.";
+inline constexpr char16_t kFolderDoesNotExistText[] = u"The folder does not exist.";
+inline constexpr char16_t kNoMoreIconsText[] = u"No more icons can be registered.";
+inline constexpr char16_t kDeleteQuestionText[] = u"Do you want to delete it?";
+
+// The delete dialog's question: the item's title over the question.
+std::u16string DeleteQuestion(const std::u16string& title);
+
+// A direct key the settings cannot keep: which key, and which keys can be.
+std::u16string DirectKeyRefusedText(const std::u16string& key);
+
+// An item without a title cannot be stored: the settings file's list would end at it.
+std::u16string BlankTitleText();
+
+// The item a dialog was opened for has been moved, changed or removed by other edits meanwhile.
+std::u16string ItemGoneText(bool deleting);
+
 } // namespace vantrel

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "launcher/cells.h"
+#include "grid/cells.h"
 #include "services/grid.h"
 #include "services/item_services.h"
 #include "services/text.h"

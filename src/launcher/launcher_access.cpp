@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "launcher/cell_paint.h"
-#include "launcher/cells.h"
+#include "grid/cell_paint.h"
+#include "grid/cells.h"
 #include "services/grid.h"
 #include "services/os_text.h"
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "launcher/cells.h"
+#include "grid/cells.h"
 #include "launcher/launcher_window_win.h"
 #include "services/grid.h"
 #include "win/strings_win.h"

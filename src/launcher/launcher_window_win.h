@@ -12,8 +12,8 @@
 #include <windows.h>
 
 #include "core/geometry.h"
-#include "launcher/cell_paint.h"
-#include "launcher/cell_painter_win.h"
+#include "grid/cell_paint.h"
+#include "grid/cell_painter_win.h"
 #include "launcher/launcher_access.h"
 #include "launcher/launcher_host.h"
 #include "launcher/layout.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/item_lists.h"
-#include "launcher/cells.h"
+#include "grid/cells.h"
 #include "services/grid.h"
 
 namespace vantrel {

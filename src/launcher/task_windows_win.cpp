@@ -203,7 +203,7 @@ void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary
     Win32TaskIconQueries queries(helper, cache, identities, &answers);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
-        task.Icon = search.Find(task.WinHandle);
+        task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's
     DestroyIcons(cache.EndShow());
     identities.EndShow();
 }

@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include "core/geometry.h"
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 #include "win/unique_handle_win.h"
 
 namespace vantrel::win {

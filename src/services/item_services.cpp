@@ -53,7 +53,28 @@ std::u16string ShortcutTitle(std::u16string_view path) {
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 
-IconHandle ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int32_t iconIndex, IconSource& icons) {
+std::vector<IconHandle> IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
+    std::vector<IconHandle> found;
+    for (std::size_t i = 0; i < limit; ++i) {
+        const IconHandle icon = ExtractIconAt(path, static_cast<int32_t>(i));
+        if (!icon)
+            break;
+        found.push_back(icon);
+    }
+    return found;
+}
+
+IconRef IconSource::Own(IconHandle icon) {
+    if (icon == DefaultFileIcon() || icon == DefaultProgramIcon())
+        return IconRef::Borrowed(icon);
+    return IconRef::Owned(icon, IconDestroyer());
+}
+
+IconRef::Destroyer IconSource::IconDestroyer() {
+    return [this](IconHandle icon) { DestroyIcon(icon); };
+}
+
+IconRef ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int32_t iconIndex, IconSource& icons) {
     IconHandle icon = 0;
     if (iconIndex == -1) {
         if (status & StatusShellIcon)
@@ -62,22 +83,22 @@ IconHandle ResolveItemIcon(int32_t status, const std::u16string& iconFileName, i
             icon = icons.ShellIcon(iconFileName);
         else if (icons.PathExists(iconFileName))
             icon = icons.AssociatedIcon(iconFileName);
-        return icon ? icon : icons.DefaultFileIcon();
+        return icons.Own(icon ? icon : icons.DefaultFileIcon());
     }
 
     const std::u16string path = EqualsNoCase(iconFileName, u"Vantrel.exe") ? icons.OwnExePath() : iconFileName;
     if (!icons.PathExists(path))
-        return icons.DefaultFileIcon();
+        return icons.Own(icons.DefaultFileIcon());
     icon = icons.ExtractIconAt(path, iconIndex);
     if (icon)
-        return icon;
+        return icons.Own(icon);
     const std::u16string ext = LowerExtension(path);
-    return (ext == u".exe" || ext == u".com") ? icons.DefaultProgramIcon() : icons.DefaultFileIcon();
+    return icons.Own((ext == u".exe" || ext == u".com") ? icons.DefaultProgramIcon() : icons.DefaultFileIcon());
 }
 
-void ReleaseItemIcon(IconHandle icon, IconSource& icons) {
-    if (icon && icon != icons.DefaultFileIcon() && icon != icons.DefaultProgramIcon())
-        icons.DestroyIcon(icon);
+IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons) {
+    const IconHandle icon = icons.ShellIcon(path);
+    return icons.Own(icon ? icon : icons.DefaultFileIcon());
 }
 
 } // namespace vantrel

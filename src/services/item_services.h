@@ -2,15 +2,17 @@
 // What the stored texts of an item mean: keywords of special folders, drive roots, the icon an item gets,
 // and which items may be started elevated.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/records.h"
 
 namespace vantrel {
 
 // The icon operations an item needs. Every handle it returns is owned by the caller except the two
-// shared fallback icons, which live for the whole run.
+// shared fallback icons, which live for the whole run; Own turns a handle into the reference items hold.
 class IconSource {
 public:
     virtual ~IconSource() = default;
@@ -23,6 +25,19 @@ public:
     virtual void DestroyIcon(IconHandle icon) = 0;
     virtual IconHandle DefaultFileIcon() const = 0;
     virtual IconHandle DefaultProgramIcon() const = 0;
+
+    // Every icon of a file in order, at most `limit`, each owned by the caller; none for a file that is no icon
+    // source. The default asks for one icon after the other until the file has no more.
+    virtual std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit);
+
+    // The reference an item holds for a handle this source returned: a shared fallback icon is borrowed, any
+    // other handle is destroyed when the last reference to it goes. The source must outlive the references.
+    IconRef Own(IconHandle icon);
+
+protected:
+    // How an owned icon is destroyed; a source whose icons need nothing of the object itself may answer with a
+    // function that does not refer to it.
+    virtual IconRef::Destroyer IconDestroyer();
 };
 
 // Shell special-folder id (CSIDL) of a keyword, compared exactly; 0 (the desktop) for anything else.
@@ -40,11 +55,11 @@ bool IsRunasCandidate(const RData& item);
 // Title for a dropped shortcut: the file name after the last '\' or ':' up to its first dot.
 std::u16string ShortcutTitle(std::u16string_view path);
 
-// The icon an item shows. Never 0: whatever cannot be found falls back to a shared icon, so no cell of a
+// The icon an item shows. Never empty: whatever cannot be found falls back to a shared icon, so no cell of a
 // tray is ever left blank.
-IconHandle ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int32_t iconIndex, IconSource& icons);
+IconRef ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int32_t iconIndex, IconSource& icons);
 
-// Destroys an item's icon unless it is one of the shared fallback icons.
-void ReleaseItemIcon(IconHandle icon, IconSource& icons);
+// The shell's icon of a path such as a drive root, else the shared file icon.
+IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons);
 
 } // namespace vantrel

@@ -3,6 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "services/os_info_win.h"
 #include "services/path_macros.h"
 #include "win/strings_win.h"
@@ -129,6 +132,31 @@ std::u16string Win32IconSource::OwnExePath() {
 
 void Win32IconSource::DestroyIcon(IconHandle icon) {
     ::DestroyIcon(ToHicon(icon));
+}
+
+std::vector<IconHandle> Win32IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
+    std::vector<IconHandle> found;
+    // The count first (-1 asks for it), then all of them in one call: the file is opened twice, not once an icon.
+    const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);
+    if (count == 0 || count == UINT_MAX)
+        return found;
+    std::vector<HICON> icons(std::min<std::size_t>(count, limit), nullptr);
+    const UINT extracted = ExtractIconExW(WidePtr(path), 0, icons.data(), nullptr, static_cast<UINT>(icons.size()));
+    for (UINT i = 0; i < icons.size(); ++i) {
+        // A file that yields fewer icons than it announced ends the strip at the first missing one.
+        if (i >= extracted || !icons[i]) {
+            for (UINT j = i; j < icons.size(); ++j)
+                if (icons[j])
+                    ::DestroyIcon(icons[j]);
+            break;
+        }
+        found.push_back(FromHicon(icons[i]));
+    }
+    return found;
+}
+
+IconRef::Destroyer Win32IconSource::IconDestroyer() {
+    return [](IconHandle icon) { ::DestroyIcon(ToHicon(icon)); };
 }
 
 } // namespace vantrel::win

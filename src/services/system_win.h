@@ -57,6 +57,11 @@ public:
     void DestroyIcon(IconHandle icon) override;
     IconHandle DefaultFileIcon() const override { return defaultFile_; }
     IconHandle DefaultProgramIcon() const override { return defaultProgram_; }
+    std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit) override;
+
+protected:
+    // Icons are destroyed by the system alone: a reference may outlive this object without harm.
+    IconRef::Destroyer IconDestroyer() override;
 
 private:
     IconHandle defaultFile_ = 0;

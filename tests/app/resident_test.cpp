@@ -173,9 +173,9 @@ TEST_F(ResidentTest, ExitFreesOwnedIconsOnly) {
     Put(u"vantrel.ini", u"[Program]\r\nTitle0=A\r\nIconFileName0=C:\\a.txt\r\nIconIndex0=-1\r\n");
     LoadSettings(state, services);
     RData task;
-    task.Icon = 77777; // belongs to another program's window
+    task.Icon = IconRef::Borrowed(77777); // belongs to another program's window
     state.TaskList().push_back(task);
-    const IconHandle own = state.ProgramList()[0].Icon;
+    const IconHandle own = state.ProgramList()[0].Icon.Get();
     CloseResident(state, services);
     EXPECT_EQ(icons.destroyed.count(own), 1u);
     EXPECT_EQ(icons.destroyed.count(77777), 0u);

@@ -48,7 +48,7 @@ TEST_F(SystemItemsTest, AFreshListGetsTheDefaultsThenTheDrivesThenTheCommandProm
     const RData& sleep = list[7];
     EXPECT_EQ(sleep.IconFileName, u"Vantrel.exe");
     EXPECT_EQ(sleep.IconIndex, 5);
-    EXPECT_EQ(icons.Describe(sleep.Icon), u"extract:C:\\Tools\\vantrel.exe#5");
+    EXPECT_EQ(icons.Describe(sleep.Icon.Get()), u"extract:C:\\Tools\\vantrel.exe#5");
     const RData& z = list[9];
     EXPECT_EQ(z.Title, u"Root (Z:)");
     EXPECT_EQ(z.Status, StatusSystem);
@@ -121,7 +121,7 @@ TEST_F(SystemItemsTest, DrivesComeAndGoButTheUsersOwnItemsStay) {
     mine.ExeFileName = u"E:\\";
     list.insert(list.begin(), mine);
     system.drives &= ~(1u << 3);
-    const IconHandle dIcon = list[static_cast<std::size_t>(FindItem(list, u"D:\\", system))].Icon;
+    const IconHandle dIcon = list[static_cast<std::size_t>(FindItem(list, u"D:\\", system))].Icon.Get();
     EXPECT_TRUE(SyncDrives(list, system, icons));
     EXPECT_EQ(FindItem(list, u"D:\\", system), -1);
     EXPECT_EQ(icons.destroyed.count(dIcon), 1u) << "the removed item's icon is freed";
@@ -152,7 +152,7 @@ TEST_F(SystemItemsTest, AGoneDriveLosesItsBuiltInItemWhereverTheUsersOwnItemsSta
             item.Status = *kind == 'b'   ? (StatusSystem | 0x4500)
                           : *kind == 'h' ? (StatusSystem | StatusNotUsed)
                                          : 0x4600;
-            item.Icon = icons.ShellIcon(u"C:\\");
+            item.Icon = icons.Own(icons.ShellIcon(u"C:\\"));
             list.push_back(item);
         }
         const bool removes = std::string(c.order) != c.kept;
@@ -163,7 +163,7 @@ TEST_F(SystemItemsTest, AGoneDriveLosesItsBuiltInItemWhereverTheUsersOwnItemsSta
                 kept += static_cast<char>(item.Title[0]);
         EXPECT_EQ(kept, c.kept) << c.order;
         EXPECT_EQ(list.front().ExeFileName, u"MyComputer") << c.order;
-        FreeItems(list, true, icons);
+        FreeItems(list);
     }
 }
 
@@ -193,24 +193,32 @@ TEST_F(SystemItemsTest, StoredItemsAreReadWithTheirDrivesCurrentNamesAndNetworkF
     EXPECT_EQ(again.size(), loaded.size());
 }
 
-TEST_F(SystemItemsTest, ListOperationsGiveEveryCopyItsOwnIcon) {
+TEST_F(SystemItemsTest, CopiesShareIconsAndTheLastOneToGoDestroysThem) {
     ItemList source;
     CompleteSystemList(source, system, icons);
+    const std::size_t liveBefore = icons.live.size();
+    ASSERT_GT(liveBefore, 0u);
     ItemList copy;
-    CopyList(copy, source, icons);
+    CopyList(copy, source);
+    ItemList copyOfCopy;
+    CopyList(copyOfCopy, copy);
     ASSERT_EQ(copy.size(), source.size());
-    for (std::size_t i = 0; i < copy.size(); ++i) {
-        EXPECT_EQ(copy[i].Title, source[i].Title);
-        const bool shared = copy[i].Icon == FakeIcons::kFileIcon || copy[i].Icon == FakeIcons::kProgramIcon;
-        if (!shared) {
-            EXPECT_NE(copy[i].Icon, source[i].Icon) << i;
-        }
-    }
-    FreeItems(copy, true, icons);
-    EXPECT_TRUE(copy.empty());
-    for (const auto& item : source)
-        EXPECT_NE(icons.Describe(item.Icon), u"<dead>") << "freeing the copy left the source's icons alone";
+    EXPECT_EQ(copy, source) << "every field, the icon included";
+    EXPECT_EQ(icons.live.size(), liveBefore) << "copying makes no icon";
+
+    // The source goes first (as a dialog's Cancel replaces the list in use by its kept copy): the copies keep the
+    // icons alive, and freeing them all destroys each owned icon exactly once.
+    FreeItems(source);
+    for (const auto& item : copy)
+        EXPECT_NE(icons.Describe(item.Icon.Get()), u"<dead>") << "the copy's icons outlive the source";
+    FreeItems(copy);
+    EXPECT_TRUE(icons.destroyed.empty()) << "a copy still holds every icon";
+    FreeItems(copyOfCopy);
+    EXPECT_TRUE(icons.live.empty()) << "the last copy took every owned icon with it";
+    for (const IconHandle icon : icons.destroyed)
+        EXPECT_EQ(icons.destroyed.count(icon), 1u) << "destroyed once: " << icon;
     EXPECT_EQ(icons.destroyed.count(FakeIcons::kFileIcon), 0u);
+    EXPECT_EQ(icons.destroyed.count(FakeIcons::kProgramIcon), 0u);
 }
 
 TEST_F(SystemItemsTest, CdPlayerFlag) {

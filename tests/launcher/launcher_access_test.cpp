@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 
 namespace vantrel {
 namespace {

@@ -175,7 +175,7 @@ struct LauncherFixture : LauncherHost {
             RData item;
             item.Title = u"Program " + digit;
             item.ExeFileName = u"C:\\Tools\\tool" + digit + u".exe";
-            item.Icon = icons->DefaultProgramIcon();
+            item.Icon = IconRef::Borrowed(icons->DefaultProgramIcon());
             trays[ProgramTray].Items.push_back(item);
         }
         option.ColMax = 5;
@@ -187,7 +187,7 @@ struct LauncherFixture : LauncherHost {
     ~LauncherFixture() override {
         launcher.reset();
         for (TrayEntry& tray : trays)
-            FreeItems(tray.Items, &tray != &trays[TaskTray], *icons);
+            FreeItems(tray.Items);
     }
 
     std::array<TrayEntry, 3>& Trays() override { return trays; }

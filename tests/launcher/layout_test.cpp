@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "launcher/cells.h"
+#include "grid/cells.h"
 #include "services/placement.h"
 
 namespace vantrel {

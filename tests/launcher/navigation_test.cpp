@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 
 namespace vantrel {
 namespace {

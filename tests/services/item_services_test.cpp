@@ -56,7 +56,7 @@ class ResolveItemIconTest : public ::testing::Test {
 protected:
     FakeIcons icons;
     std::u16string Resolve(int32_t status, const std::u16string& file, int32_t index) {
-        return icons.Describe(ResolveItemIcon(status, file, index, icons));
+        return icons.Describe(ResolveItemIcon(status, file, index, icons).Get());
     }
 };
 
@@ -83,15 +83,39 @@ TEST_F(ResolveItemIconTest, NumberedIconsAndTheirFallbacks) {
     EXPECT_EQ(Resolve(0, u"VANTREL.EXE", 5), u"extract:C:\\Tools\\vantrel.exe#5");
 }
 
-TEST_F(ResolveItemIconTest, ReleasingSparesTheSharedIcons) {
+TEST_F(ResolveItemIconTest, TheSharedIconsAreBorrowedAndAnOwnedIconGoesWithItsLastReference) {
     icons.paths = {u"C:\\a.txt"};
-    const IconHandle own = ResolveItemIcon(0, u"C:\\a.txt", -1, icons);
-    ReleaseItemIcon(FakeIcons::kFileIcon, icons);
-    ReleaseItemIcon(FakeIcons::kProgramIcon, icons);
-    ReleaseItemIcon(0, icons);
-    EXPECT_TRUE(icons.destroyed.empty());
-    ReleaseItemIcon(own, icons);
-    EXPECT_EQ(icons.destroyed.count(own), 1u);
+    {
+        const IconRef fallback = ResolveItemIcon(0, u"C:\\missing.txt", -1, icons);
+        EXPECT_EQ(fallback.Get(), FakeIcons::kFileIcon);
+        EXPECT_FALSE(fallback.IsOwned());
+        EXPECT_FALSE(icons.Own(FakeIcons::kProgramIcon).IsOwned());
+        EXPECT_FALSE(icons.Own(0)) << "nothing to hold";
+    }
+    EXPECT_TRUE(icons.destroyed.empty()) << "the shared icons are never destroyed through an item";
+
+    IconRef own = ResolveItemIcon(0, u"C:\\a.txt", -1, icons);
+    const IconHandle handle = own.Get();
+    ASSERT_TRUE(own.IsOwned());
+    IconRef copy = own;
+    EXPECT_EQ(copy.Holders(), 2);
+    own = IconRef();
+    EXPECT_TRUE(icons.destroyed.empty()) << "a copy still refers to it";
+    copy = IconRef::Borrowed(FakeIcons::kFileIcon);
+    EXPECT_EQ(icons.destroyed.count(handle), 1u);
+    EXPECT_EQ(icons.destroyed.size(), 1u);
+}
+
+TEST_F(ResolveItemIconTest, AllIconsOfAFileInOrderUpToTheLimit) {
+    icons.iconCounts = {{u"C:\\five.dll", 5}};
+    std::vector<std::u16string> shown;
+    for (IconHandle icon : icons.ExtractAllIcons(u"C:\\five.dll", 100))
+        shown.push_back(icons.Describe(icon));
+    EXPECT_EQ(shown, (std::vector<std::u16string>{u"extract:C:\\five.dll#0", u"extract:C:\\five.dll#1",
+                                                  u"extract:C:\\five.dll#2", u"extract:C:\\five.dll#3",
+                                                  u"extract:C:\\five.dll#4"}));
+    EXPECT_EQ(icons.ExtractAllIcons(u"C:\\five.dll", 2).size(), 2u);
+    EXPECT_TRUE(icons.ExtractAllIcons(u"C:\\notes.txt", 100).empty());
 }
 
 } // namespace

@@ -115,15 +115,10 @@ class IconSourceWin : public ::testing::Test {
 protected:
     Win32SystemQueries system;
     Win32IconSource icons{system};
-    std::vector<IconHandle> made;
+    std::vector<IconRef> made;
     IconHandle Resolve(int32_t status, const std::u16string& file, int32_t index) {
-        const IconHandle icon = ResolveItemIcon(status, file, index, icons);
-        made.push_back(icon);
-        return icon;
-    }
-    void TearDown() override {
-        for (IconHandle icon : made)
-            ReleaseItemIcon(icon, icons);
+        made.push_back(ResolveItemIcon(status, file, index, icons));
+        return made.back().Get();
     }
 };
 

@@ -1,4 +1,4 @@
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 
 #include "config/item_lists.h"
 #include "services/grid.h"
@@ -73,7 +73,7 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     for (int i = 0; i < shown; ++i) {
         const RData& item = entry.Items[static_cast<std::size_t>(i)];
         key.cells.push_back(
-            {item.Icon, item.WinHandle, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
+            {item.Icon.Get(), item.WinHandle, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
     }
     return key;
 }

@@ -1,4 +1,4 @@
-#include "launcher/cells.h"
+#include "grid/cells.h"
 
 #include <algorithm>
 

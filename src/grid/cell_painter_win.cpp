@@ -1,8 +1,8 @@
-#include "launcher/cell_painter_win.h"
+#include "grid/cell_painter_win.h"
 
-#include "launcher/cell_paint.h"
-#include "launcher/cells.h"
-#include "launcher/layout.h"
+#include "config/item_lists.h"
+#include "grid/cell_paint.h"
+#include "grid/cells.h"
 #include "services/grid.h"
 #include "services/system_win.h"
 #include "win/strings_win.h"
@@ -107,7 +107,7 @@ void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, i
         const ScreenPoint iconAt = IconOrigin(index, context.columns);
         const POINT icon{box.x + iconAt.x, box.y + iconAt.y};
         if (item.Icon)
-            DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon.Get()), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         const CdOverlay overlay = CdOverlayFor(item, context.cdPlayerFlag, context.cdMode);
         const HICON overlayIcon = overlay == CdOverlay::Playing   ? cdPlaying_.Get()
                                   : overlay == CdOverlay::Stopped ? cdStopped_.Get()
@@ -120,7 +120,7 @@ void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, i
 }
 
 void CellPainter::DrawTray(HDC dc, POINT box, const CellPaintContext& context, int32_t tray) const {
-    const int32_t shown = ShownCount((*context.trays)[static_cast<std::size_t>(tray)]);
+    const int32_t shown = InsertPosition((*context.trays)[static_cast<std::size_t>(tray)].Items);
     for (int32_t i = 0; i < shown; ++i)
         DrawCell(dc, box, context, tray, i, kCellNormal);
 }

@@ -1,10 +1,10 @@
-#include "launcher/cells.h"
+#include "grid/cells.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "launcher/cell_paint.h"
+#include "grid/cell_paint.h"
 
 namespace vantrel {
 namespace {
@@ -78,7 +78,7 @@ TEST(CellPaint, CursorAndCdOverlay) {
 TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
     TrayEntry tray;
     tray.Items.resize(3);
-    tray.Items[0].Icon = 10;
+    tray.Items[0].Icon = IconRef::Borrowed(10);
     tray.Items[0].IconFileName = u"C:\\a.exe";
     tray.Items[1].Status = 'A' << 8;
     tray.Items[2].Status = StatusNotUsed;
@@ -97,7 +97,7 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
         edit(t, o);
         return key(t, o) != base;
     };
-    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].Icon = 11; }));
+    EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].Icon = IconRef::Borrowed(11); }));
     EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].IconIndex = 1; })) << "same handle, other icon";
     EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[0].IconFileName = u"C:\\b.exe"; }));
     EXPECT_TRUE(changed([](TrayEntry& t, TOption&) { t.Items[1].Status = 'B' << 8; })) << "badge";
@@ -106,7 +106,7 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
     EXPECT_TRUE(changed([](TrayEntry&, TOption& o) { o.BackColor = 1; }));
     EXPECT_TRUE(changed([](TrayEntry&, TOption& o) { o.TextColor = 1; }));
     EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[0].Title = u"renamed"; })) << "titles are not drawn";
-    EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[2].Icon = 5; })) << "not shown";
+    EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[2].Icon = IconRef::Borrowed(5); })) << "not shown";
     EXPECT_FALSE(changed([](TrayEntry&, TOption& o) { o.FrameType = 0; })) << "the normal state has no cursor";
     EXPECT_NE(key(tray, option, kCdModePlaying), base);
     EXPECT_NE(PictureKeyFor(0, tray, option, 6, true, false, 0, colours), base);
