@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "dialogs/option_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
+#include "win/dpi_win.h"
 #include "win/popup_menu_win.h"
 #include "win/strings_win.h"
 
@@ -151,12 +153,17 @@ void VantrelMain::FormClose() {
 }
 
 void VantrelMain::AddTrayIcon() {
-    // The small icon comes from our own file by number, the way the shell itself would find it.
-    if (!trayIcon_) {
+    // The small icon comes from our own file by number, the way the shell itself would find it, at the system's
+    // small-icon size for the taskbar's (the primary) monitor: its own image of that size, not one scaled.
+    const int size = SystemMetricAt(SM_CXSMICON, MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    if (!trayIcon_ || size != trayIconSize_) {
         HICON small = nullptr;
         const int index = system_.WinVersion() < 1501 ? 7 : 0;
-        if (ExtractIconExW(ModulePath().c_str(), index, nullptr, &small, 1) == 1 && small)
+        if (SHDefExtractIconW(ModulePath().c_str(), index, 0, &small, nullptr, static_cast<UINT>(size)) == S_OK &&
+            small) {
             trayIcon_.Reset(small);
+            trayIconSize_ = size;
+        }
     }
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);

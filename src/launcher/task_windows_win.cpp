@@ -1,6 +1,7 @@
 #include "launcher/task_windows_win.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <iterator>
 
@@ -187,20 +188,21 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
     const std::u16string key = FromWide(path);
     if (const auto cached = cache_.Find(key))
         return *cached;
+    // At the tray's icon size from the file's own images: a window's icon of another size would be stretched.
     HICON large = nullptr;
-    if (ExtractIconExW(path.c_str(), 0, &large, nullptr, 1) != 1)
+    if (SHDefExtractIconW(path.c_str(), 0, 0, &large, nullptr, static_cast<UINT>(iconSize_)) != S_OK)
         large = nullptr;
     cache_.Add(key, FromHicon(large));
     return FromHicon(large);
 }
 
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     WindowIdentities& identities, IconHandle defaultProgramIcon) {
+                     WindowIdentities& identities, IconHandle defaultProgramIcon, int iconSize) {
     tasks.clear();
     ShowAnswers answers;
     Win32WindowFacts facts(helper, identities, &answers);
     tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
-    Win32TaskIconQueries queries(helper, cache, identities, &answers);
+    Win32TaskIconQueries queries(helper, cache, identities, &answers, iconSize);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
         task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's
