@@ -118,8 +118,8 @@ void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, i
         if (item.Icon)
             DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon.Get()), m.iconSize, m.iconSize, 0, nullptr, DI_NORMAL);
         const CdOverlay overlay = CdOverlayFor(item, context.cdPlayerFlag, context.cdMode);
-        const HICON overlayIcon = overlay == CdOverlay::None ? nullptr
-                                                             : Overlay(overlay == CdOverlay::Playing, m.iconSize);
+        const HICON overlayIcon =
+            overlay == CdOverlay::None ? nullptr : Overlay(overlay == CdOverlay::Playing, m.iconSize);
         if (overlayIcon)
             DrawIconEx(dc, icon.x, icon.y, overlayIcon, m.iconSize, m.iconSize, 0, nullptr, DI_NORMAL);
         DrawBadge(dc, cell, context, tray, index, item);

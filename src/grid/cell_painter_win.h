@@ -51,7 +51,7 @@ private:
     // The CD overlays loaded at the icon size drawn, so that they are as sharp as the icons under them.
     HICON Overlay(bool playing, int size) const;
 
-    mutable std::map<int, UniqueGdiObject> badgeFonts_;          // by pixel height
+    mutable std::map<int, UniqueGdiObject> badgeFonts_;           // by pixel height
     mutable std::map<std::pair<bool, int>, UniqueIcon> overlays_; // by state and size
     // Pens and brushes by colour: a full paint draws some sixty cells with the same three or four.
     mutable std::map<std::pair<int, COLORREF>, UniqueGdiObject> pens_;

@@ -31,8 +31,7 @@ ScreenPoint CellOrigin(int32_t index, int32_t columns, const CellMetrics& metric
 
 ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metrics) {
     const ScreenPoint cell = CellOrigin(index, columns, metrics);
-    return {SaturateToInt32(int64_t{cell.x} + metrics.iconInset),
-            SaturateToInt32(int64_t{cell.y} + metrics.iconInset)};
+    return {SaturateToInt32(int64_t{cell.x} + metrics.iconInset), SaturateToInt32(int64_t{cell.y} + metrics.iconInset)};
 }
 
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {

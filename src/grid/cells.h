@@ -22,13 +22,13 @@ struct CellMetrics {
     int32_t offset = kCellOffset;
     int32_t iconInset = kIconInset;
     int32_t iconSize = kIconSize;
-    int32_t framePen = 2;        // width of the box cursor's pen
-    int32_t extent = 39;         // the cursor square: pitch - 1
-    int32_t buttonLow = 37;      // the raised button's bottom and right edge: pitch - 3
-    int32_t buttonHigh = 38;     // its top edge's end: pitch - 2
-    int32_t badgeInset = 2;      // the key badge, from the cell's corner
+    int32_t framePen = 2;    // width of the box cursor's pen
+    int32_t extent = 39;     // the cursor square: pitch - 1
+    int32_t buttonLow = 37;  // the raised button's bottom and right edge: pitch - 3
+    int32_t buttonHigh = 38; // its top edge's end: pitch - 2
+    int32_t badgeInset = 2;  // the key badge, from the cell's corner
     int32_t badgeFontHeight = 14;
-    int32_t notUsedInset = 4;    // the checkerboard over a cell that is not used
+    int32_t notUsedInset = 4; // the checkerboard over a cell that is not used
     friend bool operator==(const CellMetrics&, const CellMetrics&) = default;
 };
 CellMetrics CellMetricsFor(DpiScale scale);

@@ -96,7 +96,8 @@ void LauncherWindow::DrawCaptions(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, PaintContext().colours.label);
     for (std::size_t t = 0; t < 3; ++t)
-        TextOutW(dc, form_.Layout.labelLeft, form_.Layout.labelTop[t], kTrayCaptions[t], static_cast<int>(wcslen(kTrayCaptions[t])));
+        TextOutW(dc, form_.Layout.labelLeft, form_.Layout.labelTop[t], kTrayCaptions[t],
+                 static_cast<int>(wcslen(kTrayCaptions[t])));
     SetBkMode(dc, OPAQUE);
 }
 
@@ -118,10 +119,9 @@ void LauncherWindow::DrawNamePanel(HDC dc) {
 
 void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
     LauncherHost& host = services_.host;
-    TrayPictureKey key =
-        PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(), form_.Layout.columns,
-                      host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, PaintContext().colours,
-                      form_.Layout.cell);
+    TrayPictureKey key = PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(),
+                                       form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
+                                       cdMode_, PaintContext().colours, form_.Layout.cell);
     pictures_.Draw(dc, tray, form_.Layout.trayBox[static_cast<std::size_t>(tray)], std::move(key),
                    [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, PaintContext(), tray); });
 }

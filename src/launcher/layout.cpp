@@ -70,8 +70,9 @@ LauncherLayout ComputeLayout(int32_t colMax, const std::array<int32_t, 3>& shown
     const int64_t panelGap = scale.Px(kNamePanelGap);
     layout.namePanel = {left, SaturateToInt32(y + panelGap), panelWidth, panelHeight};
     layout.nameLabelWidth = panelWidth - scale.Px(kNameLabelInset);
-    layout.nameLabel = {left + scale.Px(kNameLabelLeft), SaturateToInt32(int64_t{layout.namePanel.top} + scale.Px(kNameLabelTop)),
-                        layout.nameLabelWidth, scale.Px(kNameLabelHeight)};
+    layout.nameLabel = {left + scale.Px(kNameLabelLeft),
+                        SaturateToInt32(int64_t{layout.namePanel.top} + scale.Px(kNameLabelTop)), layout.nameLabelWidth,
+                        scale.Px(kNameLabelHeight)};
     layout.width = SaturateToInt32(2 * int64_t{left} + panelWidth);
     layout.height = SaturateToInt32(y + panelGap + panelHeight + panelGap);
     return layout;

@@ -46,9 +46,8 @@ void PlaceWindowAtCursor(HWND window, ScreenPoint anchor, bool moveMouse) {
 
 void ShowAlignedTo(HWND window, const BoxBounds& target, int32_t code) {
     const SIZE size = WindowSize(window);
-    const ScreenPoint at =
-        AlignToRect(target, code, size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                    WindowScale(window));
+    const ScreenPoint at = AlignToRect(target, code, size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN),
+                                       GetSystemMetrics(SM_CYSCREEN), WindowScale(window));
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOW);
 }

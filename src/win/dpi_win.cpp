@@ -12,8 +12,7 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
 
-template <typename Fn>
-Fn UserFunction(const char* name) {
+template <typename Fn> Fn UserFunction(const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
@@ -44,7 +43,8 @@ DpiScale SystemScale() {
 DpiScale MonitorScale(HMONITOR monitor) {
     UINT x = 0;
     UINT y = 0;
-    if (const auto function = MonitorDpiFunction(); function && monitor && SUCCEEDED(function(monitor, kEffectiveDpi, &x, &y)))
+    if (const auto function = MonitorDpiFunction();
+        function && monitor && SUCCEEDED(function(monitor, kEffectiveDpi, &x, &y)))
         return Valid(x);
     return SystemScale();
 }

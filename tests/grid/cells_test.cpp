@@ -36,11 +36,20 @@ TEST(DpiScale, PixelsRoundAsTheSystemScales) {
         int32_t dpi, pixels96, expected;
     };
     const Case cases[] = {
-        {96, 40, 40},     {144, 40, 60},    {192, 40, 80},    {120, 40, 50},
-        {144, 3, 5},      {144, 1, 2},      {120, 2, 3}, // halves round away from zero, as MulDiv does
-        {144, -12, -18},  {144, -15, -23},  {192, -14, -28}, // font heights are negative
-        {0, 40, 40},      {-96, 40, 40}, // no DPI: 96
-        {192, INT_MAX, INT_MAX}, {192, INT_MIN, INT_MIN},
+        {96, 40, 40},
+        {144, 40, 60},
+        {192, 40, 80},
+        {120, 40, 50},
+        {144, 3, 5},
+        {144, 1, 2},
+        {120, 2, 3}, // halves round away from zero, as MulDiv does
+        {144, -12, -18},
+        {144, -15, -23},
+        {192, -14, -28}, // font heights are negative
+        {0, 40, 40},
+        {-96, 40, 40}, // no DPI: 96
+        {192, INT_MAX, INT_MAX},
+        {192, INT_MIN, INT_MIN},
     };
     for (const auto& c : cases)
         EXPECT_EQ(DpiScale{c.dpi}.Px(c.pixels96), c.expected) << c.pixels96 << " at " << c.dpi << " dpi";
