@@ -2,7 +2,6 @@
 
 #include <mmsystem.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <vector>
 
@@ -157,10 +156,8 @@ void VantrelMain::AddTrayIcon() {
     // small-icon size for the taskbar's (the primary) monitor: its own image of that size, not one scaled.
     const int size = SystemMetricAt(SM_CXSMICON, MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
     if (!trayIcon_ || size != trayIconSize_) {
-        HICON small = nullptr;
         const int index = system_.WinVersion() < 1501 ? 7 : 0;
-        if (SHDefExtractIconW(ModulePath().c_str(), index, 0, &small, nullptr, static_cast<UINT>(size)) == S_OK &&
-            small) {
+        if (const HICON small = ExtractSized(ModulePath().c_str(), index, size)) {
             trayIcon_.Reset(small);
             trayIconSize_ = size;
         }

@@ -1,7 +1,6 @@
 #include "launcher/task_windows_win.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <iterator>
 
@@ -189,9 +188,7 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
     if (const auto cached = cache_.Find(key))
         return *cached;
     // At the tray's icon size from the file's own images: a window's icon of another size would be stretched.
-    HICON large = nullptr;
-    if (SHDefExtractIconW(path.c_str(), 0, 0, &large, nullptr, static_cast<UINT>(iconSize_)) != S_OK)
-        large = nullptr;
+    const HICON large = ExtractSized(path.c_str(), 0, iconSize_);
     cache_.Add(key, FromHicon(large));
     return FromHicon(large);
 }

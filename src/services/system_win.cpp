@@ -26,15 +26,6 @@ DWORD Attributes(const std::u16string& path) {
     return GetFileAttributesW(WidePtr(path));
 }
 
-// An icon of a file at exactly `size` pixels, picked from the file's images of that icon (or made from the nearest
-// larger one): the sharp picture for the screen, not a 32-pixel image stretched.
-HICON ExtractSized(const wchar_t* path, int index, int size) {
-    HICON icon = nullptr;
-    if (SHDefExtractIconW(path, index, 0, &icon, nullptr, static_cast<UINT>(size)) != S_OK)
-        return nullptr;
-    return icon;
-}
-
 // {46EB5926-582E-4017-9FDF-E8998DAA0950}, declared here so that no import library needs to carry it.
 const GUID kImageListInterface = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
 
@@ -62,6 +53,16 @@ HICON ShellIconSized(LPCWSTR item, UINT itemFlags, int size) {
 }
 
 } // namespace
+
+HICON ExtractSized(const wchar_t* path, int index, int size) {
+    // One icon asked for, one handed out: Wine's SHDefExtractIconW asks for two and destroys a second handle it may
+    // never have been given, which can be one of ours.
+    HICON icon = nullptr;
+    const UINT extracted = PrivateExtractIconsW(path, index, size, size, &icon, nullptr, 1, LR_DEFAULTCOLOR);
+    if (extracted == 0 || extracted == UINT_MAX || !icon)
+        return nullptr;
+    return icon;
+}
 
 Win32SystemQueries::Win32SystemQueries()
     : systemDirectory_(SystemFolder(&GetSystemDirectoryW)), windowsDirectory_(SystemFolder(&GetWindowsDirectoryW)),
@@ -117,18 +118,17 @@ Win32IconSource::~Win32IconSource() {
 const Win32IconSource::Fallback& Win32IconSource::Fallbacks() const {
     const int32_t size = IconSize();
     auto& fallback = fallbacks_[size];
-    if (fallback.file && fallback.program)
-        return fallback;
-    fallback.file = FromHicon(ExtractSized(shell32_.c_str(), 0, size));
-    fallback.program = FromHicon(ExtractSized(shell32_.c_str(), 2, size));
-    // A system without those icons still needs two distinct, drawable handles.
-    const auto standard = [size] {
+    // A system without those icons still needs two distinct, drawable handles. Only what is missing is made, so a
+    // handle items already borrow is never replaced.
+    const auto make = [&](int index) {
+        if (HICON icon = ExtractSized(shell32_.c_str(), index, size))
+            return FromHicon(icon);
         return FromHicon(static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0)));
     };
     if (!fallback.file)
-        fallback.file = standard();
+        fallback.file = make(0);
     if (!fallback.program)
-        fallback.program = standard();
+        fallback.program = make(2);
     return fallback;
 }
 

@@ -79,6 +79,11 @@ private:
     mutable std::map<int32_t, Fallback> fallbacks_; // by icon size
 };
 
+// Icon `index` of a file (a negative index names a resource) at exactly `size` pixels, from the file's own image of
+// that size or the nearest one: the sharp picture for the screen, not a 32-pixel image stretched. Null when the file
+// has no such icon; the caller owns the icon.
+HICON ExtractSized(const wchar_t* path, int index, int size);
+
 inline HICON ToHicon(IconHandle icon) {
     return reinterpret_cast<HICON>(icon);
 }

@@ -41,6 +41,11 @@ measure() {
     extent=$c0w
     # The icon's drawn extent inside cell 1 (no cursor there): what differs from the cell's background.
     icon=$(convert "$E2E_DIR/$1.png" -crop "${c1w}x${c1h}+${c1x}+${c1y}" +repage -trim -format '%w %h' info: 2>/dev/null)
+    # The cursor cell shows its icon too, inside the button edges.
+    local inner=$((c0w - 6)) cursor_icon
+    cursor_icon=$(convert "$E2E_DIR/$1.png" -crop "${inner}x${inner}+$((c0x + 3))+$((c0y + 3))" +repage -trim \
+        -format '%w' info: 2>/dev/null)
+    [ "${cursor_icon:-0}" -ge $((c0w / 2)) ] || fail "the cursor cell shows no icon at $1 dpi ($cursor_icon pixels)"
     note "$1 dpi: window ${width}x$((bottom - top)) at $left,$top, cell pitch $pitch, cell $extent, icon drawn $icon"
 }
 
@@ -56,6 +61,8 @@ wait_launcher hidden 3000 || fail "the hot key did not hide the launcher window"
 exit_via_tray_menu "$pid"
 
 set_dpi 144
+# The same windows as in the 100 % picture of the README, so that the two pictures show the same trays.
+open_task_windows "blue Documents 60" "green Calculator 120" "red Editor 180"
 start_resident "at 144 dpi"
 measure 144
 expect_eq "$width" 447 "launcher width at 144 dpi (1.5 x 298)"
