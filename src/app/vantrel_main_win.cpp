@@ -548,6 +548,12 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!closed_)
             AddTrayIcon();
         return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // The primary monitor's DPI may have changed with the display: the icon follows the small-icon size.
+        if (trayIconAdded_ && !closed_)
+            AddTrayIcon();
+        return DefaultProc(message, wParam, lParam);
     case WM_DEVICECHANGE:
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.
         RefreshDeviceList(deviceLibrary_, state_.Devices);
