@@ -93,6 +93,10 @@ bool VantrelMain::Start() {
 
 void VantrelMain::FormCreate() {
     icons_ = std::make_unique<Win32IconSource>(system_);
+    // The items' icons are read at the size the launcher shows them on the primary monitor, where it comes up unless
+    // called at the mouse, so that the first show does not read them all again.
+    icons_->SetIconSize(
+        MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)).Px(IconSource::kStandardIconSize));
     helper_.Bind(system_.WinVersion());
     system_.SetHelperAnswers(helper_.Loaded(), helper_.IsWindows10());
 
