@@ -2,8 +2,8 @@
 """Draws vantrel's icons, its drag cursor and its pattern bitmap.
 
 Everything is drawn here from simple shapes, with anti-aliased edges (each pixel is sampled on a
-6x6 grid), and written as Windows .ico/.cur/.bmp files: 16x16, 32x32 and 48x48 images, 32 bits with
-alpha, plus the 1-bit AND mask that older loaders still read.
+6x6 grid), and written as Windows .ico/.cur/.bmp files: images of 16 to 64 pixels (the small and the
+large icon sizes at 100 to 200 %), 32 bits with alpha, plus the 1-bit AND mask that older loaders still read.
 
     python3 tools/make_icons.py [output folder]      (default: src/resources/icons)
 
@@ -16,7 +16,7 @@ import struct
 import sys
 
 SAMPLES = 6
-SIZES = (16, 32, 48)
+SIZES = (16, 20, 24, 32, 40, 48, 64)
 
 # One palette for every picture, so the icons sit together in a tray.
 NAVY_TOP = (0x3A, 0x50, 0x6E)
@@ -280,16 +280,15 @@ def draw_main(s):
 
 
 def draw_small(s):
-    # The notification-area icon: the same tile, every size drawn from the 16 px plan scaled by whole pixels,
-    # so it reads as the same shape wherever the shell shows it.
+    # The notification-area icon: the same tile, every size drawn from the 16 px plan by nearest pixels (whole pixels
+    # at 32 and 48), so it reads as the same shape wherever the shell shows it.
     if s == 16:
         return _launcher_grid(16)
-    k = s // 16
     small = _launcher_grid(16)
     c = Canvas(s)
     for y in range(s):
         for x in range(s):
-            c.px[y * s + x] = list(small.px[(y // k) * 16 + (x // k)])
+            c.px[y * s + x] = list(small.px[(y * 16 // s) * 16 + (x * 16 // s)])
     return c
 
 

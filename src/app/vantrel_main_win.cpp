@@ -15,6 +15,7 @@
 #include "dialogs/option_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
+#include "win/dpi_win.h"
 #include "win/popup_menu_win.h"
 #include "win/strings_win.h"
 
@@ -92,6 +93,10 @@ bool VantrelMain::Start() {
 
 void VantrelMain::FormCreate() {
     icons_ = std::make_unique<Win32IconSource>(system_);
+    // The items' icons are read at the size the launcher shows them on the primary monitor, where it comes up unless
+    // called at the mouse, so that the first show does not read them all again.
+    icons_->SetIconSize(
+        MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)).Px(IconSource::kStandardIconSize));
     helper_.Bind(system_.WinVersion());
     system_.SetHelperAnswers(helper_.Loaded(), helper_.IsWindows10());
 
@@ -151,12 +156,15 @@ void VantrelMain::FormClose() {
 }
 
 void VantrelMain::AddTrayIcon() {
-    // The small icon comes from our own file by number, the way the shell itself would find it.
-    if (!trayIcon_) {
-        HICON small = nullptr;
+    // The small icon comes from our own file by number, the way the shell itself would find it, at the system's
+    // small-icon size for the taskbar's (the primary) monitor: its own image of that size, not one scaled.
+    const int size = SystemMetricAt(SM_CXSMICON, MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+    if (!trayIcon_ || size != trayIconSize_) {
         const int index = system_.WinVersion() < 1501 ? 7 : 0;
-        if (ExtractIconExW(ModulePath().c_str(), index, nullptr, &small, 1) == 1 && small)
+        if (const HICON small = ExtractSized(ModulePath().c_str(), index, size)) {
             trayIcon_.Reset(small);
+            trayIconSize_ = size;
+        }
     }
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
@@ -544,6 +552,12 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!closed_)
             AddTrayIcon();
         return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // The primary monitor's DPI may have changed with the display: the icon follows the small-icon size.
+        if (trayIconAdded_ && !closed_)
+            AddTrayIcon();
+        return DefaultProc(message, wParam, lParam);
     case WM_DEVICECHANGE:
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.
         RefreshDeviceList(deviceLibrary_, state_.Devices);

@@ -136,6 +136,7 @@ private:
     TrayIconInput trayInput_;
     DialogAvailability dialogs_;
     UniqueIcon trayIcon_;
+    int trayIconSize_ = 0;
     UINT taskbarCreated_ = 0;
     bool trayIconAdded_ = false;
     TrayIconRetry trayIconRetry_;

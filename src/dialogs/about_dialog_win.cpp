@@ -3,6 +3,7 @@
 #include "dialogs/dialog_ids.h"
 #include "services/placement_win.h"
 #include "win/controls_win.h"
+#include "win/dpi_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"
 
@@ -30,8 +31,10 @@ void AboutDialog::Open() {
 }
 
 bool AboutDialog::OnInitDialog() {
-    // The program's own icon; a program without one (a test) shows none.
-    icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
+    // The program's own icon at the large-icon size of the dialog's monitor; a program without one (a test) shows
+    // none.
+    const int size = SystemMetricAt(SM_CXICON, WindowScale(Handle()));
+    icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, 0)));
     if (icon_)
         SendDlgItemMessageW(Handle(), IDC_ABOUTICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
     LOGFONTW font{};

@@ -7,6 +7,7 @@
 #include "dialogs/help_topics.h"
 #include "services/placement_win.h"
 #include "win/controls_win.h"
+#include "win/dpi_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
@@ -204,9 +205,8 @@ protected:
         // "A" in bold Consolas, as the launcher draws its direct-key badges.
         if (!dialog_.colorFont_) {
             LOGFONTW font{};
-            // 14 pixels at 96 dots per inch, scaled to the screen's (asked of a DC, which every system answers).
-            const WindowDc dc(Handle());
-            font.lfHeight = -MulDiv(14, GetDeviceCaps(dc.Get(), LOGPIXELSY), 96);
+            // 14 pixels at 96 dots per inch, scaled to the DPI of the dialog's monitor.
+            font.lfHeight = -WindowScale(Handle()).Px(14);
             font.lfWeight = FW_BOLD;
             wcscpy(font.lfFaceName, L"Consolas");
             dialog_.colorFont_.Reset(CreateFontIndirectW(&font));

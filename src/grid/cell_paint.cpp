@@ -57,7 +57,8 @@ CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode) {
 }
 
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours) {
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours,
+                             const CellMetrics& metrics) {
     TrayPictureKey key;
     key.tray = tray;
     key.columns = columns;
@@ -68,6 +69,7 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     key.cdPlayerFlag = cdPlayerFlag;
     key.cdMode = cdMode;
     key.colours = colours;
+    key.metrics = metrics;
     const int shown = InsertPosition(entry.Items);
     key.cells.reserve(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {

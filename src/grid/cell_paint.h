@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "grid/cells.h"
 #include "services/grid_colours.h"
 
 namespace vantrel {
@@ -72,10 +73,12 @@ struct TrayPictureKey {
     bool cdPlayerFlag = false;
     int32_t cdMode = 0;
     GridColours colours;     // what the cells are erased and their badges drawn with
+    CellMetrics metrics;     // the scale they are drawn at
     std::vector<Cell> cells; // the shown items
     friend bool operator==(const TrayPictureKey&, const TrayPictureKey&) = default;
 };
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours);
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours,
+                             const CellMetrics& metrics = {});
 
 } // namespace vantrel

@@ -11,16 +11,10 @@ namespace vantrel::win {
 
 namespace {
 
-// The cell square and the button edges, relative to the cell's origin.
-constexpr int kCellExtent = 39;
-constexpr int kButtonLow = 37;
-constexpr int kButtonHigh = 38;
-constexpr int kBadgeInset = 2;
-constexpr int kBadgeFontHeight = 14;
-
-HICON LoadOverlay(const wchar_t* name) {
-    // A test program without the launcher's resources simply draws no overlay.
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, kIconSize, kIconSize, 0));
+HICON LoadOverlay(const wchar_t* name, int size) {
+    // The image of the resource nearest the size, scaled only when the file has none of it. A test program without
+    // the launcher's resources simply draws no overlay.
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0));
 }
 
 void Polyline3(HDC dc, POINT a, POINT b, POINT c) {
@@ -32,11 +26,22 @@ void Polyline3(HDC dc, POINT a, POINT b, POINT c) {
 
 } // namespace
 
-CellPainter::CellPainter()
-    : badgeFont_(CreateFontW(kBadgeFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                             L"Consolas")),
-      cdPlaying_(LoadOverlay(L"PCDPLAY")), cdStopped_(LoadOverlay(L"PCDSTOP")) {}
+CellPainter::CellPainter() = default;
+
+HGDIOBJ CellPainter::BadgeFont(int height) const {
+    auto& font = badgeFonts_[height];
+    if (!font)
+        font.Reset(CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Consolas"));
+    return font.Get();
+}
+
+HICON CellPainter::Overlay(bool playing, int size) const {
+    auto& icon = overlays_[{playing, size}];
+    if (!icon)
+        icon.Reset(LoadOverlay(playing ? L"PCDPLAY" : L"PCDSTOP", size));
+    return icon.Get();
+}
 
 HPEN CellPainter::Pen(int width, COLORREF colour) const {
     auto& pen = pens_[{width, colour}];
@@ -54,6 +59,7 @@ HBRUSH CellPainter::Brush(COLORREF colour) const {
 
 void CellPainter::DrawBackground(HDC dc, POINT cell, const CellPaintContext& context, int32_t state) const {
     const GridColours& colours = context.colours;
+    const CellMetrics& m = context.metrics;
     const COLORREF face = colours.background;
     const auto background = CellBackgroundFor(context.option->FrameType, state);
     switch (background) {
@@ -62,19 +68,19 @@ void CellPainter::DrawBackground(HDC dc, POINT cell, const CellPaintContext& con
     case CellBackground::BoxFrameBlackFill: {
         const COLORREF frame = background == CellBackground::Erase ? face : colours.cursor;
         const COLORREF fill = background == CellBackground::BoxFrameBlackFill ? colours.cursorFill : face;
-        SelectGuard pen(dc, Pen(2, frame));
+        SelectGuard pen(dc, Pen(m.framePen, frame));
         SelectGuard brush(dc, Brush(fill));
-        Rectangle(dc, cell.x, cell.y, cell.x + kCellExtent, cell.y + kCellExtent);
+        Rectangle(dc, cell.x, cell.y, cell.x + m.extent, cell.y + m.extent);
         break;
     }
     case CellBackground::RaisedButton: {
         {
             SelectGuard pen(dc, Pen(1, colours.cursorLight));
-            Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x, cell.y}, {cell.x + kButtonHigh, cell.y});
+            Polyline3(dc, {cell.x, cell.y + m.buttonLow}, {cell.x, cell.y}, {cell.x + m.buttonHigh, cell.y});
         }
         SelectGuard pen(dc, Pen(1, colours.cursorShadow));
-        Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x + kButtonLow, cell.y + kButtonLow},
-                  {cell.x + kButtonLow, cell.y - 1});
+        Polyline3(dc, {cell.x, cell.y + m.buttonLow}, {cell.x + m.buttonLow, cell.y + m.buttonLow},
+                  {cell.x + m.buttonLow, cell.y - 1});
         break;
     }
     case CellBackground::Nothing:
@@ -87,33 +93,35 @@ void CellPainter::DrawBadge(HDC dc, POINT cell, const CellPaintContext& context,
     const auto badge = BadgeFor(tray, index, item, *context.option, context.usKeyboard);
     if (!badge)
         return;
-    SelectGuard font(dc, badgeFont_.Get());
+    SelectGuard font(dc, BadgeFont(context.metrics.badgeFontHeight));
     // The scheme's badge colours: the user's TextColor on BackColor, or the system's in high contrast.
     SetTextColor(dc, context.colours.badgeText);
     SetBkColor(dc, context.colours.badgeBack);
     SetBkMode(dc, OPAQUE);
-    TextOutW(dc, cell.x + kBadgeInset, cell.y + kBadgeInset, WidePtr(badge->text),
+    TextOutW(dc, cell.x + context.metrics.badgeInset, cell.y + context.metrics.badgeInset, WidePtr(badge->text),
              static_cast<int>(badge->text.size()));
     SetTextColor(dc, RGB(0, 0, 0));
 }
 
 void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, int32_t tray, int32_t index,
                            int32_t state) const {
-    const ScreenPoint origin = CellOrigin(index, context.columns);
+    const CellMetrics& m = context.metrics;
+    const ScreenPoint origin = CellOrigin(index, context.columns, m);
     const POINT cell{box.x + origin.x, box.y + origin.y};
     DrawBackground(dc, cell, context, state);
     if (IsValidCell(*context.trays, tray, index)) {
         const RData& item = (*context.trays)[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)];
-        const ScreenPoint iconAt = IconOrigin(index, context.columns);
+        const ScreenPoint iconAt = IconOrigin(index, context.columns, m);
         const POINT icon{box.x + iconAt.x, box.y + iconAt.y};
+        // The item icons come from their sources at this size already (the icon source follows the window's
+        // scale); DrawIconEx only picks the image, it does not stretch one.
         if (item.Icon)
-            DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon.Get()), kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, icon.x, icon.y, ToHicon(item.Icon.Get()), m.iconSize, m.iconSize, 0, nullptr, DI_NORMAL);
         const CdOverlay overlay = CdOverlayFor(item, context.cdPlayerFlag, context.cdMode);
-        const HICON overlayIcon = overlay == CdOverlay::Playing   ? cdPlaying_.Get()
-                                  : overlay == CdOverlay::Stopped ? cdStopped_.Get()
-                                                                  : nullptr;
+        const HICON overlayIcon =
+            overlay == CdOverlay::None ? nullptr : Overlay(overlay == CdOverlay::Playing, m.iconSize);
         if (overlayIcon)
-            DrawIconEx(dc, icon.x, icon.y, overlayIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, icon.x, icon.y, overlayIcon, m.iconSize, m.iconSize, 0, nullptr, DI_NORMAL);
         DrawBadge(dc, cell, context, tray, index, item);
     }
     SetBkMode(dc, OPAQUE);

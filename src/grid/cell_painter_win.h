@@ -1,6 +1,7 @@
 #pragma once
-// GDI drawing of tray cells: the cursor, the 32x32 icon, the CD player's state and the key badge, exactly as
-// the cell model decides them. Shared by the launcher window and the icon registration dialog.
+// GDI drawing of tray cells: the cursor, the icon, the CD player's state and the key badge, exactly as the cell
+// model decides them, at the scale the context's metrics give. Shared by the launcher window and the icon
+// registration dialog.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include "core/records.h"
+#include "grid/cells.h"
 #include "services/grid_colours.h"
 #include "win/unique_handle_win.h"
 
@@ -24,6 +26,7 @@ struct CellPaintContext {
     bool cdPlayerFlag = false;
     int32_t cdMode = 0;
     GridColours colours;
+    CellMetrics metrics; // the grid at the drawing window's scale; the default is 96 dpi
 };
 
 class CellPainter {
@@ -44,15 +47,19 @@ private:
     void DrawBadge(HDC dc, POINT cell, const CellPaintContext& context, int32_t tray, int32_t index,
                    const RData& item) const;
 
-    UniqueGdiObject badgeFont_;
-    UniqueIcon cdPlaying_;
-    UniqueIcon cdStopped_;
+    HGDIOBJ BadgeFont(int height) const;
+    // The CD overlays loaded at the icon size drawn, so that they are as sharp as the icons under them.
+    HICON Overlay(bool playing, int size) const;
+
+    mutable std::map<int, UniqueGdiObject> badgeFonts_;           // by pixel height
+    mutable std::map<std::pair<bool, int>, UniqueIcon> overlays_; // by state and size
     // Pens and brushes by colour: a full paint draws some sixty cells with the same three or four.
     mutable std::map<std::pair<int, COLORREF>, UniqueGdiObject> pens_;
     mutable std::map<COLORREF, UniqueGdiObject> brushes_;
 };
 
-// The sunken frame around a paint box: shadow on the top and left edges, light on the right and bottom.
+// The sunken frame around a paint box: shadow on the top and left edges, light on the right and bottom. It stays one
+// pixel wide at every scale, as the system's own edges do.
 void DrawSunkenFrame(HDC dc, int left, int top, int width, int height, const GridColours& colours);
 
 } // namespace vantrel::win

@@ -6,16 +6,32 @@
 
 namespace vantrel {
 
-ScreenPoint CellOrigin(int32_t index, int32_t columns) {
-    const int32_t column = RemainderOf(index, columns);
-    const int64_t row = index / std::max(columns, 1);
-    return {SaturateToInt32(int64_t{column} * kCellPitch + kCellOffset),
-            SaturateToInt32(row * kCellPitch + kCellOffset)};
+CellMetrics CellMetricsFor(DpiScale scale) {
+    CellMetrics m;
+    m.pitch = std::max(scale.Px(kCellPitch), 1);
+    m.offset = scale.Px(kCellOffset);
+    m.iconInset = scale.Px(kIconInset);
+    m.iconSize = scale.Px(kIconSize);
+    m.framePen = std::max(scale.Px(2), 1);
+    m.extent = m.pitch - 1;
+    m.buttonLow = m.pitch - 3;
+    m.buttonHigh = m.pitch - 2;
+    m.badgeInset = scale.Px(2);
+    m.badgeFontHeight = scale.Px(14);
+    m.notUsedInset = scale.Px(4);
+    return m;
 }
 
-ScreenPoint IconOrigin(int32_t index, int32_t columns) {
-    const ScreenPoint cell = CellOrigin(index, columns);
-    return {SaturateToInt32(int64_t{cell.x} + kIconInset), SaturateToInt32(int64_t{cell.y} + kIconInset)};
+ScreenPoint CellOrigin(int32_t index, int32_t columns, const CellMetrics& metrics) {
+    const int32_t column = RemainderOf(index, columns);
+    const int64_t row = index / std::max(columns, 1);
+    return {SaturateToInt32(int64_t{column} * metrics.pitch + metrics.offset),
+            SaturateToInt32(row * metrics.pitch + metrics.offset)};
+}
+
+ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metrics) {
+    const ScreenPoint cell = CellOrigin(index, columns, metrics);
+    return {SaturateToInt32(int64_t{cell.x} + metrics.iconInset), SaturateToInt32(int64_t{cell.y} + metrics.iconInset)};
 }
 
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {

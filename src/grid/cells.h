@@ -1,9 +1,11 @@
 #pragma once
 // Cell arithmetic of the tray grids, shared by the launcher window and the icon registration dialog: where a
-// cell and its icon sit inside a tray's paint box, and which cell a point of the box falls into.
+// cell and its icon sit inside a tray's paint box, and which cell a point of the box falls into. The figures
+// below are those of a 96-dpi screen; CellMetrics carries them at the scale of the window that draws the grid.
 
 #include <cstdint>
 
+#include "core/dpi_scale.h"
 #include "core/geometry.h"
 
 namespace vantrel {
@@ -13,10 +15,28 @@ constexpr int32_t kCellOffset = 2; // the box's sunken frame takes the first two
 constexpr int32_t kIconInset = 3;
 constexpr int32_t kIconSize = 32;
 
+// The grid's figures at one scale. Every figure inside a cell is measured from the cell's own edges, so that the
+// cursor frame and the button edges hug the scaled icon at any scale.
+struct CellMetrics {
+    int32_t pitch = kCellPitch;
+    int32_t offset = kCellOffset;
+    int32_t iconInset = kIconInset;
+    int32_t iconSize = kIconSize;
+    int32_t framePen = 2;    // width of the box cursor's pen
+    int32_t extent = 39;     // the cursor square: pitch - 1
+    int32_t buttonLow = 37;  // the raised button's bottom and right edge: pitch - 3
+    int32_t buttonHigh = 38; // its top edge's end: pitch - 2
+    int32_t badgeInset = 2;  // the key badge, from the cell's corner
+    int32_t badgeFontHeight = 14;
+    int32_t notUsedInset = 4; // the checkerboard over a cell that is not used
+    friend bool operator==(const CellMetrics&, const CellMetrics&) = default;
+};
+CellMetrics CellMetricsFor(DpiScale scale);
+
 // Top-left corner of cell `index` inside the paint box; columns below 1 count as 1.
-ScreenPoint CellOrigin(int32_t index, int32_t columns);
-// Where the item's 32x32 icon (and the CD overlay) is drawn.
-ScreenPoint IconOrigin(int32_t index, int32_t columns);
+ScreenPoint CellOrigin(int32_t index, int32_t columns, const CellMetrics& metrics = {});
+// Where the item's icon (and the CD overlay) is drawn, metrics.iconSize square.
+ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metrics = {});
 
 // Cell under a point of a paint box. Points right of the last column belong to it and points above or left of
 // the box to the first row or column, so a click in the 2-pixel border still hits the neighbouring cell.

@@ -144,10 +144,10 @@ ScreenPoint ItemMenuPosition(const LauncherLayout& layout, ScreenPoint windowTop
     if (atMouse)
         return mouse;
     const BoxBounds& box = layout.trayBox[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
-    const ScreenPoint cell = CellOrigin(std::max(index, 0), layout.columns);
-    constexpr int32_t kHalfCell = 20;
+    const ScreenPoint cell = CellOrigin(std::max(index, 0), layout.columns, layout.cell);
+    const int32_t halfCell = layout.cell.pitch / 2;
     return {SaturateToInt32(int64_t{windowTopLeft.x} + box.left + cell.x),
-            SaturateToInt32(int64_t{windowTopLeft.y} + box.top + cell.y + kHalfCell)};
+            SaturateToInt32(int64_t{windowTopLeft.y} + box.top + cell.y + halfCell)};
 }
 
 MenuOutcome PerformMenuCommand(RunContext& c, MenuEntryId id, const DeviceList& devices) {

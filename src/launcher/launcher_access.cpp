@@ -15,8 +15,6 @@ constexpr std::array<const char16_t*, 3> kListNames = {u"Program", u"Task", u"Sy
 constexpr int32_t kFirstFunctionKey = 0xC0;      // F1 + 0x50
 constexpr int32_t kFirstShiftFunctionKey = 0xE0; // Shift adds 0x20
 constexpr int32_t kFunctionKeys = 12;
-// The square a cell's cursor frame covers.
-constexpr int32_t kCellExtent = kCellPitch - 1;
 
 std::u16string FunctionKey(int32_t number) {
     return number < 10 ? u"F" + std::u16string(1, static_cast<char16_t>(u'0' + number))
@@ -78,8 +76,9 @@ AccessibleCell LauncherAccess::Cell(int32_t list, int32_t index) const {
                         : DirectKeyShortcut(item.Status >> 8, option.KeyNumberFlag, host_.Flags().UsKeyboardFlag);
     cell.defaultAction = list == TaskTray ? u"Switch to" : u"Run";
     const BoxBounds& box = form_.Layout.trayBox[static_cast<std::size_t>(list)];
-    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns);
-    cell.bounds = {box.left + origin.x, box.top + origin.y, kCellExtent, kCellExtent};
+    // The square the cursor frame covers, in the window's scaled pixels.
+    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns, form_.Layout.cell);
+    cell.bounds = {box.left + origin.x, box.top + origin.y, form_.Layout.cell.extent, form_.Layout.cell.extent};
     const auto focus = Focus();
     cell.focused = focus && *focus == CellAddress{list, index};
     return cell;

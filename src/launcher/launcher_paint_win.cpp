@@ -14,10 +14,9 @@ namespace {
 
 constexpr const wchar_t* kTrayCaptions[3] = {L"Program", L"Task", L"System"};
 
-// The name label sits inside the panel's bevel.
-constexpr int kNameLabelLeft = 4;
-constexpr int kNameLabelTop = 1;
-constexpr int kNameLabelHeight = 18;
+// Font heights at 96 dpi.
+constexpr int kCaptionFontHeight = -12;
+constexpr int kNameFontHeight = -14;
 
 UniqueGdiObject MakeFont(int height, int weight, const wchar_t* face) {
     // A face the system lacks (Segoe UI under Wine) is replaced by the font mapper with a similar one.
@@ -37,8 +36,12 @@ int TextHeight(HGDIOBJ font) {
 } // namespace
 
 void LauncherWindow::CreateFonts() {
-    captionFont_ = MakeFont(-12, FW_NORMAL, L"Segoe UI");
+    if (fontScale_ == form_.Scale && captionFont_)
+        return;
+    fontScale_ = form_.Scale;
+    captionFont_ = MakeFont(form_.Scale.Px(kCaptionFontHeight), FW_NORMAL, L"Segoe UI");
     labelHeight_ = TextHeight(captionFont_.Get());
+    nameFont_.Reset(); // made again at the new size
 }
 
 void LauncherWindow::EnsureBuffer() {
@@ -53,7 +56,7 @@ POINT LauncherWindow::BoxOrigin(int32_t tray) const {
 CellPaintContext LauncherWindow::PaintContext() const {
     LauncherHost& host = services_.host;
     return {&host.Trays(), &host.Option(), form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
-            cdMode_,       Colours()};
+            cdMode_,       Colours(),      form_.Layout.cell};
 }
 
 void LauncherWindow::Present(const RECT& area, HDC target) {
@@ -93,7 +96,8 @@ void LauncherWindow::DrawCaptions(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, PaintContext().colours.label);
     for (std::size_t t = 0; t < 3; ++t)
-        TextOutW(dc, kTrayLeft, form_.Layout.labelTop[t], kTrayCaptions[t], static_cast<int>(wcslen(kTrayCaptions[t])));
+        TextOutW(dc, form_.Layout.labelLeft, form_.Layout.labelTop[t], kTrayCaptions[t],
+                 static_cast<int>(wcslen(kTrayCaptions[t])));
     SetBkMode(dc, OPAQUE);
 }
 
@@ -101,8 +105,8 @@ void LauncherWindow::DrawNamePanel(HDC dc) {
     const BoxBounds& panel = form_.Layout.namePanel;
     const GridColours colours = PaintContext().colours;
     DrawSunkenFrame(dc, panel.left, panel.top, panel.width, panel.height, colours);
-    RECT label{panel.left + kNameLabelLeft, panel.top + kNameLabelTop,
-               panel.left + kNameLabelLeft + form_.Layout.nameLabelWidth, panel.top + kNameLabelTop + kNameLabelHeight};
+    const BoxBounds& name = form_.Layout.nameLabel;
+    RECT label{name.left, name.top, name.left + name.width, name.top + name.height};
     FillRect(dc, &label, Brush(colours.nameBack));
     SelectGuard font(dc, nameFont_.Get());
     SetBkMode(dc, TRANSPARENT);
@@ -115,9 +119,9 @@ void LauncherWindow::DrawNamePanel(HDC dc) {
 
 void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
     LauncherHost& host = services_.host;
-    TrayPictureKey key =
-        PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(), form_.Layout.columns,
-                      host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, PaintContext().colours);
+    TrayPictureKey key = PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(),
+                                       form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
+                                       cdMode_, PaintContext().colours, form_.Layout.cell);
     pictures_.Draw(dc, tray, form_.Layout.trayBox[static_cast<std::size_t>(tray)], std::move(key),
                    [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, PaintContext(), tray); });
 }
@@ -144,9 +148,12 @@ void LauncherWindow::ShowItemName(int32_t tray, int32_t index) {
 void LauncherWindow::RedrawCell(int32_t tray, int32_t index, int32_t state) {
     const POINT box = BoxOrigin(tray);
     painter_.DrawCell(buffer_.Dc(), box, PaintContext(), tray, index, state);
-    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns);
-    // The 2-pixel pen of the box cursor reaches one pixel outside the cell square.
-    Present({box.x + origin.x - 1, box.y + origin.y - 1, box.x + origin.x + kCellPitch, box.y + origin.y + kCellPitch});
+    const CellMetrics& m = form_.Layout.cell;
+    const ScreenPoint origin = CellOrigin(index, form_.Layout.columns, m);
+    // The wide pen of the box cursor reaches outside the cell square by half its width.
+    const int reach = (m.framePen + 1) / 2;
+    Present({box.x + origin.x - reach, box.y + origin.y - reach, box.x + origin.x + m.pitch + reach,
+             box.y + origin.y + m.pitch + reach});
 }
 
 LRESULT LauncherWindow::FormEraseBackground(HDC dc) {
@@ -171,7 +178,7 @@ void LauncherWindow::UpdateNameFont() {
     const bool meiryo = services_.host.Flags().MeiryoFlag;
     if (nameFont_ && meiryo == nameFontMeiryo_)
         return;
-    nameFont_ = MakeFont(-14, FW_NORMAL, meiryo ? L"Meiryo UI" : L"Segoe UI");
+    nameFont_ = MakeFont(form_.Scale.Px(kNameFontHeight), FW_NORMAL, meiryo ? L"Meiryo UI" : L"Segoe UI");
     nameFontMeiryo_ = meiryo;
 }
 

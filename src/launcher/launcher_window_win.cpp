@@ -7,6 +7,7 @@
 #include "services/grid_colours_win.h"
 #include "services/os_info_win.h"
 #include "services/placement_win.h"
+#include "win/dpi_win.h"
 
 namespace vantrel::win {
 
@@ -46,6 +47,7 @@ private:
 } // namespace
 
 LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(services)) {
+    form_.Scale = SystemScale();
     CreateFonts();
     systemColours_ = ReadSystemColours();
     highContrast_ = ReadHighContrast();
@@ -94,6 +96,8 @@ void LauncherWindow::InitShow() {
     // while this one lists the windows.
     uint32_t drives = 0;
     worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
+    // Everything is sized for the monitor the window comes up on, before it is laid out and its icons are read.
+    UseScale(ShowScale());
     UpdateNameFont();
     RebuildTasks();
     worker_.Wait();
@@ -120,7 +124,51 @@ void LauncherWindow::InitShow() {
 void LauncherWindow::RebuildTasks() {
     const HWND owner = GetWindow(Handle(), GW_OWNER);
     RebuildTaskList(services_.host.Trays()[TaskTray].Items, OwnWindows{FromHwnd(owner), FromHwnd(Handle())},
-                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon());
+                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon(),
+                    CellMetricsFor(form_.Scale).iconSize);
+}
+
+DpiScale LauncherWindow::ShowScale() const {
+    LauncherHost& host = services_.host;
+    if (ShowsAtMouse(host.Option(), host.ShowStatus())) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        return ScaleAtPoint(cursor);
+    }
+    return MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+void LauncherWindow::UseScale(DpiScale scale) {
+    form_.Scale = scale;
+    CreateFonts();
+    const int32_t iconSize = CellMetricsFor(scale).iconSize;
+    IconSource& icons = services_.icons;
+    if (icons.IconSize() == iconSize)
+        return;
+    icons.SetIconSize(iconSize);
+    ResolveIconsAgain(services_.host.Trays()[ProgramTray].Items, icons);
+    ResolveIconsAgain(services_.host.Trays()[SystemTray].Items, icons);
+    // The Task tray's program icons were extracted at the old size. Its items borrow them, so the items go first,
+    // then the icons, and the tray is listed again with icons of the new size.
+    TrayEntry& tasks = services_.host.Trays()[TaskTray];
+    tasks.Items.clear();
+    DestroyIcons(programIcons_.Clear());
+    RebuildTasks();
+    const auto count = static_cast<int32_t>(std::min<std::size_t>(tasks.Items.size(), INT32_MAX));
+    tasks.NowIndex = std::clamp(tasks.NowIndex, 0, std::max(count - 1, 0));
+}
+
+void LauncherWindow::FormDpiChanged(WPARAM wParam, LPARAM lParam) {
+    UseScale(DpiScale{static_cast<int32_t>(LOWORD(wParam))});
+    LauncherHost& host = services_.host;
+    Rescale(form_, host.Trays(), host.Option().ColMax, labelHeight_, form_.Scale);
+    EnsureBuffer();
+    // The suggested rectangle keeps the window where the user put it; the size is the layout's own.
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{0, 0};
+    SetWindowPos(Handle(), nullptr, at.x, at.y, form_.Layout.width, form_.Layout.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 ScreenPoint LauncherWindow::CenterOnScreen() const {
@@ -134,7 +182,7 @@ ScreenPoint LauncherWindow::MoveToMouse() const {
     GetCursorPos(&cursor);
     const ScreenPoint anchor = MouseAnchor(form_.Layout, form_.NowMode, option.MousePositionFlag);
     const CursorPlacement placed = PlaceAtCursor({cursor.x, cursor.y}, form_.Layout.width, form_.Layout.height, anchor,
-                                                 option.MoveCursorFlag, CurrentDesktop());
+                                                 option.MoveCursorFlag, CurrentDesktop(), form_.Scale);
     if (placed.moveMouseTo)
         SetCursorPos(placed.moveMouseTo->x, placed.moveMouseTo->y);
     return placed.topLeft;
@@ -245,6 +293,9 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return DefaultProc(message, wParam, lParam);
     case kMsgAccessRun:
         AccessRunPosted(wParam, lParam);
+        return 0;
+    case WM_DPICHANGED:
+        FormDpiChanged(wParam, lParam);
         return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:

@@ -120,6 +120,13 @@ private:
     void FormPaint();
 
     void HideByUser();
+    // The DPI of the monitor the window comes up on: the mouse's for a show at the mouse, else the primary's.
+    DpiScale ShowScale() const;
+    // Fonts and item icons at a scale; the item icons of the Program and System trays are resolved again when their
+    // size changes.
+    void UseScale(DpiScale scale);
+    // WM_DPICHANGED: the window was moved to a monitor of another DPI.
+    void FormDpiChanged(WPARAM wParam, LPARAM lParam);
     void CreateFonts();
     void UpdateNameFont();
     // Where the window comes up: at the mouse (which may move onto the window) or centred on the screen.
@@ -148,6 +155,7 @@ private:
     UniqueGdiObject captionFont_;
     UniqueGdiObject nameFont_;
     bool nameFontMeiryo_ = false;
+    DpiScale fontScale_{0}; // the scale the fonts were made for; none yet
     int32_t labelHeight_ = 0;
     std::u16string nameCaption_;
     bool cdPlayFlag_ = false;

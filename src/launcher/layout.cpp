@@ -10,17 +10,21 @@ namespace vantrel {
 
 namespace {
 
+// 96-dpi figures.
 constexpr int32_t kGap = 2;            // between a box and the next label, and a label and its box
 constexpr int32_t kNamePanelGap = 10;  // above and below the name panel
 constexpr int32_t kNameLabelInset = 6; // the panel's bevel and the label's left margin
 constexpr int32_t kFirstLabelTop = 2;
+constexpr int32_t kNameLabelLeft = 4; // the name label inside the panel
+constexpr int32_t kNameLabelTop = 1;
+constexpr int32_t kNameLabelHeight = 18;
 
 std::array<int32_t, 3> ShownCounts(const std::array<TrayEntry, 3>& trays) {
     return {ShownCount(trays[0]), ShownCount(trays[1]), ShownCount(trays[2])};
 }
 
-int32_t TrayWidth(int32_t columns) {
-    return columns * kCellPitch + kCellOffset;
+int32_t TrayWidth(int32_t columns, const CellMetrics& metrics) {
+    return SaturateToInt32(int64_t{columns} * metrics.pitch + metrics.offset);
 }
 
 } // namespace
@@ -35,31 +39,42 @@ bool IsShownCell(const std::array<TrayEntry, 3>& trays, int32_t tray, int32_t in
     return index < ShownCount(trays[static_cast<std::size_t>(tray)]);
 }
 
-TraySize SetTraySize(int32_t colMax, int32_t shownCount) {
+TraySize SetTraySize(int32_t colMax, int32_t shownCount, const CellMetrics& metrics) {
     const int32_t columns = EffectiveColumns(colMax);
     const int64_t n = std::max(shownCount, 0);
     const int64_t rows = (n - 1) / columns + 1; // truncates toward zero: 0 items in 1 column give 0 rows
-    return {TrayWidth(columns), SaturateToInt32(rows * kCellPitch + kCellOffset)};
+    return {TrayWidth(columns, metrics), SaturateToInt32(rows * metrics.pitch + metrics.offset)};
 }
 
-LauncherLayout ComputeLayout(int32_t colMax, const std::array<int32_t, 3>& shownCounts, int32_t labelHeight) {
+LauncherLayout ComputeLayout(int32_t colMax, const std::array<int32_t, 3>& shownCounts, int32_t labelHeight,
+                             DpiScale scale) {
     LauncherLayout layout;
     layout.columns = EffectiveColumns(colMax);
+    layout.scale = scale;
+    layout.cell = CellMetricsFor(scale);
+    const int32_t left = scale.Px(kTrayLeft);
+    const int64_t gap = scale.Px(kGap);
+    layout.labelLeft = left;
     const int64_t label = std::max(labelHeight, 0);
     // Three saturated heights and small constants cannot overflow 64 bits.
-    int64_t y = kFirstLabelTop - kGap;
+    int64_t y = scale.Px(kFirstLabelTop) - gap;
     for (std::size_t t = 0; t < 3; ++t) {
-        layout.labelTop[t] = SaturateToInt32(y + kGap);
-        y += label + kGap;
-        const TraySize size = SetTraySize(layout.columns, shownCounts[t]);
-        layout.trayBox[t] = {kTrayLeft, SaturateToInt32(y + kGap), size.width, size.height};
-        y += int64_t{size.height} + kGap;
+        layout.labelTop[t] = SaturateToInt32(y + gap);
+        y += label + gap;
+        const TraySize size = SetTraySize(layout.columns, shownCounts[t], layout.cell);
+        layout.trayBox[t] = {left, SaturateToInt32(y + gap), size.width, size.height};
+        y += int64_t{size.height} + gap;
     }
-    const int32_t panelWidth = TrayWidth(layout.columns);
-    layout.namePanel = {kTrayLeft, SaturateToInt32(y + kNamePanelGap), panelWidth, kNamePanelHeight};
-    layout.nameLabelWidth = panelWidth - kNameLabelInset;
-    layout.width = 2 * kTrayLeft + panelWidth;
-    layout.height = SaturateToInt32(y + kNamePanelGap + kNamePanelHeight + kNamePanelGap);
+    const int32_t panelWidth = TrayWidth(layout.columns, layout.cell);
+    const int32_t panelHeight = scale.Px(kNamePanelHeight);
+    const int64_t panelGap = scale.Px(kNamePanelGap);
+    layout.namePanel = {left, SaturateToInt32(y + panelGap), panelWidth, panelHeight};
+    layout.nameLabelWidth = panelWidth - scale.Px(kNameLabelInset);
+    layout.nameLabel = {left + scale.Px(kNameLabelLeft),
+                        SaturateToInt32(int64_t{layout.namePanel.top} + scale.Px(kNameLabelTop)), layout.nameLabelWidth,
+                        scale.Px(kNameLabelHeight)};
+    layout.width = SaturateToInt32(2 * int64_t{left} + panelWidth);
+    layout.height = SaturateToInt32(y + panelGap + panelHeight + panelGap);
     return layout;
 }
 
@@ -75,10 +90,18 @@ const LauncherLayout& SetLayout(LauncherWindowState& window, std::array<TrayEntr
         tray.NowIndex = 0;
         tray.LastIndex = 0;
     }
-    const LauncherLayout layout = ComputeLayout(colMax, ShownCounts(trays), labelHeight);
-    if (layout.height != window.Layout.height)
+    const LauncherLayout layout = ComputeLayout(colMax, ShownCounts(trays), labelHeight, window.Scale);
+    if (layout.height != window.Layout.height || layout.width != window.Layout.width)
         window.ShowFlag = false;
     window.Layout = layout;
+    return window.Layout;
+}
+
+const LauncherLayout& Rescale(LauncherWindowState& window, const std::array<TrayEntry, 3>& trays, int32_t colMax,
+                              int32_t labelHeight, DpiScale scale) {
+    window.Scale = scale;
+    window.Layout = ComputeLayout(colMax, ShownCounts(trays), labelHeight, scale);
+    window.ShowFlag = false;
     return window.Layout;
 }
 
@@ -112,8 +135,8 @@ ScreenPoint MouseAnchor(const LauncherLayout& layout, int32_t nowMode, int32_t m
     if (mousePositionFlag == 3)
         return {layout.width / 2, layout.height / 2};
     const BoxBounds& box = layout.trayBox[static_cast<std::size_t>(std::clamp(nowMode, 0, 2))];
-    constexpr int32_t kToCellCentre = kCellOffset + kCellPitch / 2;
-    return {SaturateToInt32(int64_t{box.left} + kToCellCentre), SaturateToInt32(int64_t{box.top} + kToCellCentre)};
+    const int32_t toCellCentre = layout.cell.offset + layout.cell.pitch / 2;
+    return {SaturateToInt32(int64_t{box.left} + toCellCentre), SaturateToInt32(int64_t{box.top} + toCellCentre)};
 }
 
 void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,

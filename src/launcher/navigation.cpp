@@ -372,7 +372,7 @@ void Step::MouseMove(int32_t tray, int32_t x, int32_t y, ScreenPoint mouse) {
         return;
     n_.nav.SPoint = {-1, -1};
     n_.nav.MousePoint = mouse;
-    const int32_t i = CellAt(x, y, kCellPitch, Columns());
+    const int32_t i = CellAt(x, y, n_.window.Layout.cell.pitch, Columns());
     if (i >= Shown(tray))
         return;
     // Still on the cell the mouse last put the cursor on, or the one a keystroke started from: the keys keep
@@ -385,7 +385,7 @@ void Step::MouseMove(int32_t tray, int32_t x, int32_t y, ScreenPoint mouse) {
 void Step::TrayMouseDown(int32_t tray, int32_t x, int32_t y, MouseButton button, bool shift, bool ctrl, bool alt) {
     if (tray < 0 || tray > 2 || MouseDisabled())
         return;
-    const int32_t i = CellAt(x, y, kCellPitch, Columns());
+    const int32_t i = CellAt(x, y, n_.window.Layout.cell.pitch, Columns());
     if (button == MouseButton::Right && shift) {
         Act(AllTasksAction(ctrl));
         return;

@@ -187,20 +187,19 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
     const std::u16string key = FromWide(path);
     if (const auto cached = cache_.Find(key))
         return *cached;
-    HICON large = nullptr;
-    if (ExtractIconExW(path.c_str(), 0, &large, nullptr, 1) != 1)
-        large = nullptr;
+    // At the tray's icon size from the file's own images: a window's icon of another size would be stretched.
+    const HICON large = ExtractSized(path.c_str(), 0, iconSize_);
     cache_.Add(key, FromHicon(large));
     return FromHicon(large);
 }
 
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     WindowIdentities& identities, IconHandle defaultProgramIcon) {
+                     WindowIdentities& identities, IconHandle defaultProgramIcon, int iconSize) {
     tasks.clear();
     ShowAnswers answers;
     Win32WindowFacts facts(helper, identities, &answers);
     tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
-    Win32TaskIconQueries queries(helper, cache, identities, &answers);
+    Win32TaskIconQueries queries(helper, cache, identities, &answers, iconSize);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
         task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's

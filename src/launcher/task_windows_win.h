@@ -74,12 +74,13 @@ private:
     ShowAnswers* answers_;
 };
 
-// Answers for one show's icon search. Program file icons go to the cache, which outlives the show.
+// Answers for one show's icon search. Program file icons are extracted at the tray's icon size and go to the
+// cache, which outlives the show.
 class Win32TaskIconQueries : public TaskIconQueries {
 public:
     Win32TaskIconQueries(const HelperLibrary& helper, ProgramIconCache& cache, WindowIdentities& identities,
-                         ShowAnswers* answers = nullptr)
-        : helper_(helper), cache_(cache), identities_(identities), answers_(answers) {}
+                         ShowAnswers* answers = nullptr, int iconSize = 32)
+        : helper_(helper), cache_(cache), identities_(identities), answers_(answers), iconSize_(iconSize) {}
 
     WindowAnswer BigIcon(std::intptr_t window) override;
     IconHandle ClassIcon(std::intptr_t window) override;
@@ -94,13 +95,14 @@ private:
     ProgramIconCache& cache_;
     WindowIdentities& identities_;
     ShowAnswers* answers_;
+    int iconSize_;
 };
 
 // Rebuilds the Task list: the old items go (their icons belong to other windows or to the cache), the
 // desktop's windows are filtered and ordered, each gets its icon, and the cache lets go of the program
 // icons no window of this show needed.
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     WindowIdentities& identities, IconHandle defaultProgramIcon);
+                     WindowIdentities& identities, IconHandle defaultProgramIcon, int iconSize = 32);
 
 // Destroys the icons the cache hands back.
 void DestroyIcons(const std::vector<IconHandle>& icons);

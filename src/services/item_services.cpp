@@ -65,7 +65,7 @@ std::vector<IconHandle> IconSource::ExtractAllIcons(const std::u16string& path, 
 }
 
 IconRef IconSource::Own(IconHandle icon) {
-    if (icon == DefaultFileIcon() || icon == DefaultProgramIcon())
+    if (IsSharedIcon(icon))
         return IconRef::Borrowed(icon);
     return IconRef::Owned(icon, IconDestroyer());
 }
@@ -99,6 +99,12 @@ IconRef ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int3
 IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons) {
     const IconHandle icon = icons.ShellIcon(path);
     return icons.Own(icon ? icon : icons.DefaultFileIcon());
+}
+
+void ResolveIconsAgain(ItemList& items, IconSource& icons) {
+    // Drive roots (icon index -1) go to the shell as they did when the item was made.
+    for (RData& item : items)
+        item.Icon = ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
 }
 
 } // namespace vantrel

@@ -34,10 +34,25 @@ public:
     // other handle is destroyed when the last reference to it goes. The source must outlive the references.
     IconRef Own(IconHandle icon);
 
+    // Width and height in pixels of the icons the source hands out from now on: the icon size of the screen the
+    // trays are drawn on (32 at 96 dpi, 48 at 144). Icons come from a source of that size, never a smaller image
+    // stretched. A size below 1 counts as 32.
+    int32_t IconSize() const { return iconSize_; }
+    void SetIconSize(int32_t size) { iconSize_ = size > 0 ? size : kStandardIconSize; }
+    // A shared fallback icon, of this size or of one used before: it lives as long as the source and no item owns it.
+    virtual bool IsSharedIcon(IconHandle icon) const {
+        return icon == DefaultFileIcon() || icon == DefaultProgramIcon();
+    }
+
+    static constexpr int32_t kStandardIconSize = 32;
+
 protected:
     // How an owned icon is destroyed; a source whose icons need nothing of the object itself may answer with a
     // function that does not refer to it.
     virtual IconRef::Destroyer IconDestroyer();
+
+private:
+    int32_t iconSize_ = kStandardIconSize;
 };
 
 // Shell special-folder id (CSIDL) of a keyword, compared exactly; 0 (the desktop) for anything else.
@@ -61,5 +76,9 @@ IconRef ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int3
 
 // The shell's icon of a path such as a drive root, else the shared file icon.
 IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons);
+
+// Every item's icon resolved again at the source's current size, after the trays moved to a screen of another DPI.
+// Copies of the items (a dialog's list kept for Cancel) keep the old icons alive through their references.
+void ResolveIconsAgain(ItemList& items, IconSource& icons);
 
 } // namespace vantrel

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/dpi_scale.h"
 #include "core/geometry.h"
 
 namespace vantrel {
@@ -19,7 +20,8 @@ struct DesktopGeometry {
     std::optional<ScreenRect> taskbar; // the "Shell_TrayWnd" window, when there is one
 };
 
-// Gap kept between a shifted window and the monitor's right or bottom edge.
+// Gap kept between a shifted window and the monitor's right or bottom edge (96-dpi pixels, scaled by the DPI of the
+// window placed).
 constexpr int32_t kEdgeGap = 16;
 // Extra room kept above a bottom taskbar, so the window ends kEdgeGap + kTaskbarGap pixels above it.
 constexpr int32_t kTaskbarGap = 32;
@@ -37,7 +39,7 @@ struct CursorPlacement {
 // left of or above the monitor otherwise. On the first (primary) monitor the taskbar, when at the bottom or
 // the right, shortens the area. A cursor outside every monitor is treated as on the primary screen.
 CursorPlacement PlaceAtCursor(ScreenPoint cursor, int32_t formWidth, int32_t formHeight, ScreenPoint anchor,
-                              bool moveMouse, const DesktopGeometry& desktop);
+                              bool moveMouse, const DesktopGeometry& desktop, DpiScale scale = {});
 
 // Top-left corner of a window centred on the primary screen.
 ScreenPoint PlaceAtScreenCenter(int32_t formWidth, int32_t formHeight, int32_t screenWidth, int32_t screenHeight);
@@ -47,6 +49,6 @@ ScreenPoint PlaceAtScreenCenter(int32_t formWidth, int32_t formHeight, int32_t s
 // 7 bottom-left, 8 bottom-right. Unknown codes centre. A window reaching the primary screen's right or bottom
 // edge is pulled back to kEdgeGap pixels before it; there is no lower bound.
 ScreenPoint AlignToRect(const BoxBounds& target, int32_t code, int32_t formWidth, int32_t formHeight,
-                        int32_t screenWidth, int32_t screenHeight);
+                        int32_t screenWidth, int32_t screenHeight, DpiScale scale = {});
 
 } // namespace vantrel

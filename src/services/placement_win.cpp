@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "services/os_info_win.h"
+#include "win/dpi_win.h"
 
 namespace vantrel::win {
 
@@ -37,7 +38,7 @@ void PlaceWindowAtCursor(HWND window, ScreenPoint anchor, bool moveMouse) {
     GetCursorPos(&cursor);
     const SIZE size = WindowSize(window);
     const CursorPlacement placed =
-        PlaceAtCursor({cursor.x, cursor.y}, size.cx, size.cy, anchor, moveMouse, CurrentDesktop());
+        PlaceAtCursor({cursor.x, cursor.y}, size.cx, size.cy, anchor, moveMouse, CurrentDesktop(), WindowScale(window));
     SetWindowPos(window, nullptr, placed.topLeft.x, placed.topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (placed.moveMouseTo)
         SetCursorPos(placed.moveMouseTo->x, placed.moveMouseTo->y);
@@ -45,8 +46,8 @@ void PlaceWindowAtCursor(HWND window, ScreenPoint anchor, bool moveMouse) {
 
 void ShowAlignedTo(HWND window, const BoxBounds& target, int32_t code) {
     const SIZE size = WindowSize(window);
-    const ScreenPoint at =
-        AlignToRect(target, code, size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const ScreenPoint at = AlignToRect(target, code, size.cx, size.cy, GetSystemMetrics(SM_CXSCREEN),
+                                       GetSystemMetrics(SM_CYSCREEN), WindowScale(window));
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window, SW_SHOW);
 }

@@ -1,5 +1,6 @@
 #include "services/system_win.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -25,7 +26,43 @@ DWORD Attributes(const std::u16string& path) {
     return GetFileAttributesW(WidePtr(path));
 }
 
+// {46EB5926-582E-4017-9FDF-E8998DAA0950}, declared here so that no import library needs to carry it.
+const GUID kImageListInterface = {0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
+// The shell's icon of a path or an item-id list at a size other than the standard 32: from the file that holds it,
+// extracted at the size, or else from the shell's image list of the next larger size (drawn smaller, never larger).
+HICON ShellIconSized(LPCWSTR item, UINT itemFlags, int size) {
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(item, 0, &info, sizeof(info), itemFlags | SHGFI_ICONLOCATION) && info.szDisplayName[0])
+        if (HICON icon = ExtractSized(info.szDisplayName, info.iIcon, size))
+            return icon;
+    info = {};
+    const auto list = SHGetFileInfoW(item, 0, &info, sizeof(info), itemFlags | SHGFI_SYSICONINDEX);
+    if (!list)
+        return nullptr;
+    const int which = size > 48 ? SHIL_JUMBO : size > 32 ? SHIL_EXTRALARGE : SHIL_LARGE;
+    void* images = nullptr;
+    if (SHGetImageList(which, kImageListInterface, &images) == S_OK && images) {
+        // An IImageList is usable as the image list handle it stands for.
+        HICON icon = ImageList_GetIcon(static_cast<HIMAGELIST>(images), info.iIcon, ILD_TRANSPARENT);
+        static_cast<IUnknown*>(images)->Release();
+        if (icon)
+            return icon;
+    }
+    return nullptr;
+}
+
 } // namespace
+
+HICON ExtractSized(const wchar_t* path, int index, int size) {
+    // One icon asked for, one handed out: Wine's SHDefExtractIconW asks for two and destroys a second handle it may
+    // never have been given, which can be one of ours.
+    HICON icon = nullptr;
+    const UINT extracted = PrivateExtractIconsW(path, index, size, size, &icon, nullptr, 1, LR_DEFAULTCOLOR);
+    if (extracted == 0 || extracted == UINT_MAX || !icon)
+        return nullptr;
+    return icon;
+}
 
 Win32SystemQueries::Win32SystemQueries()
     : systemDirectory_(SystemFolder(&GetSystemDirectoryW)), windowsDirectory_(SystemFolder(&GetWindowsDirectoryW)),
@@ -64,32 +101,53 @@ std::u16string Win32SystemQueries::DriveDisplayName(const std::u16string& root) 
     return FromWide(info.szDisplayName);
 }
 
-Win32IconSource::Win32IconSource(const SystemQueries& system) {
-    const std::wstring shell32 = ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system));
-    HICON icon = nullptr;
-    if (ExtractIconExW(shell32.c_str(), 0, &icon, nullptr, 1) == 1 && icon)
-        defaultFile_ = FromHicon(icon);
-    icon = nullptr;
-    if (ExtractIconExW(shell32.c_str(), 2, &icon, nullptr, 1) == 1 && icon)
-        defaultProgram_ = FromHicon(icon);
-    // A system without those icons still needs two distinct, drawable handles.
-    if (!defaultFile_)
-        defaultFile_ = FromHicon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
-    if (!defaultProgram_)
-        defaultProgram_ = FromHicon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+Win32IconSource::Win32IconSource(const SystemQueries& system)
+    : shell32_(ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system))) {
+    Fallbacks();
 }
 
 Win32IconSource::~Win32IconSource() {
-    if (defaultFile_)
-        ::DestroyIcon(ToHicon(defaultFile_));
-    if (defaultProgram_)
-        ::DestroyIcon(ToHicon(defaultProgram_));
+    for (const auto& [size, fallback] : fallbacks_) {
+        if (fallback.file)
+            ::DestroyIcon(ToHicon(fallback.file));
+        if (fallback.program)
+            ::DestroyIcon(ToHicon(fallback.program));
+    }
+}
+
+const Win32IconSource::Fallback& Win32IconSource::Fallbacks() const {
+    const int32_t size = IconSize();
+    auto& fallback = fallbacks_[size];
+    // A system without those icons still needs two distinct, drawable handles. Only what is missing is made, so a
+    // handle items already borrow is never replaced.
+    const auto make = [&](int index) {
+        if (HICON icon = ExtractSized(shell32_.c_str(), index, size))
+            return FromHicon(icon);
+        return FromHicon(static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0)));
+    };
+    if (!fallback.file)
+        fallback.file = make(0);
+    if (!fallback.program)
+        fallback.program = make(2);
+    return fallback;
+}
+
+bool Win32IconSource::IsSharedIcon(IconHandle icon) const {
+    for (const auto& [size, fallback] : fallbacks_)
+        if (icon && (icon == fallback.file || icon == fallback.program))
+            return true;
+    return false;
 }
 
 IconHandle Win32IconSource::SpecialFolderIcon(const std::u16string& keyword) {
     PIDLIST_ABSOLUTE idList = nullptr;
     if (SHGetSpecialFolderLocation(nullptr, SpecialFolderId(keyword), &idList) != S_OK || !idList)
         return 0;
+    if (IconSize() != kStandardIconSize) {
+        const HICON icon = ShellIconSized(reinterpret_cast<LPCWSTR>(idList), SHGFI_PIDL, IconSize());
+        CoTaskMemFree(idList);
+        return FromHicon(icon);
+    }
     SHFILEINFOW info{};
     const DWORD_PTR ok = SHGetFileInfoW(reinterpret_cast<LPCWSTR>(idList), 0, &info, sizeof(info),
                                         SHGFI_PIDL | SHGFI_ICON | SHGFI_LARGEICON);
@@ -98,6 +156,8 @@ IconHandle Win32IconSource::SpecialFolderIcon(const std::u16string& keyword) {
 }
 
 IconHandle Win32IconSource::ShellIcon(const std::u16string& path) {
+    if (IconSize() != kStandardIconSize)
+        return FromHicon(ShellIconSized(WidePtr(path), 0, IconSize()));
     SHFILEINFOW info{};
     if (!SHGetFileInfoW(WidePtr(path), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_LARGEICON))
         return 0;
@@ -110,16 +170,18 @@ IconHandle Win32IconSource::AssociatedIcon(const std::u16string& path) {
     const std::wstring wide = ToWide(path);
     if (wide.size() >= MAX_PATH)
         return 0;
+    if (IconSize() != kStandardIconSize)
+        if (HICON icon = ShellIconSized(wide.c_str(), 0, IconSize()))
+            return FromHicon(icon);
     wcscpy(buffer, wide.c_str());
     WORD index = 0;
     return FromHicon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), buffer, &index));
 }
 
 IconHandle Win32IconSource::ExtractIconAt(const std::u16string& path, int32_t index) {
-    HICON icon = nullptr;
-    if (index < 0 || ExtractIconExW(WidePtr(path), index, &icon, nullptr, 1) != 1)
+    if (index < 0)
         return 0;
-    return FromHicon(icon);
+    return FromHicon(ExtractSized(WidePtr(path), index, IconSize()));
 }
 
 bool Win32IconSource::PathExists(const std::u16string& path) {
@@ -135,6 +197,9 @@ void Win32IconSource::DestroyIcon(IconHandle icon) {
 }
 
 std::vector<IconHandle> Win32IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
+    // ExtractIconExW hands out the system's standard size only; other sizes are extracted one by one.
+    if (IconSize() != kStandardIconSize)
+        return IconSource::ExtractAllIcons(path, limit);
     std::vector<IconHandle> found;
     // The count first (-1 asks for it), then all of them in one call: the file is opened twice, not once an icon.
     const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);

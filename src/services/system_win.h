@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "services/item_services.h"
 #include "services/system_queries.h"
 
@@ -41,8 +44,8 @@ private:
 
 class Win32IconSource : public IconSource {
 public:
-    // Loads the two shared fallback icons (icons 0 and 2 of the system's Shell32.dll); they live until the
-    // object goes away, after every item that may use them.
+    // Loads the two shared fallback icons (icons 0 and 2 of the system's Shell32.dll) at each icon size asked for;
+    // they live until the object goes away, after every item that may use them.
     explicit Win32IconSource(const SystemQueries& system);
     ~Win32IconSource() override;
     Win32IconSource(const Win32IconSource&) = delete;
@@ -55,8 +58,9 @@ public:
     bool PathExists(const std::u16string& path) override;
     std::u16string OwnExePath() override;
     void DestroyIcon(IconHandle icon) override;
-    IconHandle DefaultFileIcon() const override { return defaultFile_; }
-    IconHandle DefaultProgramIcon() const override { return defaultProgram_; }
+    IconHandle DefaultFileIcon() const override { return Fallbacks().file; }
+    IconHandle DefaultProgramIcon() const override { return Fallbacks().program; }
+    bool IsSharedIcon(IconHandle icon) const override;
     std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit) override;
 
 protected:
@@ -64,9 +68,21 @@ protected:
     IconRef::Destroyer IconDestroyer() override;
 
 private:
-    IconHandle defaultFile_ = 0;
-    IconHandle defaultProgram_ = 0;
+    struct Fallback {
+        IconHandle file = 0;
+        IconHandle program = 0;
+    };
+    // The fallback icons at the current size, loaded the first time that size is asked for.
+    const Fallback& Fallbacks() const;
+
+    std::wstring shell32_;
+    mutable std::map<int32_t, Fallback> fallbacks_; // by icon size
 };
+
+// Icon `index` of a file (a negative index names a resource) at exactly `size` pixels, from the file's own image of
+// that size or the nearest one: the sharp picture for the screen, not a 32-pixel image stretched. Null when the file
+// has no such icon; the caller owns the icon.
+HICON ExtractSized(const wchar_t* path, int index, int size);
 
 inline HICON ToHicon(IconHandle icon) {
     return reinterpret_cast<HICON>(icon);

@@ -31,6 +31,61 @@ TEST(Cells, CellAt) {
     EXPECT_EQ(CellOrigin(3, 0), (ScreenPoint{2, 122}));
 }
 
+TEST(DpiScale, PixelsRoundAsTheSystemScales) {
+    struct Case {
+        int32_t dpi, pixels96, expected;
+    };
+    const Case cases[] = {
+        {96, 40, 40},
+        {144, 40, 60},
+        {192, 40, 80},
+        {120, 40, 50},
+        {144, 3, 5},
+        {144, 1, 2},
+        {120, 2, 3}, // halves round away from zero, as MulDiv does
+        {144, -12, -18},
+        {144, -15, -23},
+        {192, -14, -28}, // font heights are negative
+        {0, 40, 40},
+        {-96, 40, 40}, // no DPI: 96
+        {192, INT_MAX, INT_MAX},
+        {192, INT_MIN, INT_MIN},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DpiScale{c.dpi}.Px(c.pixels96), c.expected) << c.pixels96 << " at " << c.dpi << " dpi";
+    EXPECT_EQ(DpiScale{144}.Percent(), 150);
+    EXPECT_EQ(DpiScale{}.Percent(), 100);
+}
+
+TEST(Cells, GridAtEveryScale) {
+    struct Case {
+        int32_t dpi;
+        CellMetrics metrics;
+        ScreenPoint secondRow, lastIconOfFirstRow;
+    };
+    // pitch, offset, icon inset, icon, pen, extent, button low/high, badge inset, badge font, not-used inset
+    const Case cases[] = {
+        {96, {40, 2, 3, 32, 2, 39, 37, 38, 2, 14, 4}, {42, 42}, {245, 5}},
+        {120, {50, 3, 4, 40, 3, 49, 47, 48, 3, 18, 5}, {53, 53}, {307, 7}},
+        {144, {60, 3, 5, 48, 3, 59, 57, 58, 3, 21, 6}, {63, 63}, {368, 8}},
+        {192, {80, 4, 6, 64, 4, 79, 77, 78, 4, 28, 8}, {84, 84}, {490, 10}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const CellMetrics m = CellMetricsFor(DpiScale{c.dpi});
+        EXPECT_EQ(m, c.metrics);
+        EXPECT_EQ(CellOrigin(8, 7, m), c.secondRow);
+        EXPECT_EQ(IconOrigin(6, 7, m), c.lastIconOfFirstRow);
+        // The icon and the cursor square stay inside the cell, so neighbours never overlap.
+        EXPECT_LE(m.iconInset + m.iconSize, m.buttonLow);
+        EXPECT_LT(m.extent, m.pitch);
+        // The pitch hits the same cells a scaled point lies in.
+        EXPECT_EQ(CellAt(m.pitch - 1, 0, m.pitch, 7), 0);
+        EXPECT_EQ(CellAt(m.pitch, m.pitch, m.pitch, 7), 8);
+    }
+    EXPECT_EQ(CellMetricsFor(DpiScale{}), CellMetrics{}) << "the defaults are the 96-dpi grid";
+}
+
 TEST(CellPaint, Badges) {
     struct Case {
         int32_t tray, index, key;
@@ -110,6 +165,8 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
     EXPECT_FALSE(changed([](TrayEntry&, TOption& o) { o.FrameType = 0; })) << "the normal state has no cursor";
     EXPECT_NE(key(tray, option, kCdModePlaying), base);
     EXPECT_NE(PictureKeyFor(0, tray, option, 6, true, false, 0, colours), base);
+    EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, colours, CellMetricsFor(DpiScale{144})), base)
+        << "another scale";
     SystemColours other;
     other.face = 0xD4D0C8;
     EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, ChooseGridColours(false, other, option)), base)

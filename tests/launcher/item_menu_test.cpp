@@ -89,6 +89,10 @@ TEST(ItemMenu, FindDeviceAndPosition) {
     EXPECT_EQ(ItemMenuPosition(layout, {100, 200}, ProgramTray, 9, false, {1, 2}),
               (ScreenPoint{100 + 8 + 2 * 40 + 2, 200 + layout.trayBox[0].top + 40 + 2 + 20}));
     EXPECT_EQ(ItemMenuPosition(layout, {100, 200}, ProgramTray, 9, true, {1, 2}), (ScreenPoint{1, 2}));
+    // At 150 %: the cell's left edge and half a cell down, in scaled pixels.
+    const LauncherLayout large = ComputeLayout(7, {10, 0, 0}, 23, DpiScale{144});
+    EXPECT_EQ(ItemMenuPosition(large, {100, 200}, ProgramTray, 9, false, {1, 2}),
+              (ScreenPoint{100 + 12 + 2 * 60 + 3, 200 + large.trayBox[0].top + 60 + 3 + 30}));
 }
 
 TEST(ItemMenu, CommandsOnTheCurrentItem) {

@@ -161,6 +161,22 @@ TEST_F(Access, CellsCarryNamePlaceKeyActionAndBounds) {
     EXPECT_EQ(access.Cell(ProgramTray, 2), AccessibleCell{}) << "not shown";
 }
 
+TEST_F(Access, BoundsAreInTheWindowsScaledPixels) {
+    struct Case {
+        int32_t dpi;
+        BoxBounds beta; // relative to the Program box
+    };
+    const Case cases[] = {{96, {42, 2, 39, 39}}, {144, {63, 3, 59, 59}}, {192, {84, 4, 79, 79}}};
+    for (const auto& c : cases) {
+        Rescale(form, host.trays, host.option.ColMax, DpiScale{c.dpi}.Px(16), DpiScale{c.dpi});
+        const BoxBounds& box = form.Layout.trayBox[ProgramTray];
+        EXPECT_EQ(access.ListBounds(ProgramTray), box) << c.dpi;
+        EXPECT_EQ(access.Cell(ProgramTray, 1).bounds,
+                  (BoxBounds{box.left + c.beta.left, box.top + c.beta.top, c.beta.width, c.beta.height}))
+            << c.dpi << " dpi";
+    }
+}
+
 TEST_F(Access, TheCursorCellHasTheFocusOnlyWhileTheWindowShows) {
     form.NowMode = ProgramTray;
     host.trays[ProgramTray].NowIndex = 1;

@@ -22,6 +22,7 @@
 #include "launcher/task_windows_win.h"
 #include "services/helper_library_win.h"
 #include "services/system_win.h"
+#include "support/pixels_win.h"
 #include "support/window_thread_win.h"
 #include "win/strings_win.h"
 
@@ -278,6 +279,61 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_EQ(f.showStatus, 0);
+}
+
+// WM_DPICHANGED, as the system sends it when the window is moved to a monitor of another DPI.
+void MoveToDpi(LauncherWindow& launcher, int dpi, RECT suggested) {
+    SendMessageW(launcher.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// A window moved to a monitor of another DPI lays itself out again at that scale where the system suggests, with its
+// item icons from a source of the new size, and paints everything anew; the cursor stays where it was.
+TEST(LauncherWindowWin, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    f.trays[ProgramTray].Items[0].IconFileName = FromWide(VANTREL_ICON_DIR L"/mainicon.ico");
+    f.trays[ProgramTray].Items[0].IconIndex = 0;
+    LauncherWindow& launcher = *f.launcher;
+    f.showStatus = 1;
+    launcher.Show();
+    PumpUntilPainted(launcher, 1);
+    ASSERT_EQ(launcher.FormState().Scale, DpiScale{96}) << "the test desktop runs at 96 dpi";
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    struct Case {
+        int dpi;
+        int width, iconSize;
+    };
+    const Case cases[] = {{144, 5 * 60 + 3 + 24, 48}, {192, 5 * 80 + 4 + 32, 64}, {96, 5 * 40 + 18, 32}};
+    uint32_t paints = launcher.FullPaintCount();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        MoveToDpi(launcher, c.dpi, {300, 200, 400, 300});
+        PumpUntilPainted(launcher, ++paints);
+        EXPECT_EQ(launcher.FullPaintCount(), paints) << "painted anew";
+        RECT r{};
+        GetWindowRect(launcher.Handle(), &r);
+        EXPECT_EQ(r.left, 300);
+        EXPECT_EQ(r.top, 200);
+        EXPECT_EQ(r.right - r.left, c.width);
+        EXPECT_EQ(r.bottom - r.top, launcher.FormState().Layout.height);
+        EXPECT_EQ(launcher.FormState().Layout.cell.iconSize, c.iconSize);
+        EXPECT_EQ(f.icons->IconSize(), c.iconSize);
+        EXPECT_EQ(testing::IconWidth(ToHicon(f.trays[ProgramTray].Items[0].Icon.Get())), c.iconSize)
+            << "extracted at the new size, not stretched";
+        EXPECT_EQ(launcher.NameCaption(), u"Program 1") << "the cursor stays";
+        EXPECT_EQ(f.trays[ProgramTray].NowIndex, 1);
+        // The mouse finds the cells at the new pitch.
+        const LauncherLayout& layout = launcher.FormState().Layout;
+        const BoxBounds& box = layout.trayBox[ProgramTray];
+        SendMessageW(
+            launcher.Handle(), WM_MOUSEMOVE, 0,
+            MAKELPARAM(box.left + 2 * layout.cell.pitch + layout.cell.pitch / 2, box.top + layout.cell.pitch / 2));
+        EXPECT_EQ(launcher.NameCaption(), u"Program 2");
+        // Back to cell 1 by keys that leave the mouse's cell behind, so that the next move to cell 2 counts.
+        for (const WPARAM key : {VK_LEFT, VK_LEFT, VK_RIGHT})
+            SendMessageW(launcher.Handle(), WM_KEYDOWN, key, 0);
+        EXPECT_EQ(launcher.NameCaption(), u"Program 1");
+    }
 }
 
 // Shows the window as a trigger does and waits for its paint.

@@ -54,6 +54,73 @@ TEST(Layout, WindowStacksLabelsBoxesAndNamePanel) {
     EXPECT_EQ(huge.height, INT_MAX);
 }
 
+TEST(Layout, EveryFigureScalesWithTheMonitorsDpi) {
+    struct Case {
+        int32_t dpi, labelHeight;
+        int32_t width, height;
+        std::array<int32_t, 3> labelTop;
+        BoxBounds program, system, namePanel, nameLabel;
+    };
+    const Case cases[] = {
+        {96, 15, 298, 265, {2, 103, 164}, {8, 19, 282, 82}, {8, 181, 282, 42}, {8, 233, 282, 22}, {12, 234, 276, 18}},
+        {144,
+         23,
+         447,
+         399,
+         {3, 155, 247},
+         {12, 29, 423, 123},
+         {12, 273, 423, 63},
+         {12, 351, 423, 33},
+         {18, 353, 414, 27}},
+        {192,
+         30,
+         596,
+         530,
+         {4, 206, 328},
+         {16, 38, 564, 164},
+         {16, 362, 564, 84},
+         {16, 466, 564, 44},
+         {24, 468, 552, 36}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const LauncherLayout layout = ComputeLayout(7, {8, 0, 3}, c.labelHeight, DpiScale{c.dpi});
+        EXPECT_EQ(layout.width, c.width);
+        EXPECT_EQ(layout.height, c.height);
+        EXPECT_EQ(layout.labelTop, c.labelTop);
+        EXPECT_EQ(layout.labelLeft, c.program.left);
+        EXPECT_EQ(layout.trayBox[0], c.program);
+        EXPECT_EQ(layout.trayBox[2], c.system);
+        EXPECT_EQ(layout.namePanel, c.namePanel);
+        EXPECT_EQ(layout.nameLabel, c.nameLabel);
+        EXPECT_EQ(layout.cell, CellMetricsFor(DpiScale{c.dpi}));
+        // The first cell's centre is what goes under the mouse, at every scale.
+        const ScreenPoint anchor = MouseAnchor(layout, 0, 0);
+        EXPECT_EQ(CellAt(anchor.x - c.program.left, anchor.y - c.program.top, layout.cell.pitch, 7), 0);
+        EXPECT_EQ(anchor.x - c.program.left, layout.cell.offset + layout.cell.pitch / 2);
+    }
+}
+
+TEST(Layout, RescaleKeepsTheCursorAndRepaintsEverything) {
+    auto trays = Trays(10, 3, 9);
+    LauncherWindowState window;
+    BeginShow(window);
+    SetLayout(window, trays, 7, kLabelHeight);
+    EXPECT_TRUE(EraseBackground(window));
+    trays[ProgramTray].NowIndex = 8;
+    trays[ProgramTray].LastIndex = 8;
+    window.NowColum = 1;
+    const LauncherLayout& layout = Rescale(window, trays, 7, 23, DpiScale{144});
+    EXPECT_EQ(layout.width, 447);
+    EXPECT_EQ(window.Scale, DpiScale{144});
+    EXPECT_EQ(trays[ProgramTray].NowIndex, 8) << "a move to another monitor is no new show";
+    EXPECT_EQ(window.NowColum, 1);
+    EXPECT_TRUE(EraseBackground(window)) << "drawn anew at the new size";
+    // A task closed later lays the window out at the scale it is at now.
+    SetLayout(window, trays, 7, 23);
+    EXPECT_EQ(window.Layout.width, 447);
+}
+
 TEST(Layout, NotUsedItemsAreNeitherShownNorCounted) {
     auto trays = Trays(8, 0, 0, 3);
     trays[ProgramTray].Items.push_back({}); // a used item after a not-used one stays hidden

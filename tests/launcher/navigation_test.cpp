@@ -74,6 +74,22 @@ protected:
     int32_t showStatus = 1;
 };
 
+// The mouse finds the cells at the pitch of the window's scale: x = 100 is in the third column at 100 %, the second at
+// 150 % and the second at 200 %.
+TEST_F(Nav, MouseAtEveryScale) {
+    const std::pair<int32_t, int32_t> cases[] = {{96, 2}, {144, 1}, {192, 1}};
+    for (const auto& [dpi, column] : cases) {
+        Rescale(window, trays, option.ColMax, DpiScale{dpi}.Px(15), DpiScale{dpi});
+        const int32_t pitch = window.Layout.cell.pitch;
+        Put(SystemTray, 0);
+        Navigation n{trays, window, nav, option, showStatus, true};
+        OnMouseMove(n, ProgramTray, 100, pitch + 5, {static_cast<int32_t>(dpi), 1});
+        EXPECT_EQ(At(), (Cursor{ProgramTray, 7 + column})) << dpi << " dpi";
+        OnMouseDown(n, ProgramTray, 100, 5, MouseButton::Left, false, false, false, 1000);
+        EXPECT_EQ(At(), (Cursor{ProgramTray, column})) << dpi << " dpi";
+    }
+}
+
 TEST_F(Nav, CursorKeys) {
     struct Case {
         const char* what;

@@ -118,5 +118,34 @@ TEST_F(ResolveItemIconTest, AllIconsOfAFileInOrderUpToTheLimit) {
     EXPECT_TRUE(icons.ExtractAllIcons(u"C:\\notes.txt", 100).empty());
 }
 
+TEST_F(ResolveItemIconTest, IconsAreResolvedAgainAtANewSize) {
+    icons.paths = {u"C:\\a.exe", u"C:\\doc.txt"};
+    icons.iconCounts[u"C:\\a.exe"] = 1;
+    ItemList items(3);
+    items[0].IconFileName = u"C:\\a.exe";
+    items[1].IconFileName = u"C:\\doc.txt";
+    items[1].IconIndex = -1;
+    items[2].IconFileName = u"C:\\gone.exe"; // the shared program icon
+    for (RData& item : items)
+        item.Icon = ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
+    const IconHandle oldProgram = items[0].Icon.Get();
+    ItemList kept = items; // a dialog's copy for Cancel
+    EXPECT_EQ(icons.IconSize(), 32);
+    icons.SetIconSize(48);
+    ResolveIconsAgain(items, icons);
+    EXPECT_NE(items[0].Icon.Get(), oldProgram);
+    EXPECT_EQ(icons.Describe(items[0].Icon.Get()), u"extract:C:\\a.exe#0@48");
+    EXPECT_EQ(icons.Describe(items[1].Icon.Get()), u"assoc:C:\\doc.txt@48");
+    EXPECT_EQ(items[2].Icon.Get(), FakeIcons::kFileIcon);
+    EXPECT_EQ(icons.destroyed.count(oldProgram), 0u) << "the kept copy still shows it";
+    EXPECT_EQ(kept[0].Icon.Get(), oldProgram);
+    items.clear();
+    kept.clear();
+    EXPECT_EQ(icons.destroyed.count(oldProgram), 1u);
+    EXPECT_EQ(icons.destroyed.count(FakeIcons::kFileIcon), 0u) << "the shared icons are never destroyed";
+    icons.SetIconSize(0);
+    EXPECT_EQ(icons.IconSize(), 32);
+}
+
 } // namespace
 } // namespace vantrel

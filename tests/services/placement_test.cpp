@@ -53,6 +53,32 @@ TEST(Placement, PlaceAtCursor) {
               (CursorPlacement{{-16, -48}, ScreenPoint{INT_MIN, INT_MIN}}));
 }
 
+TEST(Placement, EdgeGapsScaleWithTheWindowsDpi) {
+    // A launcher of ColMax 7 at each scale, its anchor the centre of the first cell.
+    struct Case {
+        int32_t dpi, width, height;
+        ScreenPoint anchor;
+        int32_t rightGap, aboveTaskbar;
+    };
+    const Case cases[] = {
+        {96, 298, 265, {30, 41}, 16, 48},
+        {144, 447, 399, {45, 62}, 24, 72},
+        {192, 596, 530, {60, 82}, 32, 96},
+    };
+    const DesktopGeometry desktop = Desktop({{0, 0, 1920, 1080}}, ScreenRect{0, 1040, 1920, 1080});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const DpiScale scale{c.dpi};
+        const auto right = PlaceAtCursor({1900, 400}, c.width, c.height, c.anchor, false, desktop, scale);
+        EXPECT_EQ(1920 - (right.topLeft.x + c.width), c.rightGap);
+        EXPECT_EQ(right.topLeft.y, 400 - c.anchor.y);
+        const auto low = PlaceAtCursor({500, 1030}, c.width, c.height, c.anchor, false, desktop, scale);
+        EXPECT_EQ(1040 - (low.topLeft.y + c.height), c.aboveTaskbar);
+        const ScreenPoint aligned = AlignToRect({1720, 980, 100, 100}, 5, 200, 100, 1920, 1080, scale);
+        EXPECT_EQ(aligned, (ScreenPoint{1920 - 200 - c.rightGap, 1080 - 100 - c.rightGap}));
+    }
+}
+
 TEST(Placement, CentreAndAlignment) {
     EXPECT_EQ(PlaceAtScreenCenter(298, 265, 1024, 768), (ScreenPoint{363, 251}));
     EXPECT_EQ(PlaceAtScreenCenter(INT_MIN, INT_MIN, INT_MAX, INT_MAX), (ScreenPoint{INT_MAX, INT_MAX}));

@@ -11,6 +11,7 @@
 #include "services/os_info_win.h"
 #include "services/path_macros.h"
 #include "services/system_win.h"
+#include "support/pixels_win.h"
 #include "support/window_thread_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"
@@ -143,6 +144,26 @@ TEST_F(IconSourceWin, IconsResolveWithTheirFallbacks) {
     // The item named "Vantrel.exe" takes its icon from the running program; this test program has none,
     // so the fallback for programs shows.
     EXPECT_EQ(Resolve(0, u"VANTREL.EXE", 0), icons.DefaultProgramIcon());
+}
+
+// At 150 and 200 % every icon comes from a source of the size drawn: the file's own images of that size, the shell's
+// larger icons, and fallbacks of that size too; the fallbacks of an earlier size stay shared.
+TEST_F(IconSourceWin, IconsAtTheSizeOfTheScreen) {
+    const IconHandle standardFallback = icons.DefaultFileIcon();
+    const std::u16string shell32 = SystemDir() + u"\\shell32.dll";
+    const std::u16string ownIcon = FromWide(VANTREL_ICON_DIR L"/mainicon.ico"); // 16, 32 and 48 pixels
+    for (const int32_t size : {32, 48, 64}) {
+        SCOPED_TRACE(size);
+        icons.SetIconSize(size);
+        EXPECT_EQ(testing::IconWidth(ToHicon(Resolve(0, ownIcon, 0))), size);
+        EXPECT_EQ(testing::IconWidth(ToHicon(Resolve(0, shell32, 27))), size);
+        EXPECT_EQ(testing::IconWidth(ToHicon(icons.DefaultFileIcon())), size);
+        EXPECT_EQ(testing::IconWidth(ToHicon(icons.DefaultProgramIcon())), size);
+        // The shell's icons: at least the size drawn, so that drawing only ever makes them smaller.
+        EXPECT_GE(testing::IconWidth(ToHicon(Resolve(0, u"C:\\", -1))), size);
+        EXPECT_GE(testing::IconWidth(ToHicon(Resolve(StatusShellIcon, u"MyComputer", -1))), size);
+        EXPECT_TRUE(icons.IsSharedIcon(standardFallback)) << "items made at 32 pixels still borrow it";
+    }
 }
 
 // Forcing a window of this program to the front past another program's foreground window never waits for that

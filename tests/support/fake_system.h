@@ -107,7 +107,11 @@ public:
 private:
     IconHandle Make(const std::u16string& what) {
         const IconHandle handle = next_++;
-        live[handle] = what;
+        // Icons of another size than the standard 32 say so: "extract:C:\\a.exe#0@48".
+        std::u16string size;
+        for (int32_t n = IconSize(); IconSize() != kStandardIconSize && n > 0; n /= 10)
+            size.insert(size.begin(), static_cast<char16_t>(u'0' + n % 10));
+        live[handle] = size.empty() ? what : what + u"@" + size;
         return handle;
     }
     IconHandle next_ = 100;

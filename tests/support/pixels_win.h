@@ -36,6 +36,20 @@ inline std::vector<uint32_t> IconPixels(HICON icon) {
     return pixels;
 }
 
+// Width of an icon's own image: what it was made at, whatever size it is later drawn.
+inline int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 inline COLORREF PixelColor(uint32_t pixel) {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
