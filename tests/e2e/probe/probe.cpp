@@ -33,6 +33,8 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
+//   program-windows <exe>                  number of windows, top-level and child, of the processes with that file
+//                                          name (the USER objects that can be counted from outside under Wine)
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -163,7 +165,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey> ...\n");
+                         "hold-hotkey|program-windows> ...\n");
     return 2;
 }
 
@@ -308,6 +310,43 @@ int CountProcesses(const wchar_t* exeName) {
             ++count;
     CloseHandle(snapshot);
     return count;
+}
+
+int ProgramWindows(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return Usage();
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, argv[2]) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    if (ids.empty())
+        return 1;
+    long count = 0;
+    const auto owned = [&](HWND hwnd) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        return std::find(ids.begin(), ids.end(), pid) != ids.end();
+    };
+    for (const auto& w : TopLevelWindows()) {
+        if (!owned(w.hwnd))
+            continue;
+        ++count;
+        EnumChildWindows(
+            w.hwnd,
+            [](HWND, LPARAM data) -> BOOL {
+                ++*reinterpret_cast<long*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+    }
+    std::printf("%ld\n", count);
+    return 0;
 }
 
 int CountProcessesCommand(int argc, wchar_t** argv) {
@@ -550,6 +589,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = vanprobe::FileVersion(argc, argv);
     else if (command == L"hold-hotkey")
         rc = vanprobe::HoldHotKey(argc, argv);
+    else if (command == L"program-windows")
+        rc = ProgramWindows(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

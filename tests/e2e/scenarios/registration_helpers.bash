@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Helpers of the registration_*.sh scenarios (sourced by them; not a scenario itself).
+
+source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
+
+REG='Registering Icons'
+PROGRAM_GRID=1105
+SYSTEM_GRID=1106
+
+# open_registration: a left click on the tray icon, until the dialog is up and in front.
+open_registration() {
+    local tries
+    for tries in 1 2 3; do
+        click "$TRAY_ICON_X" "$TRAY_ICON_Y" 1
+        wait_window '#32770' "$REG" 4000 && break
+    done
+    wait_window '#32770' "$REG" 4000 || fail "a left click on the tray icon did not open '$REG'"
+    wait_foreground "$REG" 5000 || fail "'$REG' did not come to the front"
+}
+
+# cell_centre INDEX [GRID] [COLUMNS]: the screen point "x y" of a cell's middle in the grid control.
+cell_centre() {
+    local rect columns=${3:-7}
+    rect=$(control 4 "$REG" "${2:-$PROGRAM_GRID}")
+    [ -n "$rect" ] || fail "no grid ${2:-$PROGRAM_GRID} in '$REG'"
+    IFS=, read -r left top _ _ <<<"$rect"
+    echo $((left + 2 + ($1 % columns) * 40 + 20)) $((top + 2 + ($1 / columns) * 40 + 20))
+}
+
+# drag_cell FROM TO [GRID]: presses on cell FROM, moves in small steps to cell TO and releases there.
+drag_cell() {
+    local fx fy tx ty i
+    read -r fx fy <<<"$(cell_centre "$1" "${3:-$PROGRAM_GRID}")"
+    read -r tx ty <<<"$(cell_centre "$2" "${3:-$PROGRAM_GRID}")"
+    xdotool mousemove "$fx" "$fy" sleep 0.2 mousedown 1 sleep 0.2
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove $((fx + (tx - fx) * i / 6)) $((fy + (ty - fy) * i / 6)) sleep 0.1
+    done
+    xdotool sleep 0.3 mouseup 1 sleep 0.2
+}
+
+# wait_name TITLE MS: until the name panel shows TITLE.
+wait_name() { wait_control 3 "$REG" 1102 "$1" "$2"; }
+
+# click_button ID: a click on a button of the dialog (IDOK 1, IDCANCEL 2 or a control id).
+click_button() {
+    local id=$1 rect l t r b
+    case "$id" in IDOK) id=1 ;; IDCANCEL) id=2 ;; esac
+    rect=$(control 4 "${2:-$REG}" "$id")
+    [ -n "$rect" ] || fail "no button $1 in '${2:-$REG}'"
+    IFS=, read -r l t r b <<<"$rect"
+    click $(((l + r) / 2)) $(((t + b) / 2))
+}
+
+# program_titles FILE [SECTION]: the titles of a tray's items in the file, joined by "|".
+program_titles() { ini_items "$1" "${2:-Program}" | cut -f2 | paste -sd '|'; }
