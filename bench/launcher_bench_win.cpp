@@ -1,7 +1,9 @@
 // Launcher window figures, measured inside the resident program's own code under Wine:
 //
 //   launcher_bench show [runs]     from the hot-key message to the end of the first full paint of the
-//                                  launcher window, over `runs` shows (default 50) after one cold show
+//                                  launcher window, over `runs` shows (default 50) after one cold show, and
+//                                  the same for the show floor (show_floor_win.h) of the launcher's size,
+//                                  the two taking turns so that both see the same load; then the ratio
 //
 // It runs the real resident window with the current user's settings, so the caller prepares the settings
 // file (Program items) and the windows the Task tray is to list.
@@ -17,6 +19,7 @@
 #include "bench_support_win.h"
 #include "launcher/launcher_window_win.h"
 #include "launcher/layout.h"
+#include "show_floor_win.h"
 
 using vantrel::bench::NowMs;
 using vantrel::bench::PumpUntil;
@@ -42,13 +45,33 @@ bool TimedShow(VantrelMain& main, double& ms) {
     return painted;
 }
 
+// The floor's show by the same message, timed to the end of its paint; hidden again afterwards.
+bool TimedFloorShow(vantrel::bench::ShowFloor& floor, double& ms) {
+    const uint32_t before = floor.PaintCount();
+    const double t0 = NowMs();
+    SendMessageW(floor.Handle(), WM_HOTKEY, 0, 0);
+    const bool painted = PumpUntil([&] { return floor.PaintCount() != before; }, 5000);
+    ms = NowMs() - t0;
+    SendMessageW(floor.Handle(), WM_HOTKEY, 0, 0);
+    PumpIdle(20);
+    return painted;
+}
+
 int Shows(VantrelMain& main, int runs) {
     double cold = 0;
     if (!TimedShow(main, cold)) {
         std::fprintf(stderr, "the launcher window was never painted\n");
         return 1;
     }
+    const auto& layout = main.Launcher()->FormState().Layout;
+    vantrel::bench::ShowFloor floor;
+    double floorCold = 0;
+    if (!floor.Create(layout.width, layout.height) || !TimedFloorShow(floor, floorCold)) {
+        std::fprintf(stderr, "the floor window was never painted\n");
+        return 1;
+    }
     std::vector<double> times;
+    std::vector<double> floorTimes;
     for (int i = 0; i < runs; ++i) {
         double ms = 0;
         if (!TimedShow(main, ms)) {
@@ -56,12 +79,22 @@ int Shows(VantrelMain& main, int runs) {
             return 1;
         }
         times.push_back(ms);
+        if (!TimedFloorShow(floor, ms)) {
+            std::fprintf(stderr, "floor show %d was never painted\n", i + 1);
+            return 1;
+        }
+        floorTimes.push_back(ms);
     }
     const auto& trays = main.State().TrayData;
     const Summary s = Summarise(times);
+    const Summary f = Summarise(floorTimes);
     std::printf("show latency (hot key to end of first full paint), %d shows: median %.2f ms, worst %.2f ms; "
                 "first show %.2f ms\n",
                 runs, s.median, s.worst, cold);
+    std::printf("show floor (%dx%d window painted from a prepared bitmap), same run: median %.2f ms, worst %.2f ms\n",
+                layout.width, layout.height, f.median, f.worst);
+    std::printf("  ratio of the medians: %.2f (goal: at most 1.5, and the median under 16.7 ms)\n",
+                f.median > 0 ? s.median / f.median : 0.0);
     std::printf("  trays: %d Program, %d Task, %d System items\n", vantrel::ShownCount(trays[0]),
                 vantrel::ShownCount(trays[1]), vantrel::ShownCount(trays[2]));
     return 0;

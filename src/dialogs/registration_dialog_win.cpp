@@ -15,6 +15,7 @@
 #include "grid/cell_paint.h"
 #include "grid/cells.h"
 #include "services/grid.h"
+#include "services/grid_colours_win.h"
 #include "services/placement_win.h"
 #include "services/text.h"
 #include "win/controls_win.h"
@@ -311,8 +312,14 @@ bool RegistrationDialog::OnInitDialog() {
     return true;
 }
 
+void RegistrationDialog::ReadColours() {
+    systemColours_ = ReadSystemColours();
+    highContrast_ = ReadHighContrast();
+}
+
 void RegistrationDialog::FormShow() {
     okFlag_ = false;
+    ReadColours();
     dragging_ = false;
     host_.SyncDriveItems();
     Arrange();
@@ -405,12 +412,13 @@ void RegistrationDialog::RepaintGrid(int32_t tray) {
 }
 
 void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
-    ClearControl(dc, size.cx, size.cy, GetSysColor(COLOR_BTNFACE));
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
-    const CellPaintContext context{&host_.Trays(),     &option,     columns, flags.UsKeyboardFlag,
-                                   flags.CdPlayerFlag, flags.CdMode};
+    const GridColours colours = ChooseGridColours(highContrast_, systemColours_, option);
+    ClearControl(dc, size.cx, size.cy, colours.background);
+    const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
+                                   flags.CdPlayerFlag, flags.CdMode, colours};
     const POINT box{0, 0};
     const ItemList& list = List(tray);
     const int32_t used = InsertPosition(list);
@@ -431,7 +439,7 @@ void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
         const RECT focus{cell.x - 1, cell.y - 1, cell.x + kCellPitch - 1, cell.y + kCellPitch - 1};
         DrawFocusRect(dc, &focus);
     }
-    DrawSunkenFrame(dc, 0, 0, size.cx, size.cy);
+    DrawSunkenFrame(dc, 0, 0, size.cx, size.cy, colours);
     ++gridPaints_;
 }
 
@@ -745,6 +753,12 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         DropFiles(at, files);
         return TRUE;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast switched on or off, or the scheme's colours changed: the grids follow at once.
+        ReadColours();
+        RepaintGrids();
+        return FALSE;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && ChildVisible())
             PostMessageW(Handle(), kMsgRaiseChildren, 0, 0);

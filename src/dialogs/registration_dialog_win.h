@@ -76,6 +76,7 @@ private:
     void FormShow();
     void Close();
     void Arrange();
+    void ReadColours();
     void RepaintGrids();
     void RepaintGrid(int32_t tray);
     void PaintGrid(HDC dc, int32_t tray, SIZE size);
@@ -115,6 +116,8 @@ private:
     int32_t dragTray_ = 0;
 
     CellPainter painter_;
+    SystemColours systemColours_;
+    bool highContrast_ = false;
     std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
     BackBuffer buffer_;
     UniqueFont nameFont_;

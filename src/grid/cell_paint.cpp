@@ -57,7 +57,7 @@ CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode) {
 }
 
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour) {
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours) {
     TrayPictureKey key;
     key.tray = tray;
     key.columns = columns;
@@ -67,12 +67,13 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     key.usKeyboard = usKeyboard;
     key.cdPlayerFlag = cdPlayerFlag;
     key.cdMode = cdMode;
-    key.faceColour = faceColour;
+    key.colours = colours;
     const int shown = InsertPosition(entry.Items);
     key.cells.reserve(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {
         const RData& item = entry.Items[static_cast<std::size_t>(i)];
-        key.cells.push_back({item.Icon.Get(), item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
+        key.cells.push_back(
+            {item.Icon.Get(), item.WinHandle, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
     }
     return key;
 }

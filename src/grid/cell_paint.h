@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "services/grid_colours.h"
 
 namespace vantrel {
 
@@ -48,12 +49,14 @@ constexpr int32_t kCdModePlaying = 526;
 CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode);
 
 // Everything the normal-state picture of a tray depends on: two equal keys draw the same pixels. The window
-// keeps the pictures of the Program and System trays between shows and draws a tray again only when its key
-// changed. An icon is known by its handle together with the file and index it came from, so a handle that the
-// system hands out again for another icon cannot bring back an old picture.
+// keeps the pictures of the trays between shows and draws a tray again only when its key changed; the Task
+// tray's picture mostly survives a show too, as long as the same windows with the same icons are open. An icon is known
+// by its handle together with the file and index it came from, so a handle that the system hands out again for another
+// icon cannot bring back an old picture.
 struct TrayPictureKey {
     struct Cell {
         IconHandle icon = 0;
+        std::intptr_t window = 0; // a task's window: its icon handle is not ours and may be handed out again
         int32_t status = 0;
         std::u16string exeFileName; // the CD player item
         std::u16string iconFileName;
@@ -68,11 +71,11 @@ struct TrayPictureKey {
     bool usKeyboard = true;
     bool cdPlayerFlag = false;
     int32_t cdMode = 0;
-    uint32_t faceColour = 0; // the system's button face, which the cells are erased with
+    GridColours colours;     // what the cells are erased and their badges drawn with
     std::vector<Cell> cells; // the shown items
     friend bool operator==(const TrayPictureKey&, const TrayPictureKey&) = default;
 };
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
-                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, uint32_t faceColour);
+                             bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours);
 
 } // namespace vantrel

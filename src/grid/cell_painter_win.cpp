@@ -68,15 +68,16 @@ HBRUSH CellPainter::Brush(COLORREF colour) const {
     return static_cast<HBRUSH>(brush.Get());
 }
 
-void CellPainter::DrawBackground(HDC dc, POINT cell, const TOption& option, int32_t state) const {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const auto background = CellBackgroundFor(option.FrameType, state);
+void CellPainter::DrawBackground(HDC dc, POINT cell, const CellPaintContext& context, int32_t state) const {
+    const GridColours& colours = context.colours;
+    const COLORREF face = colours.background;
+    const auto background = CellBackgroundFor(context.option->FrameType, state);
     switch (background) {
     case CellBackground::Erase:
     case CellBackground::BoxFrame:
     case CellBackground::BoxFrameBlackFill: {
-        const COLORREF frame = background == CellBackground::Erase ? face : static_cast<COLORREF>(option.BackColor);
-        const COLORREF fill = background == CellBackground::BoxFrameBlackFill ? RGB(0, 0, 0) : face;
+        const COLORREF frame = background == CellBackground::Erase ? face : colours.cursor;
+        const COLORREF fill = background == CellBackground::BoxFrameBlackFill ? colours.cursorFill : face;
         SelectGuard pen(dc, Pen(2, frame));
         SelectGuard brush(dc, Brush(fill));
         Rectangle(dc, cell.x, cell.y, cell.x + kCellExtent, cell.y + kCellExtent);
@@ -84,10 +85,10 @@ void CellPainter::DrawBackground(HDC dc, POINT cell, const TOption& option, int3
     }
     case CellBackground::RaisedButton: {
         {
-            SelectGuard pen(dc, Pen(1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+            SelectGuard pen(dc, Pen(1, colours.cursorLight));
             Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x, cell.y}, {cell.x + kButtonHigh, cell.y});
         }
-        SelectGuard pen(dc, Pen(1, GetSysColor(COLOR_BTNSHADOW)));
+        SelectGuard pen(dc, Pen(1, colours.cursorShadow));
         Polyline3(dc, {cell.x, cell.y + kButtonLow}, {cell.x + kButtonLow, cell.y + kButtonLow},
                   {cell.x + kButtonLow, cell.y - 1});
         break;
@@ -103,8 +104,9 @@ void CellPainter::DrawBadge(HDC dc, POINT cell, const CellPaintContext& context,
     if (!badge)
         return;
     SelectGuard font(dc, badgeFont_.Get());
-    SetTextColor(dc, static_cast<COLORREF>(badge->textColor));
-    SetBkColor(dc, static_cast<COLORREF>(badge->backColor));
+    // The scheme's badge colours: the user's TextColor on BackColor, or the system's in high contrast.
+    SetTextColor(dc, context.colours.badgeText);
+    SetBkColor(dc, context.colours.badgeBack);
     SetBkMode(dc, OPAQUE);
     TextOutW(dc, cell.x + kBadgeInset, cell.y + kBadgeInset, WidePtr(badge->text),
              static_cast<int>(badge->text.size()));
@@ -115,7 +117,7 @@ void CellPainter::DrawCell(HDC dc, POINT box, const CellPaintContext& context, i
                            int32_t state) const {
     const ScreenPoint origin = CellOrigin(index, context.columns);
     const POINT cell{box.x + origin.x, box.y + origin.y};
-    DrawBackground(dc, cell, *context.option, state);
+    DrawBackground(dc, cell, context, state);
     if (IsValidCell(*context.trays, tray, index)) {
         const RData& item = (*context.trays)[static_cast<std::size_t>(tray)].Items[static_cast<std::size_t>(index)];
         const ScreenPoint iconAt = IconOrigin(index, context.columns);
@@ -143,7 +145,7 @@ void CellPainter::DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& con
     if (!notUsedPattern_)
         return;
     const ScreenRect mark = NotUsedMarkRect(index, context.columns);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF face = context.colours.background;
     // Masked over what is there: the pattern's set bits keep the icon's pixels, the others turn black, so the
     // icon stays recognisable behind a fine grey screen. The pen in the face colour leaves the cell's edge alone.
     SelectGuard pen(dc, Pen(1, face));
@@ -165,11 +167,11 @@ void ClearControl(HDC dc, int width, int height, COLORREF colour) {
     SetBkColor(dc, old);
 }
 
-void DrawSunkenFrame(HDC dc, int left, int top, int width, int height) {
+void DrawSunkenFrame(HDC dc, int left, int top, int width, int height, const GridColours& colours) {
     const int right = left + width - 1;
     const int bottom = top + height - 1;
-    UniqueGdiObject shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-    UniqueGdiObject highlight(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
+    UniqueGdiObject shadow(CreatePen(PS_SOLID, 1, colours.frameShadow));
+    UniqueGdiObject highlight(CreatePen(PS_SOLID, 1, colours.frameLight));
     {
         SelectGuard pen(dc, shadow.Get());
         Polyline3(dc, {right, top}, {left, top}, {left, bottom});

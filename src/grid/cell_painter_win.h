@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "core/records.h"
+#include "services/grid_colours.h"
 #include "win/unique_handle_win.h"
 
 namespace vantrel::win {
@@ -22,6 +23,7 @@ struct CellPaintContext {
     bool usKeyboard = true;
     bool cdPlayerFlag = false;
     int32_t cdMode = 0;
+    GridColours colours;
 };
 
 class CellPainter {
@@ -40,7 +42,7 @@ public:
 private:
     HPEN Pen(int width, COLORREF colour) const;
     HBRUSH Brush(COLORREF colour) const;
-    void DrawBackground(HDC dc, POINT cell, const TOption& option, int32_t state) const;
+    void DrawBackground(HDC dc, POINT cell, const CellPaintContext& context, int32_t state) const;
     void DrawBadge(HDC dc, POINT cell, const CellPaintContext& context, int32_t tray, int32_t index,
                    const RData& item) const;
 
@@ -56,7 +58,7 @@ private:
 // Fills a control's whole area with one colour (the background the cells are drawn on).
 void ClearControl(HDC dc, int width, int height, COLORREF colour);
 
-// The sunken frame around a paint box: shadow on the top and left edges, highlight on the right and bottom.
-void DrawSunkenFrame(HDC dc, int left, int top, int width, int height);
+// The sunken frame around a paint box: shadow on the top and left edges, light on the right and bottom.
+void DrawSunkenFrame(HDC dc, int left, int top, int width, int height, const GridColours& colours);
 
 } // namespace vantrel::win

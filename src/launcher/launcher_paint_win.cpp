@@ -53,7 +53,7 @@ POINT LauncherWindow::BoxOrigin(int32_t tray) const {
 CellPaintContext LauncherWindow::PaintContext() const {
     LauncherHost& host = services_.host;
     return {&host.Trays(), &host.Option(), form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
-            cdMode_};
+            cdMode_,       Colours()};
 }
 
 void LauncherWindow::Present(const RECT& area, HDC target) {
@@ -71,7 +71,8 @@ void LauncherWindow::PaintAll(HDC target) {
         return;
     const HDC dc = buffer_.Dc();
     const RECT all{0, 0, buffer_.Size().cx, buffer_.Size().cy};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    const GridColours colours = PaintContext().colours;
+    FillRect(dc, &all, Brush(colours.background));
     const int32_t mode = std::clamp(form_.NowMode, 0, 2);
     ShowItemName(mode, services_.host.Trays()[static_cast<std::size_t>(mode)].NowIndex);
     DrawCaptions(dc);
@@ -82,12 +83,15 @@ void LauncherWindow::PaintAll(HDC target) {
     GetCursorPos(&mouse);
     TraysPainted(nav_, {mouse.x, mouse.y}, GetTickCount());
     ++fullPaints_;
+    // A show or a new layout: listeners read the lists again, and hear where the cursor is.
+    accessHost_.AnnounceReorder();
+    accessHost_.AnnounceFocus(true);
 }
 
 void LauncherWindow::DrawCaptions(HDC dc) {
     SelectGuard font(dc, captionFont_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, PaintContext().colours.label);
     for (std::size_t t = 0; t < 3; ++t)
         TextOutW(dc, kTrayLeft, form_.Layout.labelTop[t], kTrayCaptions[t], static_cast<int>(wcslen(kTrayCaptions[t])));
     SetBkMode(dc, OPAQUE);
@@ -95,14 +99,14 @@ void LauncherWindow::DrawCaptions(HDC dc) {
 
 void LauncherWindow::DrawNamePanel(HDC dc) {
     const BoxBounds& panel = form_.Layout.namePanel;
-    RECT bevel{panel.left, panel.top, panel.left + panel.width, panel.top + panel.height};
-    DrawEdge(dc, &bevel, BDR_SUNKENOUTER, BF_RECT);
+    const GridColours colours = PaintContext().colours;
+    DrawSunkenFrame(dc, panel.left, panel.top, panel.width, panel.height, colours);
     RECT label{panel.left + kNameLabelLeft, panel.top + kNameLabelTop,
                panel.left + kNameLabelLeft + form_.Layout.nameLabelWidth, panel.top + kNameLabelTop + kNameLabelHeight};
-    FillRect(dc, &label, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc, &label, Brush(colours.nameBack));
     SelectGuard font(dc, nameFont_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, colours.nameText);
     // Titles are window captions and file names, not menu texts: an ampersand is shown as it is.
     DrawTextW(dc, WidePtr(nameCaption_), static_cast<int>(nameCaption_.size()), &label,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -113,7 +117,7 @@ void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
     LauncherHost& host = services_.host;
     TrayPictureKey key =
         PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(), form_.Layout.columns,
-                      host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, GetSysColor(COLOR_BTNFACE));
+                      host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, PaintContext().colours);
     pictures_.Draw(dc, tray, form_.Layout.trayBox[static_cast<std::size_t>(tray)], std::move(key),
                    [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, PaintContext(), tray); });
 }
@@ -122,15 +126,12 @@ void LauncherWindow::DrawAllTrays(HDC dc) {
     const CellPaintContext context = PaintContext();
     for (int32_t t = 0; t < 3; ++t) {
         const POINT box = BoxOrigin(t);
-        if (t == TaskTray)
-            painter_.DrawTray(dc, box, context, t);
-        else
-            DrawTrayPicture(dc, t);
+        DrawTrayPicture(dc, t);
         if (t == form_.NowMode)
             painter_.DrawCell(dc, box, context, t, services_.host.Trays()[static_cast<std::size_t>(t)].NowIndex,
                               kCellCursor);
         const BoxBounds& bounds = form_.Layout.trayBox[static_cast<std::size_t>(t)];
-        DrawSunkenFrame(dc, bounds.left, bounds.top, bounds.width, bounds.height);
+        DrawSunkenFrame(dc, bounds.left, bounds.top, bounds.width, bounds.height, context.colours);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "config/system_items.h"
 #include "launcher/task_windows_win.h"
+#include "services/grid_colours_win.h"
 #include "services/os_info_win.h"
 #include "services/placement_win.h"
 
@@ -15,13 +16,43 @@ constexpr wchar_t kClassName[] = L"TVanMainForm";
 // Also what keeps the window out of its own Task tray.
 constexpr wchar_t kCaption[] = L"vantrel";
 
+// The system's answers with the drive letters asked beforehand, on another thread, while the show was busy
+// with the window system.
+class DrivesAnswered : public SystemQueries {
+public:
+    DrivesAnswered(const SystemQueries& system, uint32_t drives) : system_(system), drives_(drives) {}
+    std::u16string ExpandEnvironment(const std::u16string& text) const override {
+        return system_.ExpandEnvironment(text);
+    }
+    std::u16string SystemDirectory() const override { return system_.SystemDirectory(); }
+    std::u16string WindowsDirectory() const override { return system_.WindowsDirectory(); }
+    bool IsNtPlatform() const override { return system_.IsNtPlatform(); }
+    bool FileExists(const std::u16string& path) const override { return system_.FileExists(path); }
+    uint32_t LogicalDrives() const override { return drives_; }
+    bool IsRemoteDrive(const std::u16string& root) const override { return system_.IsRemoteDrive(root); }
+    std::u16string DriveDisplayName(const std::u16string& root) const override {
+        return system_.DriveDisplayName(root);
+    }
+    int32_t WinVersion() const override { return system_.WinVersion(); }
+    int32_t OsBuildNumber() const override { return system_.OsBuildNumber(); }
+    bool HelperBound() const override { return system_.HelperBound(); }
+    bool IsWindows10() const override { return system_.IsWindows10(); }
+
+private:
+    const SystemQueries& system_;
+    uint32_t drives_;
+};
+
 } // namespace
 
 LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(services)) {
     CreateFonts();
+    systemColours_ = ReadSystemColours();
+    highContrast_ = ReadHighContrast();
 }
 
 LauncherWindow::~LauncherWindow() {
+    accessHost_.Detach();
     // The Task items point at these icons; the list is rebuilt before any of them is drawn again.
     DestroyIcons(programIcons_.Clear());
 }
@@ -29,7 +60,10 @@ LauncherWindow::~LauncherWindow() {
 bool LauncherWindow::Create(HWND owner) {
     // Borderless with a system menu (Alt+F4 and Alt+Space work), a tool window so that it has no taskbar
     // button, owned by the resident window so that it follows it to the top.
-    return Window::Create(kClassName, kCaption, WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, 0, 0, 0, 0, owner);
+    if (!Window::Create(kClassName, kCaption, WS_POPUP | WS_SYSMENU, WS_EX_TOOLWINDOW, 0, 0, 0, 0, owner))
+        return false;
+    accessHost_.Attach(Handle());
+    return true;
 }
 
 bool LauncherWindow::IsShown() const {
@@ -56,9 +90,14 @@ void LauncherWindow::FormShow() {
 
 void LauncherWindow::InitShow() {
     LauncherHost& host = services_.host;
+    // The drive letters come from the mount manager, another process under Wine: asked on the worker thread
+    // while this one lists the windows.
+    uint32_t drives = 0;
+    worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
     UpdateNameFont();
-    SyncDrives(host.Trays()[SystemTray].Items, services_.system, services_.icons);
     RebuildTasks();
+    worker_.Wait();
+    SyncDrives(host.Trays()[SystemTray].Items, DrivesAnswered(services_.system, drives), services_.icons);
     SetLayout(form_, host.Trays(), host.Option().ColMax, labelHeight_);
     EnsureBuffer();
     form_.NowMode = StartTray(host.Trays(), host.ShowStatus(), host.Option());
@@ -154,6 +193,12 @@ void LauncherWindow::FormCloseQuery() {
 }
 
 LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = HandleMessage(message, wParam, lParam);
+    AnnounceCursor();
+    return result;
+}
+
+LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return FormEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -194,6 +239,20 @@ LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Never destroyed by the user: the resident core shows this same window at every trigger.
         FormCloseQuery();
         return 0;
+    case WM_GETOBJECT:
+        if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
+            return *answer;
+        return DefaultProc(message, wParam, lParam);
+    case kMsgAccessRun:
+        AccessRunPosted(wParam, lParam);
+        return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+        SystemColoursChanged();
+        return DefaultProc(message, wParam, lParam);
+    case WM_DESTROY:
+        accessHost_.Detach();
+        return DefaultProc(message, wParam, lParam);
     default:
         return DefaultProc(message, wParam, lParam);
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "core/geometry.h"
 #include "grid/cell_paint.h"
 #include "grid/cell_painter_win.h"
+#include "launcher/launcher_access.h"
 #include "launcher/launcher_host.h"
 #include "launcher/layout.h"
 #include "launcher/navigation.h"
@@ -21,11 +23,14 @@
 #include "launcher/task_list.h"
 #include "launcher/task_windows_win.h"
 #include "launcher/tray_pictures_win.h"
+#include "services/grid_colours.h"
 #include "services/item_services.h"
 #include "services/system_queries.h"
+#include "win/accessible_grid_win.h"
 #include "win/back_buffer_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
+#include "win/worker_thread_win.h"
 
 namespace vantrel {
 class CdAudio;
@@ -49,7 +54,10 @@ struct LauncherServices {
     ShellExecutor* shell = nullptr;
 };
 
-class LauncherWindow : public Window, private LauncherView {
+// An assistive program's request to run a cell, carried out once its call has returned (wParam tray, lParam index).
+constexpr UINT kMsgAccessRun = WM_APP + 0x21;
+
+class LauncherWindow : public Window, private LauncherView, private LauncherAccessWindow {
 public:
     explicit LauncherWindow(LauncherServices services);
     ~LauncherWindow() override;
@@ -69,6 +77,8 @@ public:
     const std::u16string& NameCaption() const { return nameCaption_; }
     // Number of full paints so far; a benchmark waits for it to change.
     uint32_t FullPaintCount() const { return fullPaints_; }
+    // The colours the window paints with now.
+    GridColours Colours() const;
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -95,6 +105,16 @@ private:
     void BringToFront() override;
     void ShowNameNow(const std::u16string& text) override;
     void SetCdPlayFlag(bool on) override { cdPlayFlag_ = on; }
+
+    // LauncherAccessWindow: what an assistive program may ask of the window.
+    bool Showing() const override;
+    bool SelectForAccess(int32_t tray, int32_t index) override;
+    bool RunForAccess(int32_t tray, int32_t index) override;
+    void AccessRunPosted(WPARAM tray, LPARAM index);
+    // After every message: a cursor that moved is announced to listening assistive programs.
+    void AnnounceCursor();
+    // The system's colours or its high-contrast setting changed.
+    void SystemColoursChanged();
     void FormCloseQuery();
     LRESULT FormEraseBackground(HDC dc);
     void FormPaint();
@@ -117,6 +137,8 @@ private:
     void Present(const RECT& area, HDC target = nullptr);
     POINT BoxOrigin(int32_t tray) const;
     CellPaintContext PaintContext() const;
+    HBRUSH Brush(COLORREF colour) const;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     LauncherServices services_;
     LauncherWindowState form_;
@@ -136,9 +158,15 @@ private:
     DWORD lastRightPress_ = 0;
     POINT lastRightPoint_{-10000, -10000};
     uint32_t fullPaints_ = 0;
+    SystemColours systemColours_;
+    bool highContrast_ = false;
+    mutable std::map<COLORREF, UniqueGdiObject> brushes_;
+    LauncherAccess access_{services_.host, form_, *this};
+    AccessibleGridHost accessHost_{access_};
 
     TrayPictures pictures_;
     BackBuffer buffer_;
+    WorkerThread worker_;
 };
 
 } // namespace vantrel::win

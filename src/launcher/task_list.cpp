@@ -21,10 +21,11 @@ namespace {
 std::optional<std::u16string> ListedTitle(std::intptr_t window, TopLevelWindowFacts& facts, const OwnWindows& own) {
     if (window == own.mainWindow || window == own.launcherWindow)
         return std::nullopt;
+    // Most top-level windows are hidden helpers: visibility first settles them with one question.
+    if (!facts.Visible(window))
+        return std::nullopt;
     const uint32_t ex = facts.ExStyle(window);
     if ((ex & kExToolWindow) || (!(ex & kExWindowEdge) && ex != 0))
-        return std::nullopt;
-    if (!facts.Visible(window))
         return std::nullopt;
     // Listed are windows without owner, and windows whose owner or parent is hidden.
     if (const auto owner = facts.Owner(window); owner.handle != 0 && owner.visible) {

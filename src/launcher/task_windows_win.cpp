@@ -33,7 +33,12 @@ WindowAnswer AskWithTimeout(std::intptr_t window, UINT message, WPARAM wParam) {
 
 std::vector<std::intptr_t> EnumerateTopLevelWindows() {
     std::vector<std::intptr_t> handles;
-    EnumWindows(
+    // The current desktop's top-level windows in z-order, from one answer of the window system. EnumWindows
+    // lists the same windows but asks about each once more before handing it over (under Wine a round trip per
+    // window, the largest part of listing them); a window that has gone meanwhile fails the filter's first
+    // question anyway.
+    EnumDesktopWindows(
+        nullptr,
         [](HWND hwnd, LPARAM data) -> BOOL {
             reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(FromHwnd(hwnd));
             return TRUE;
@@ -56,6 +61,28 @@ const WindowIdentities::Identity& WindowIdentities::Of(std::intptr_t window) {
     return known_[window] = std::move(identity);
 }
 
+const std::wstring& WindowIdentities::ImageOf(std::intptr_t window) {
+    Of(window);
+    Identity& identity = known_[window];
+    if (identity.imageRead)
+        return identity.image;
+    identity.imageRead = true;
+    // Another window of the same process may have read it already; only a window seen in this show vouches
+    // for its process, since a process number is handed out again once its process has ended.
+    for (const auto& [handle, other] : known_)
+        if (other.used && other.imageRead && other.process == identity.process && handle != window &&
+            !other.image.empty())
+            return identity.image = other.image;
+    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, identity.process)) {
+        wchar_t buffer[MAX_PATH * 2] = {};
+        DWORD size = static_cast<DWORD>(std::size(buffer));
+        if (QueryFullProcessImageNameW(process, 0, buffer, &size))
+            identity.image.assign(buffer, size);
+        CloseHandle(process);
+    }
+    return identity.image;
+}
+
 void WindowIdentities::EndShow() {
     for (auto it = known_.begin(); it != known_.end();) {
         if (!it->second.used) {
@@ -74,11 +101,16 @@ uint32_t Win32WindowFacts::ExStyle(std::intptr_t window) {
 bool Win32WindowFacts::Visible(std::intptr_t window) {
     // A top-level window's parent is the desktop, which is always visible, so its own visible style is the
     // whole answer: one call instead of IsWindowVisible's walk.
-    return (GetWindowLongPtrW(ToHwnd(window), GWL_STYLE) & WS_VISIBLE) != 0;
+    const auto style = static_cast<uint32_t>(GetWindowLongPtrW(ToHwnd(window), GWL_STYLE));
+    if (answers_)
+        answers_->windows[window].style = style;
+    return (style & WS_VISIBLE) != 0;
 }
 
 TopLevelWindowFacts::Related Win32WindowFacts::Owner(std::intptr_t window) {
     const HWND owner = GetWindow(ToHwnd(window), GW_OWNER);
+    if (answers_)
+        answers_->windows[window].owner = FromHwnd(owner);
     return {FromHwnd(owner), owner && IsWindowVisible(owner)};
 }
 
@@ -108,7 +140,16 @@ WindowAnswer Win32TaskIconQueries::BigIcon(std::intptr_t window) {
 }
 
 IconHandle Win32TaskIconQueries::ClassIcon(std::intptr_t window) {
-    return static_cast<IconHandle>(GetClassLongPtrW(ToHwnd(window), GCLP_HICON));
+    if (!answers_)
+        return static_cast<IconHandle>(GetClassLongPtrW(ToHwnd(window), GCLP_HICON));
+    // One class of one process has one icon: twenty windows of a program cost one question.
+    const WindowIdentities::Identity& identity = identities_.Of(window);
+    const auto key = std::make_pair(identity.process, identity.className);
+    if (const auto known = answers_->classIcons.find(key); known != answers_->classIcons.end())
+        return known->second;
+    const auto icon = static_cast<IconHandle>(GetClassLongPtrW(ToHwnd(window), GCLP_HICON));
+    answers_->classIcons[key] = icon;
+    return icon;
 }
 
 WindowAnswer Win32TaskIconQueries::DragIcon(std::intptr_t window) {
@@ -124,6 +165,14 @@ IconHandle Win32TaskIconQueries::UwpWindowIcon(std::intptr_t window) {
 }
 
 std::intptr_t Win32TaskIconQueries::Parent(std::intptr_t window) {
+    // For a top-level window GetParent answers from its style and owner, which the filter has just read: the
+    // owner for a popup, nothing otherwise.
+    if (answers_) {
+        const auto known = answers_->windows.find(window);
+        if (known != answers_->windows.end() && known->second.style && known->second.owner &&
+            !(*known->second.style & WS_CHILD))
+            return (*known->second.style & WS_POPUP) ? *known->second.owner : 0;
+    }
     return FromHwnd(GetParent(ToHwnd(window)));
 }
 
@@ -131,24 +180,8 @@ uint32_t Win32TaskIconQueries::ThreadOf(std::intptr_t window) {
     return identities_.Of(window).thread;
 }
 
-std::wstring Win32TaskIconQueries::ProcessImage(DWORD processId) {
-    const auto known = images_.find(processId);
-    if (known != images_.end())
-        return known->second;
-    std::wstring path;
-    if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
-        wchar_t buffer[MAX_PATH * 2] = {};
-        DWORD size = static_cast<DWORD>(std::size(buffer));
-        if (QueryFullProcessImageNameW(process, 0, buffer, &size))
-            path.assign(buffer, size);
-        CloseHandle(process);
-    }
-    images_[processId] = path;
-    return path;
-}
-
 IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
-    const std::wstring path = ProcessImage(identities_.Of(window).process);
+    const std::wstring path = identities_.ImageOf(window);
     if (path.empty())
         return 0;
     const std::u16string key = FromWide(path);
@@ -164,9 +197,10 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
 void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
                      WindowIdentities& identities, IconHandle defaultProgramIcon) {
     tasks.clear();
-    Win32WindowFacts facts(helper, identities);
+    ShowAnswers answers;
+    Win32WindowFacts facts(helper, identities, &answers);
     tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
-    Win32TaskIconQueries queries(helper, cache, identities);
+    Win32TaskIconQueries queries(helper, cache, identities, &answers);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
         task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's

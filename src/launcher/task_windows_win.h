@@ -4,6 +4,7 @@
 // cannot hang the launcher.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ class HelperLibrary;
 // The top-level windows in z-order, topmost first.
 std::vector<std::intptr_t> EnumerateTopLevelWindows();
 
-// What never changes during a window's life: its class, thread and process. Kept between shows for the
-// windows the last show asked about, so that a show asks the window system only what can have changed. A
+// What never changes during a window's life: its class, thread and process, and the process's program file.
+// Kept between shows for the windows the last show asked about, so that a show asks the window system only
+// what can have changed. A
 // window handle carries a use counter, so a new window does not come back under a handle just freed.
 class WindowIdentities {
 public:
@@ -28,8 +30,12 @@ public:
         DWORD thread = 0;
         DWORD process = 0;
         bool used = true;
+        bool imageRead = false;
+        std::wstring image; // the process's program file; empty when it could not be read
     };
     const Identity& Of(std::intptr_t window);
+    // The program file of the window's process, read once per window.
+    const std::wstring& ImageOf(std::intptr_t window);
     // Forgets the windows this show did not ask about.
     void EndShow();
 
@@ -37,11 +43,23 @@ private:
     std::map<std::intptr_t, Identity> known_;
 };
 
+// What one show has learnt of a window so far: the icon search reuses the filter's answers instead of asking
+// again, and asks a class's icon once for all its windows. Every question to another program's window is a
+// round trip to the window system.
+struct ShowAnswers {
+    struct Known {
+        std::optional<uint32_t> style;
+        std::optional<std::intptr_t> owner;
+    };
+    std::map<std::intptr_t, Known> windows;
+    std::map<std::pair<DWORD, std::u16string>, IconHandle> classIcons; // by process and class name
+};
+
 // The window system's answers to the filter's questions.
 class Win32WindowFacts : public TopLevelWindowFacts {
 public:
-    Win32WindowFacts(const HelperLibrary& helper, WindowIdentities& identities)
-        : helper_(helper), identities_(identities) {}
+    Win32WindowFacts(const HelperLibrary& helper, WindowIdentities& identities, ShowAnswers* answers = nullptr)
+        : helper_(helper), identities_(identities), answers_(answers) {}
     uint32_t ExStyle(std::intptr_t window) override;
     bool Visible(std::intptr_t window) override;
     Related Owner(std::intptr_t window) override;
@@ -53,13 +71,15 @@ public:
 private:
     const HelperLibrary& helper_;
     WindowIdentities& identities_;
+    ShowAnswers* answers_;
 };
 
 // Answers for one show's icon search. Program file icons go to the cache, which outlives the show.
 class Win32TaskIconQueries : public TaskIconQueries {
 public:
-    Win32TaskIconQueries(const HelperLibrary& helper, ProgramIconCache& cache, WindowIdentities& identities)
-        : helper_(helper), cache_(cache), identities_(identities) {}
+    Win32TaskIconQueries(const HelperLibrary& helper, ProgramIconCache& cache, WindowIdentities& identities,
+                         ShowAnswers* answers = nullptr)
+        : helper_(helper), cache_(cache), identities_(identities), answers_(answers) {}
 
     WindowAnswer BigIcon(std::intptr_t window) override;
     IconHandle ClassIcon(std::intptr_t window) override;
@@ -70,12 +90,10 @@ public:
     IconHandle ProgramFileIcon(std::intptr_t window) override;
 
 private:
-    std::wstring ProcessImage(DWORD processId);
-
     const HelperLibrary& helper_;
     ProgramIconCache& cache_;
     WindowIdentities& identities_;
-    std::map<DWORD, std::wstring> images_; // a process's executable, for this show only
+    ShowAnswers* answers_;
 };
 
 // Rebuilds the Task list: the old items go (their icons belong to other windows or to the cache), the

@@ -15,7 +15,8 @@ void TrayPictures::Draw(HDC dc, int32_t tray, const BoxBounds& bounds, TrayPictu
         if (picture.bitmap) {
             SelectGuard select(pictureDc.Get(), picture.bitmap.Get());
             const RECT all{0, 0, bounds.width, bounds.height};
-            FillRect(pictureDc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+            const UniqueGdiObject background(CreateSolidBrush(key.colours.background));
+            FillRect(pictureDc.Get(), &all, static_cast<HBRUSH>(background.Get()));
             paint(pictureDc.Get(), POINT{0, 0});
             picture.key = std::move(key);
             picture.size = {bounds.width, bounds.height};

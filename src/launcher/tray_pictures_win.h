@@ -1,6 +1,7 @@
 #pragma once
-// The normal-state pictures of the Program and System trays, kept between shows: their contents seldom
-// change, and drawing forty icons is most of a show's painting. The Task tray changes at every show.
+// The normal-state pictures of the trays, kept between shows: the Program and System trays seldom change, and
+// the Task tray holds the same windows from one show to the next more often than not; drawing forty icons is
+// most of a show's painting.
 
 #include <array>
 #include <cstdint>

@@ -13,20 +13,15 @@ public:
     TempFolder() {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
+        // Process numbers come round again, and a run that crashed leaves its folder: the name is new only once
+        // the folder could be made.
         static unsigned counter = 0;
-        path_ = std::wstring(temp) + L"vantrel-ini-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter);
-        CreateDirectoryW(path_.c_str(), nullptr);
+        do {
+            path_ = std::wstring(temp) + L"vantrel-ini-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++counter);
+        } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
     }
-    ~TempFolder() {
-        for (const auto& name : Names()) {
-            const std::wstring file = path_ + L"\\" + name;
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!DeleteFileW(file.c_str()))
-                RemoveDirectoryW(file.c_str());
-        }
-        RemoveDirectoryW(path_.c_str());
-    }
+    ~TempFolder() { RemoveTree(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -50,6 +45,26 @@ public:
     }
 
 private:
+    static void RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW data;
+        const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = data.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                const std::wstring path = folder + L"\\" + name;
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path);
+                else
+                    DeleteFileW(path.c_str());
+            } while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
     std::wstring path_;
 };
 

@@ -83,8 +83,9 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
     tray.Items[1].Status = 'A' << 8;
     tray.Items[2].Status = StatusNotUsed;
     const TOption option;
+    const GridColours colours = ChooseGridColours(false, SystemColours{}, option);
     const auto key = [&](const TrayEntry& t, const TOption& o, int32_t cdMode = 0) {
-        return PictureKeyFor(0, t, o, 7, true, false, cdMode, 0xC0C0C0);
+        return PictureKeyFor(0, t, o, 7, true, false, cdMode, colours);
     };
     const TrayPictureKey base = key(tray, option);
     EXPECT_EQ(base.cells.size(), 2u) << "only shown items";
@@ -108,8 +109,13 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
     EXPECT_FALSE(changed([](TrayEntry& t, TOption&) { t.Items[2].Icon = IconRef::Borrowed(5); })) << "not shown";
     EXPECT_FALSE(changed([](TrayEntry&, TOption& o) { o.FrameType = 0; })) << "the normal state has no cursor";
     EXPECT_NE(key(tray, option, kCdModePlaying), base);
-    EXPECT_NE(PictureKeyFor(0, tray, option, 6, true, false, 0, 0xC0C0C0), base);
-    EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, 0xD4D0C8), base) << "system colours changed";
+    EXPECT_NE(PictureKeyFor(0, tray, option, 6, true, false, 0, colours), base);
+    SystemColours other;
+    other.face = 0xD4D0C8;
+    EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, ChooseGridColours(false, other, option)), base)
+        << "system colours changed";
+    EXPECT_NE(PictureKeyFor(0, tray, option, 7, true, false, 0, ChooseGridColours(true, SystemColours{}, option)), base)
+        << "high contrast switched on";
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -84,6 +86,62 @@ TEST(TaskWindowsWin, AHungThreadCostsTheShowOneTimeLimit) {
     // No own icon, no parent: the program file's icon (the test program has none) or nothing.
     ASSERT_EQ(icons.size(), 3u);
     EXPECT_EQ(icons[0], icons[2]);
+}
+
+// A show's icon search reads a window's parent from the filter's answers and a class's icon once: the answers
+// must be the window system's own.
+TEST(TaskWindowsWin, AnswersReusedWithinAShowAreTheSystems) {
+    WindowThread live(2);
+    const HICON icon = LoadIconW(nullptr, IDI_WARNING);
+    SetClassLongPtrW(live.windows[0], GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // An owned popup and an owned overlapped window: GetParent gives the owner for the first only.
+    HWND popup = CreateWindowExW(WS_EX_WINDOWEDGE, WindowThread::kClass, L"Popup", WS_POPUP, 0, 0, 50, 50,
+                                 live.windows[0], nullptr, instance, nullptr);
+    HWND overlapped = CreateWindowExW(WS_EX_WINDOWEDGE, WindowThread::kClass, L"Owned", WS_OVERLAPPED, 0, 0, 50, 50,
+                                      live.windows[0], nullptr, instance, nullptr);
+    ASSERT_TRUE(popup && overlapped);
+    TaskShow show;
+    ShowAnswers answers;
+    Win32WindowFacts facts(show.helper, show.identities, &answers);
+    Win32TaskIconQueries queries(show.helper, show.cache, show.identities, &answers);
+    for (HWND w : {live.windows[0], live.windows[1], popup, overlapped}) {
+        const std::intptr_t window = Value(w);
+        facts.Visible(window);
+        facts.Owner(window);
+        EXPECT_EQ(queries.Parent(window), Value(GetParent(w)));
+        EXPECT_EQ(queries.ClassIcon(window), FromHicon(reinterpret_cast<HICON>(GetClassLongPtrW(w, GCLP_HICON))));
+    }
+    EXPECT_EQ(queries.Parent(Value(popup)), Value(live.windows[0]));
+    EXPECT_EQ(queries.Parent(Value(overlapped)), 0);
+    EXPECT_EQ(queries.ClassIcon(Value(live.windows[1])), FromHicon(icon)) << "one class, one icon";
+    EXPECT_EQ(answers.classIcons.size(), 1u) << "asked once for the four windows of one class";
+    DestroyWindow(popup);
+    DestroyWindow(overlapped);
+}
+
+// The listing comes from one answer of the window system; it must hold every window EnumWindows gives, in the
+// same z-order (what it holds besides are hidden windows, which the filter drops with its first question).
+TEST(TaskWindowsWin, TheListingHoldsTheTopLevelWindowsInZOrder) {
+    WindowThread live(3, Answers::Yes, Shown::Yes);
+    std::vector<std::intptr_t> expected;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(Value(hwnd));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&expected));
+    const std::vector<std::intptr_t> listed = EnumerateTopLevelWindows();
+    auto at = listed.begin();
+    for (const std::intptr_t window : expected) {
+        at = std::find(at, listed.end(), window);
+        ASSERT_NE(at, listed.end()) << "window " << window << " missing or out of z-order";
+        ++at;
+    }
+    for (const std::intptr_t window : listed)
+        if (std::find(expected.begin(), expected.end(), window) == expected.end()) {
+            EXPECT_FALSE(IsWindowVisible(ToHwnd(window))) << "an extra window that is shown";
+        }
 }
 
 TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
@@ -368,6 +426,100 @@ TEST(LauncherWindowWin, AllMinimizeFromTheItemMenuAsksTheTaskbar) {
     EXPECT_EQ(f.showStatus, 0);
     EXPECT_FALSE(f.launcher->IsShown());
     EXPECT_TRUE(IsWindow(task.windows[0]) && !IsIconic(task.windows[0])) << "the task window is the taskbar's";
+}
+
+constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+std::wstring AccName(IAccessible* object, LONG child) {
+    VARIANT id;
+    VariantInit(&id);
+    id.vt = VT_I4;
+    id.lVal = child;
+    BSTR text = nullptr;
+    object->get_accName(id, &text);
+    std::wstring name = text ? std::wstring(text, SysStringLen(text)) : L"<none>";
+    SysFreeString(text);
+    return name;
+}
+
+// The window's accessible tree is the one the trays show, and an assistive program's requests take the road
+// of the keys: selecting moves the cursor, the default action runs the item once the call has returned.
+TEST(LauncherWindowWin, ScreenReadersReadTheTraysAndActThroughTheWindow) {
+    WindowThread other(1, Answers::Yes, Shown::Yes);
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    LauncherWindow& launcher = *f.launcher;
+    f.showStatus = 1;
+    launcher.Show();
+    PumpUntilPainted(launcher, 1);
+
+    IAccessible* client = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(launcher.Handle(), static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                         reinterpret_cast<void**>(&client)),
+              S_OK);
+    const auto child = [&](LONG id) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = id;
+        IDispatch* dispatch = nullptr;
+        IAccessible* list = nullptr;
+        if (client->get_accChild(v, &dispatch) == S_OK && dispatch) {
+            dispatch->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&list));
+            dispatch->Release();
+        }
+        return list;
+    };
+    IAccessible* program = child(1);
+    IAccessible* tasks = child(2);
+    ASSERT_TRUE(program && tasks);
+    EXPECT_EQ(AccName(program, CHILDID_SELF), L"Program");
+    EXPECT_EQ(AccName(program, 3), L"Program 2");
+    EXPECT_EQ(AccName(tasks, CHILDID_SELF), L"Task");
+    const auto& taskItems = f.trays[TaskTray].Items;
+    const auto task =
+        std::find_if(taskItems.begin(), taskItems.end(), [](const RData& t) { return t.Title == u"Task 1"; });
+    ASSERT_NE(task, taskItems.end());
+    const LONG taskId = static_cast<LONG>(task - taskItems.begin()) + 1;
+    EXPECT_EQ(AccName(tasks, taskId), L"Task 1");
+
+    VARIANT id;
+    VariantInit(&id);
+    id.vt = VT_I4;
+    id.lVal = 3;
+    ASSERT_EQ(program->accSelect(SELFLAG_TAKEFOCUS, id), S_OK);
+    EXPECT_EQ(launcher.NameCaption(), u"Program 2") << "the name panel follows the cursor";
+    EXPECT_EQ(f.trays[ProgramTray].NowIndex, 2);
+    VARIANT state;
+    VariantInit(&state);
+    program->get_accState(id, &state);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_FOCUSED);
+
+    // Running a task brings its window to the front and hides the launcher, after the call returned.
+    id.lVal = taskId;
+    ASSERT_EQ(tasks->accDoDefaultAction(id), S_OK);
+    EXPECT_TRUE(launcher.IsShown()) << "nothing runs inside the caller's call";
+    const DWORD end = GetTickCount() + 3000;
+    MSG msg;
+    while (launcher.IsShown() && GetTickCount() < end) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(1);
+    }
+    EXPECT_FALSE(launcher.IsShown());
+    EXPECT_EQ(f.showStatus, 0);
+    EXPECT_EQ(GetForegroundWindow(), other.windows[0]);
+
+    // Hidden, the window has no focused cell and refuses requests.
+    VariantInit(&state);
+    id.lVal = 3;
+    program->get_accState(id, &state);
+    EXPECT_FALSE(state.lVal & STATE_SYSTEM_FOCUSED);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_INVISIBLE);
+    EXPECT_EQ(program->accDoDefaultAction(id), E_FAIL);
+    program->Release();
+    tasks->Release();
+    client->Release();
 }
 
 } // namespace

@@ -126,19 +126,22 @@ TEST(TaskList, TheFilterStopsAtTheFirstRuleThatSkips) {
         const char* asked;
     };
     TopLevelWindow hidden = AppWindow(0x1000), tool = AppWindow(0x1000), owned = AppWindow(0x1000),
-                   desktop = AppWindow(0x1000);
+                   desktop = AppWindow(0x1000), hiddenTool = AppWindow(0x1000);
     hidden.visible = false;
     tool.exStyle = kExToolWindow;
+    hiddenTool.visible = false;
+    hiddenTool.exStyle = kExToolWindow;
     owned.owner = owned.parent = 0x300;
     owned.ownerVisible = true;
     desktop.className = u"Progman";
     const Case cases[] = {
-        {"a listed window: every question once", AppWindow(0x1000), "EVOCTU"},
+        {"a listed window: every question once", AppWindow(0x1000), "VEOCTU"},
         {"own window: no question", AppWindow(kLauncher), ""},
-        {"tool window", tool, "E"},
-        {"hidden helper window", hidden, "EV"},
-        {"owner visible, parent hidden", owned, "EVOPCTU"},
-        {"the desktop: no title read", desktop, "EVOC"},
+        {"tool window", tool, "VE"},
+        {"hidden helper window: one question", hidden, "V"},
+        {"hidden tool window", hiddenTool, "V"},
+        {"owner visible, parent hidden", owned, "VEOPCTU"},
+        {"the desktop: no title read", desktop, "VEOC"},
     };
     for (const auto& c : cases) {
         LoggedFacts facts(c.window);

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Launcher window figures under Wine: show latency (40 Program items, 20 open windows, the default System
-# tray), an arrow key to the redrawn cursor, and the idle cost of the resident program next to the minimal 100 ms
-# poller. Run by tools/bench.sh after its build; alone: bash tools/bench.d/launcher.sh [build-dir]
+# tray) next to the show floor of the same size in the same run, an arrow key to the redrawn cursor, the
+# footprint after start and after 500 shows, and the idle cost of the resident program next to the minimal
+# 100 ms poller. Run by tools/bench.sh after its build; alone: bash tools/bench.d/launcher.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
 build=$(cd "${1:-${VANTREL_BUILD:-build/mingw}}" && pwd)
 idle_seconds=${LAUNCHER_IDLE_SECONDS:-60}
-for f in bin/vantrel.exe bench/launcher_bench.exe bench/launcher_idle_floor.exe fixtures/vantaskwin_red.exe; do
+for f in bin/vantrel.exe bench/launcher_bench.exe bench/launcher_idle_floor.exe bench/footprint_bench.exe \
+    fixtures/vantaskwin_red.exe fixtures/vantaskwin_green.exe; do
     [ -f "$build/$f" ] || { echo "launcher bench: $build/$f is missing (build the mingw preset)" >&2; exit 1; }
 done
 
@@ -45,6 +47,9 @@ wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe"
 # The keystroke figure: an arrow key through the navigation model to the redrawn cells.
 [ -f "$build/bench/nav_bench.exe" ] &&
     wine explorer /desktop=$desktop "$(winepath -w "$build/bench/nav_bench.exe")" 200 2>/dev/null | cat
+# Footprint: 500 shows with windows of the bench's own and of another program opening and closing between them.
+wine explorer /desktop=$desktop "$(winepath -w "$build/bench/footprint_bench.exe")" "${LAUNCHER_FOOTPRINT_SHOWS:-500}" \
+    "$(winepath -w "$build/fixtures/vantaskwin_green.exe")" 2>/dev/null | cat
 stop_prefix "$main_prefix"
 
 # Idle: both programs at once, each in its own prefix, so each Wine server serves one of them.

@@ -2,6 +2,7 @@
 # the hot key hides them all. Help on a Japanese user interface: "&Help" opens topic 3 of vantrelj.chm, F1 in the
 # option dialog the topic of the page on top; without vantrelj.chm the English file is opened, and without either
 # a message names the files that were looked for.
+# e2e-limit: 120 (four program starts and the help viewer several times)
 source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
 
 dir=$(program_copy vantrel)

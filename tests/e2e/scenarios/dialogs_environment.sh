@@ -1,6 +1,7 @@
 # The environment dialogs from the tray menu with real keys: an environment is added (its file created on OK with
 # the default options), becomes current with its own hot key, is renamed, the first one is chosen again, and the
 # added one is deleted (its file removed on OK). Cancel after edits leaves every file byte for byte.
+# e2e-limit: 120 (environments added, switched and deleted through several dialogs)
 source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
 
 folder=$(settings_dir)
