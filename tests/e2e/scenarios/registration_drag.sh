@@ -2,6 +2,7 @@
 # Program item onto the third cell reorders the tray while the button is held; Cancel after such a drag leaves
 # the settings file byte for byte, OK writes the new order. The dialog then opens and closes fifty times with an
 # edit each time, and the program's GDI and USER object counts stay where they were after the first round.
+# e2e-limit: 480
 source "$(dirname "$E2E_SCENARIO")/registration_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"

@@ -54,3 +54,40 @@ click_button() {
 
 # program_titles FILE [SECTION]: the titles of a tray's items in the file, joined by "|".
 program_titles() { ini_items "$1" "${2:-Program}" | cut -f2 | paste -sd '|'; }
+
+access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
+
+# cell_menu INDEX [GRID]: a right click on a cell of the dialog, until its popup menu is open.
+cell_menu() {
+    local x y
+    read -r x y <<<"$(cell_centre "$1" "${2:-$PROGRAM_GRID}")"
+    click "$x" "$y" 3
+    wait_window '#32768' 5000 || fail "no popup menu on cell $1 of grid ${2:-$PROGRAM_GRID}"
+}
+
+# menu_state CAPTION: the open menu's state of that item (normal, grayed, ...).
+menu_state() { menu_items | awk -F'\t' -v c="$1" '$3 == c { print $2; exit }'; }
+
+# add_typed INDEX PATH: "&Add" on a Program cell, PATH typed into the file dialog and taken with Enter.
+add_typed() {
+    cell_menu "$1"
+    choose_menu_item '&Add'
+    wait_window '#32770' 'Add file' 8000 || fail "&Add did not open the file dialog 'Add file'"
+    wait_foreground 'Add file' 5000 || fail "the file dialog is not in front"
+    sleep 0.5
+    xdotool type --delay 30 "$2"
+    key Return
+}
+
+# grid_names GRID COUNT: the names of the first COUNT cells, read from the name panel as the mouse points at
+# each, joined by "|".
+grid_names() {
+    local i x y names=()
+    for ((i = 0; i < $2; i++)); do
+        read -r x y <<<"$(cell_centre "$i" "$1")"
+        mouse_move "$x" "$y"
+        sleep 0.3
+        names+=("$(control 3 "$REG" 1102)")
+    done
+    (IFS='|'; echo "${names[*]}")
+}
