@@ -7,11 +7,14 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/help_topics.h"
+#include "dialogs/icon_grid_access.h"
 #include "dialogs/shell_files_win.h"
 #include "services/grid.h"
+#include "services/grid_colours_win.h"
 #include "services/os_text.h"
 #include "services/placement_win.h"
 #include "services/system_win.h"
+#include "win/accessible_grid_win.h"
 #include "win/controls_win.h"
 #include "win/strings_win.h"
 
@@ -53,17 +56,22 @@ void PlaceAndShow(HWND window, const DialogPlacement& placement) {
 
 // ---- The icon strip ---------------------------------------------------------------------------------------------
 
-class IconStripWindow : public Window {
+class IconStripWindow : public Window, private IconStripView {
 public:
     explicit IconStripWindow(IconSettingDialog& dialog) : dialog_(dialog) {}
+    ~IconStripWindow() override { accessHost_.Detach(); }
 
     bool Make(HWND parent, const RECT& at) {
         if (!Create(L"VantrelIconStrip", L"Icon", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL, WS_EX_STATICEDGE,
                     at.left, at.top, at.right - at.left, at.bottom - at.top, parent))
             return false;
         SetWindowLongPtrW(Handle(), GWLP_ID, IDC_ICONSTRIP);
+        accessHost_.Attach(Handle());
         return true;
     }
+
+    // The picked icon changed: a screen reader hears which one.
+    void AnnouncePick() { accessHost_.AnnounceFocus(false); }
 
     // The strip's cells changed: its height, scroll range and position follow.
     void Refresh() {
@@ -84,9 +92,38 @@ public:
         // With room for every cell there is nothing to scroll: the bar goes.
         ShowScrollBar(Handle(), SB_HORZ, strip.Width() > kIconStripVisibleWidth);
         InvalidateRect(Handle(), nullptr, TRUE);
+        // Another file's icons: listeners read the list again.
+        accessHost_.AnnounceReorder();
+        accessHost_.AnnounceFocus(true);
     }
 
 private:
+    // IconStripView: what a screen reader reads of the strip.
+    int32_t StripCells() const override { return dialog_.strip_.cells; }
+    int32_t StripIndex() const override { return dialog_.strip_.Index; }
+    int32_t StripOffset() const override { return Position(); }
+    bool StripShowing() const override { return Handle() && IsWindowVisible(Handle()); }
+    bool PickStripCell(int32_t index) override {
+        if (!dialog_.strip_.PickAt(index * kIconStripPitch))
+            return false;
+        ShowCell(index);
+        InvalidateRect(Handle(), nullptr, TRUE);
+        AnnouncePick();
+        return true;
+    }
+
+    // Scrolls so that cell `index` is in view.
+    void ShowCell(int32_t index) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        const int left = index * kIconStripPitch;
+        const int position = Position();
+        if (left < position)
+            ScrollTo(left);
+        else if (left + kIconStripPitch > position + client.right)
+            ScrollTo(left + kIconStripPitch - client.right);
+    }
+
     int Position() const {
         SCROLLINFO info{sizeof(info)};
         info.fMask = SIF_POS;
@@ -107,18 +144,24 @@ private:
         const HDC dc = paint.Get();
         RECT client{};
         GetClientRect(Handle(), &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        // The grids' colour scheme: the picked cell filled like the registration dialog's cursor, and the system's
+        // own colours in high contrast.
+        const GridColours colours =
+            ChooseGridColours(ReadHighContrast(), ReadSystemColours(), dialog_.host_.CurrentOption());
+        const UniqueGdiObject faceBrush(CreateSolidBrush(colours.background));
+        const UniqueGdiObject pickedBrush(CreateSolidBrush(colours.cursorFill));
+        FillRect(dc, &client, static_cast<HBRUSH>(faceBrush.Get()));
         const IconStrip& strip = dialog_.strip_;
         const int offset = Position();
-        const UniqueGdiObject facePen(CreatePen(PS_SOLID, kStripPenWidth, GetSysColor(COLOR_BTNFACE)));
-        const UniqueGdiObject blackPen(CreatePen(PS_SOLID, kStripPenWidth, RGB(0, 0, 0)));
+        const UniqueGdiObject facePen(CreatePen(PS_SOLID, kStripPenWidth, colours.background));
+        const UniqueGdiObject blackPen(CreatePen(PS_SOLID, kStripPenWidth, colours.cursorFill));
         for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.size()); ++i) {
             const int x = i * kIconStripPitch - offset;
             if (x + kIconStripPitch < 0 || x > client.right)
                 continue;
             const bool selected = strip.Selected(i);
             SelectGuard pen(dc, selected ? blackPen.Get() : facePen.Get());
-            SelectGuard brush(dc, selected ? GetStockObject(BLACK_BRUSH) : GetSysColorBrush(COLOR_BTNFACE));
+            SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
             Rectangle(dc, x, 0, x + kStripCellExtent, kStripCellExtent);
             DrawIconEx(dc, x + kIconStripInset, kIconStripInset, ToHicon(dialog_.stripIcons_[i].Get()), kStripIconSize,
                        kStripIconSize, 0, nullptr, DI_NORMAL);
@@ -183,18 +226,19 @@ private:
             const int step = wParam == VK_LEFT ? -1 : wParam == VK_RIGHT ? 1 : 0;
             if (step != 0 && strip.Index >= 0 &&
                 strip.PickAt(std::clamp(strip.Index + step, 0, std::max(strip.cells - 1, 0)) * kIconStripPitch)) {
-                RECT client{};
-                GetClientRect(Handle(), &client);
-                const int left = strip.Index * kIconStripPitch;
-                const int position = Position();
-                if (left < position)
-                    ScrollTo(left);
-                else if (left + kIconStripPitch > position + client.right)
-                    ScrollTo(left + kIconStripPitch - client.right);
+                ShowCell(strip.Index);
                 InvalidateRect(Handle(), nullptr, TRUE);
+                AnnouncePick();
             }
             return 0;
         }
+        case WM_GETOBJECT:
+            if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
+                return *answer;
+            return DefaultProc(message, wParam, lParam);
+        case WM_DESTROY:
+            accessHost_.Detach();
+            return DefaultProc(message, wParam, lParam);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, TRUE);
@@ -205,6 +249,8 @@ private:
     }
 
     IconSettingDialog& dialog_;
+    IconStripAccess access_{*this};
+    AccessibleGridHost accessHost_{access_};
 };
 
 // ---- Icon setting -------------------------------------------------------------------------------------------
@@ -430,6 +476,7 @@ void IconSettingDialog::LoadStrip(const std::u16string& path) {
 
 void IconSettingDialog::StripPicked() {
     InvalidateRect(stripWindow_->Handle(), nullptr, TRUE);
+    stripWindow_->AnnouncePick();
     FocusControl(Handle(), IDOK);
 }
 

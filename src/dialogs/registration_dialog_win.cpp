@@ -10,6 +10,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/help_topics.h"
+#include "dialogs/icon_grid_access.h"
 #include "dialogs/icon_setting_dialog_win.h"
 #include "dialogs/shell_files_win.h"
 #include "grid/cell_paint.h"
@@ -18,6 +19,7 @@
 #include "services/grid_colours_win.h"
 #include "services/placement_win.h"
 #include "services/text.h"
+#include "win/accessible_grid_win.h"
 #include "win/controls_win.h"
 #include "win/popup_menu_win.h"
 #include "win/strings_win.h"
@@ -64,15 +66,22 @@ std::vector<std::u16string> DroppedFiles(HDROP drop) {
 
 class RegistrationDialog::GridWindow : public Window {
 public:
-    GridWindow(RegistrationDialog& dialog, int32_t tray) : dialog_(dialog), tray_(tray) {}
+    GridWindow(RegistrationDialog& dialog, int32_t tray) : dialog_(dialog), tray_(tray), access_(dialog, tray) {}
+    ~GridWindow() override { accessHost_.Detach(); }
 
     bool Make(HWND parent) {
         if (!Create(L"VantrelRegistrationGrid", tray_ == ProgramTray ? L"Program" : L"System",
                     WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, 0, parent))
             return false;
         SetWindowLongPtrW(Handle(), GWLP_ID, tray_ == ProgramTray ? IDC_PROGRAMGRID : IDC_SYSTEMGRID);
+        accessHost_.Attach(Handle());
         return true;
     }
+
+    // The cursor moved (or, with `force`, the grid came into view): a screen reader hears the cell.
+    void AnnounceFocus(bool force) { accessHost_.AnnounceFocus(force); }
+    // Items moved, came or went: listeners read the list again.
+    void AnnounceReorder() { accessHost_.AnnounceReorder(); }
 
 private:
     static POINT ClientPoint(LPARAM lParam) {
@@ -146,6 +155,13 @@ private:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
+        case WM_GETOBJECT:
+            if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
+                return *answer;
+            return DefaultProc(message, wParam, lParam);
+        case WM_DESTROY:
+            accessHost_.Detach();
+            return DefaultProc(message, wParam, lParam);
         default:
             return DefaultProc(message, wParam, lParam);
         }
@@ -153,6 +169,8 @@ private:
 
     RegistrationDialog& dialog_;
     int32_t tray_;
+    TrayGridAccess access_;
+    AccessibleGridHost accessHost_{access_};
 };
 
 // ---- Files dragged from the shell -----------------------------------------------------------------------------
@@ -386,9 +404,12 @@ void RegistrationDialog::Arrange() {
     TabCtrl_AdjustRect(Item(IDC_CFGPAGE), FALSE, &display);
     const int height = std::min<int>(layout.gridHeight, display.bottom - display.top);
     for (const auto& grid : grids_)
-        if (grid)
+        if (grid) {
             SetWindowPos(grid->Handle(), nullptr, display.left, display.top, display.right - display.left, height,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            // Laid out after items came, went or were hidden: listeners read the lists again.
+            grid->AnnounceReorder();
+        }
 }
 
 void RegistrationDialog::Redisp(int32_t tray) {
@@ -446,6 +467,38 @@ void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
 void RegistrationDialog::ShowName(int32_t tray, int32_t index) {
     if (IsValidCell(host_.Trays(), tray, index))
         SetItemText(Handle(), IDC_NAMELABEL2, List(tray)[static_cast<std::size_t>(index)].Title);
+    // Every move of the cursor ends here: a screen reader hears the cell.
+    if (const auto& grid = grids_[static_cast<std::size_t>(PageOf(tray))])
+        grid->AnnounceFocus(false);
+}
+
+const ItemList& RegistrationDialog::GridItems(int32_t tray) const {
+    return host_.Trays()[static_cast<std::size_t>(tray == SystemTray ? SystemTray : ProgramTray)].Items;
+}
+
+bool RegistrationDialog::GridShowing(int32_t tray) const {
+    return Handle() && IsWindowVisible(Handle()) && CurrentTray() == tray;
+}
+
+int32_t RegistrationDialog::GridColumns() const {
+    return EffectiveColumns(host_.CurrentOption().ColMax);
+}
+
+BoxBounds RegistrationDialog::GridArea(int32_t tray) const {
+    RECT client{};
+    if (const HWND grid = Grid(tray))
+        GetClientRect(grid, &client);
+    return {0, 0, client.right, client.bottom};
+}
+
+bool RegistrationDialog::SelectGridCell(int32_t tray, int32_t index) {
+    // As pointing does: not during a drag, nor while a child dialog works on the item under the cursor.
+    if (dragging_ || ChildVisible() || !IsValidCell(host_.Trays(), tray, index))
+        return false;
+    selNow_ = index;
+    RepaintGrid(tray);
+    ShowName(tray, index);
+    return true;
 }
 
 void RegistrationDialog::PageChanged() {
@@ -454,6 +507,7 @@ void RegistrationDialog::PageChanged() {
     ShowWindow(Grid(tray == ProgramTray ? SystemTray : ProgramTray), SW_HIDE);
     RepaintGrids();
     ShowName(tray, selNow_);
+    grids_[static_cast<std::size_t>(PageOf(tray))]->AnnounceFocus(true);
 }
 
 void RegistrationDialog::ColumnsChanged() {
@@ -505,6 +559,7 @@ void RegistrationDialog::GridMouseMove(int32_t tray, POINT client) {
         if (step.moved) {
             selNow_ = dragPosition_;
             RepaintGrid(dragTray_);
+            grids_[static_cast<std::size_t>(PageOf(dragTray_))]->AnnounceReorder();
             ShowName(dragTray_, selNow_);
         }
         return;

@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include "dialogs/dialog_host.h"
+#include "dialogs/icon_grid_access.h"
 #include "dialogs/registration_model.h"
 #include "grid/cell_painter_win.h"
 #include "win/back_buffer_win.h"
@@ -27,7 +28,7 @@ namespace vantrel::win {
 class IconSettingDialog;
 class DeleteDialog;
 
-class RegistrationDialog : public Dialog {
+class RegistrationDialog : public Dialog, private TrayGridView {
 public:
     explicit RegistrationDialog(DialogHost& host);
     ~RegistrationDialog() override;
@@ -81,6 +82,14 @@ private:
     void RepaintGrid(int32_t tray);
     void PaintGrid(HDC dc, int32_t tray, SIZE size);
     void ShowName(int32_t tray, int32_t index);
+
+    // TrayGridView: what a screen reader reads of the grids.
+    const ItemList& GridItems(int32_t tray) const override;
+    bool GridShowing(int32_t tray) const override;
+    int32_t GridCursor() const override { return selNow_; }
+    int32_t GridColumns() const override;
+    BoxBounds GridArea(int32_t tray) const override;
+    bool SelectGridCell(int32_t tray, int32_t index) override;
     void PageChanged();
     void ColumnsChanged();
 

@@ -33,8 +33,10 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
-//   program-windows <exe>                  number of windows, top-level and child, of the processes with that file
-//                                          name (the USER objects that can be counted from outside under Wine)
+//   gui-objects <exe>                      "gdi <n> user <n>" for the first process with that file name: the
+//                                          system's counts (GetGuiResources); where it answers zero (Wine), the
+//                                          used entries of the process's GDI handle table read from its memory,
+//                                          update regions left out, and its windows with their children
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -165,7 +167,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey|program-windows> ...\n");
+                         "hold-hotkey|program-windows|gui-objects> ...\n");
     return 2;
 }
 
@@ -312,21 +314,79 @@ int CountProcesses(const wchar_t* exeName) {
     return count;
 }
 
-int ProgramWindows(int argc, wchar_t** argv) {
+std::vector<DWORD> ProcessIds(const wchar_t* exeName);
+long WindowsOf(const std::vector<DWORD>& ids);
+
+// The GDI objects of another process under Wine: its process environment block points to its GDI handle table
+// (0x10000 entries of 24 bytes, the object type in byte 19). Regions are the window system's passing update
+// regions, not objects the program keeps.
+long GdiTableObjects(HANDLE process) {
+    using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        void* peb;
+        ULONG_PTR affinity;
+        LONG_PTR priority;
+        ULONG_PTR processId;
+        ULONG_PTR parentId;
+    } basic{};
+    if (!query || query(process, 0, &basic, sizeof(basic), nullptr) != 0 || !basic.peb)
+        return -1;
+    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 18;
+    constexpr unsigned char kRegion = 4;
+    void* table = nullptr;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + kTableOffset, &table, sizeof(table), &read) ||
+        !table)
+        return -1;
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size())
+        return -1;
+    long used = 0;
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        const unsigned char type = entries[i * kEntrySize + kTypeOffset];
+        used += type != 0 && type != kRegion;
+    }
+    return used;
+}
+
+int GuiObjects(int argc, wchar_t** argv) {
     if (argc != 3)
         return Usage();
+    const std::vector<DWORD> ids = ProcessIds(argv[2]);
+    if (ids.empty())
+        return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids.front());
+    if (!process)
+        return 1;
+    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+    long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+    if (gdi == 0)
+        gdi = GdiTableObjects(process);
+    if (user == 0)
+        user = WindowsOf({ids.front()});
+    CloseHandle(process);
+    std::printf("gdi %ld user %ld\n", gdi, user);
+    return gdi >= 0 ? 0 : 1;
+}
+
+std::vector<DWORD> ProcessIds(const wchar_t* exeName) {
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
-        return 1;
+        return ids;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (_wcsicmp(entry.szExeFile, argv[2]) == 0)
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
             ids.push_back(entry.th32ProcessID);
     CloseHandle(snapshot);
-    if (ids.empty())
-        return 1;
+    return ids;
+}
+
+long WindowsOf(const std::vector<DWORD>& ids) {
     long count = 0;
     const auto owned = [&](HWND hwnd) {
         DWORD pid = 0;
@@ -345,7 +405,16 @@ int ProgramWindows(int argc, wchar_t** argv) {
             },
             reinterpret_cast<LPARAM>(&count));
     }
-    std::printf("%ld\n", count);
+    return count;
+}
+
+int ProgramWindows(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return Usage();
+    const std::vector<DWORD> ids = ProcessIds(argv[2]);
+    if (ids.empty())
+        return 1;
+    std::printf("%ld\n", WindowsOf(ids));
     return 0;
 }
 
@@ -591,6 +660,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = vanprobe::HoldHotKey(argc, argv);
     else if (command == L"program-windows")
         rc = ProgramWindows(argc, argv);
+    else if (command == L"gui-objects")
+        rc = GuiObjects(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

@@ -91,3 +91,29 @@ grid_names() {
     done
     (IFS='|'; echo "${names[*]}")
 }
+
+# has_record TREE KIND FIELDS...: the accessibility tree has a record whose leading fields are these.
+has_record() {
+    local tree=$1 want
+    shift
+    want=$(printf '%s\t' "$@")
+    awk -v want="$want" 'index($0 "\t", want) == 1 { found = 1 } END { exit !found }' <<<"$tree" ||
+        fail "no record '$*' in the accessibility tree"
+}
+
+# watch_focus CLASS FILE COUNT: a listener for the focus events of the window of that class, in the background,
+# ready when it returns; focus_events FILE then waits for it and prints the events as "name<TAB>place|...".
+watch_focus() {
+    access watch "$1" 20000 "$3" >"$2" &
+    watcher=$!
+    local waited=0
+    until grep -q '^ready' "$2" 2>/dev/null; do
+        [ "$waited" -ge 10000 ] && fail "the focus listener did not start"
+        sleep 0.1
+        waited=$((waited + 100))
+    done
+}
+focus_events() {
+    wait "$watcher" || fail "the focus listener did not get every event it waited for ($(grep -c '^focus' "$1") came)"
+    sed -n 's/^focus\t//p' "$1" | paste -sd '|'
+}
