@@ -33,7 +33,7 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
-//   gui-objects <exe>                      "gdi <n> user <n>" for the first process with that file name: the
+//   gui-objects <exe> [types]              "gdi <n> user <n>" for the first process with that file name: the
 //                                          system's counts (GetGuiResources); where it answers zero (Wine), the
 //                                          used entries of the process's GDI handle table read from its memory,
 //                                          update regions left out, and its windows with their children
@@ -53,6 +53,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -318,9 +319,9 @@ std::vector<DWORD> ProcessIds(const wchar_t* exeName);
 long WindowsOf(const std::vector<DWORD>& ids);
 
 // The GDI objects of another process under Wine: its process environment block points to its GDI handle table
-// (0x10000 entries of 24 bytes, the object type in byte 19). Regions are the window system's passing update
+// (0x10000 entries of 24 bytes, the object type in byte 15). Regions are the window system's passing update
 // regions, not objects the program keeps.
-long GdiTableObjects(HANDLE process) {
+long GdiTableObjects(HANDLE process, bool byType) {
     using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<QueryProcess>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
@@ -334,7 +335,7 @@ long GdiTableObjects(HANDLE process) {
     } basic{};
     if (!query || query(process, 0, &basic, sizeof(basic), nullptr) != 0 || !basic.peb)
         return -1;
-    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 18;
+    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
     constexpr unsigned char kRegion = 4;
     void* table = nullptr;
     SIZE_T read = 0;
@@ -345,15 +346,21 @@ long GdiTableObjects(HANDLE process) {
     if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size())
         return -1;
     long used = 0;
+    std::map<int, long> types;
     for (std::size_t i = 0; i < kEntries; ++i) {
         const unsigned char type = entries[i * kEntrySize + kTypeOffset];
         used += type != 0 && type != kRegion;
+        if (type != 0)
+            ++types[type];
     }
+    if (byType)
+        for (const auto& [type, count] : types)
+            std::printf("type 0x%02x: %ld\n", type, count);
     return used;
 }
 
 int GuiObjects(int argc, wchar_t** argv) {
-    if (argc != 3)
+    if (argc != 3 && argc != 4)
         return Usage();
     const std::vector<DWORD> ids = ProcessIds(argv[2]);
     if (ids.empty())
@@ -364,7 +371,7 @@ int GuiObjects(int argc, wchar_t** argv) {
     long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
     long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
     if (gdi == 0)
-        gdi = GdiTableObjects(process);
+        gdi = GdiTableObjects(process, argc == 4);
     if (user == 0)
         user = WindowsOf({ids.front()});
     CloseHandle(process);

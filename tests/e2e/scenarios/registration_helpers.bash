@@ -102,7 +102,8 @@ has_record() {
 }
 
 # watch_focus CLASS FILE COUNT: a listener for the focus events of the window of that class, in the background,
-# ready when it returns; focus_events FILE then waits for it and prints the events as "name<TAB>place|...".
+# ready when it returns; focus_events FILE then waits for it and leaves the events in `events` as
+# "name<TAB>place|..." (not in a subshell: only this shell can wait for the listener).
 watch_focus() {
     access watch "$1" 20000 "$3" >"$2" &
     watcher=$!
@@ -115,5 +116,5 @@ watch_focus() {
 }
 focus_events() {
     wait "$watcher" || fail "the focus listener did not get every event it waited for ($(grep -c '^focus' "$1") came)"
-    sed -n 's/^focus\t//p' "$1" | paste -sd '|'
+    events=$(sed -n 's/^focus\t//p' "$1" | paste -sd '|')
 }
