@@ -79,7 +79,9 @@ for test in json.load(sys.stdin)["tests"]:
     wine_stop_display
     if [ -x tests/e2e/run.sh ]; then
         step "end-to-end scenarios"
-        bash tests/e2e/run.sh "$root/build/mingw/bin" 2>&1 | tee build/e2e.log | tail -n 40
+        # Two scenarios at a time where there are two cores: each has a display and a Wine server of its own.
+        jobs=1; [ "$(nproc)" -lt 2 ] || jobs=2
+        E2E_JOBS=${E2E_JOBS:-$jobs} bash tests/e2e/run.sh "$root/build/mingw/bin" 2>&1 | tee build/e2e.log | tail -n 60
         line=$(grep -E '^[0-9]+ passed, [0-9]+ failed' build/e2e.log | tail -n 1)
         if [ -n "$line" ]; then
             p=$(cut -d' ' -f1 <<<"$line"); f=$(cut -d' ' -f3 <<<"$line")

@@ -9,12 +9,11 @@
 #
 # Each scenario gets a fresh copy of a template prefix (made once and kept in build/e2e-prefix-template) and
 # at most 60 seconds. Output: one "PASS name (Ns)" or "FAIL name: reason" line per scenario (the time of a
-# failed one is in its output.log), then
-# "N passed, M failed"; the exit status is non-zero when a scenario failed. Screenshots and logs stay in
-# build/e2e-results/<run>/<scenario>/. E2E_SCENARIO_DIR runs the scenarios of another folder (the harness's
+# failed one is in its output.log), then "N passed, M failed"; the exit status is non-zero when a scenario
+# failed. Screenshots and logs stay in build/e2e-results/<run>/<scenario>/. E2E_JOBS=N runs N scenarios at a
+# time, each on a display of its own. E2E_SCENARIO_DIR runs the scenarios of another folder (the harness's
 # own checks), E2E_SCENARIO_LIMIT changes the 60 s limit; a scenario that needs longer says so in a line
-# "# e2e-limit: <seconds>"; with E2E_TRACE=1 the scenario's output.log traces every command
-# with its time.
+# "# e2e-limit: <seconds>"; with E2E_TRACE=1 the scenario's output.log traces every command with its time.
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -73,9 +72,9 @@ for f in "${E2E_SCENARIO_DIR:-$here/scenarios}"/*.sh; do
     scenarios+=("$f")
 done
 
-passed=0
-failed=0
-for f in "${scenarios[@]}"; do
+# run_one SCENARIO-FILE: runs one scenario on this shell's display and prints its PASS or FAIL line.
+run_one() {
+    local f=$1 name dir prefix start limit rc seconds reason
     name=$(basename "$f" .sh)
     dir="$results/$name"
     prefix="$work/$name/prefix"
@@ -85,9 +84,8 @@ for f in "${scenarios[@]}"; do
     [ -n "$limit" ] && [ "$limit" -gt "$SCENARIO_LIMIT" ] || limit=$SCENARIO_LIMIT
     if ! wine_copy_prefix "$template" "$prefix" || ! wine_start_server "$prefix"; then
         echo "FAIL $name: cannot prepare a Wine prefix"
-        failed=$((failed + 1))
         wine_stop "$prefix"
-        continue
+        return
     fi
     # The first Windows program of a prefix starts the desktop and the prefix's services, which live until
     # the scenario ends and keep the program's output open. Started here with nothing attached, so that a
@@ -95,11 +93,10 @@ for f in "${scenarios[@]}"; do
     if ! WINEPREFIX="$prefix" timeout 30 wine "$bin/vanprobe.exe" wait-window Shell_TrayWnd 20000 \
         >/dev/null 2>&1 </dev/null; then
         echo "FAIL $name: the Wine desktop did not start"
-        failed=$((failed + 1))
         wine_stop "$prefix"
         wine_forget_server "$prefix"
         rm -rf "$prefix"
-        continue
+        return
     fi
     # The scenario runs in a shell of its own, so a failure (exit) or a hang ends only the scenario.
     E2E_BIN="$bin" E2E_BUILD=$(dirname "$bin") E2E_ROOT="$root" E2E_DIR="$dir" E2E_LIB="$here/lib.sh" E2E_SCENARIO="$f" \
@@ -118,7 +115,6 @@ for f in "${scenarios[@]}"; do
     echo "scenario time: ${seconds}s, exit status $rc" >>"$dir/output.log"
     if [ $rc -eq 0 ]; then
         echo "PASS $name (${seconds}s)"
-        passed=$((passed + 1))
     else
         if [ $rc -eq 124 ] || [ $rc -eq 137 ]; then
             reason="did not finish within ${limit} s"
@@ -128,9 +124,46 @@ for f in "${scenarios[@]}"; do
             reason="exit status $rc (see $dir/output.log)"
         fi
         echo "FAIL $name: $reason"
-        failed=$((failed + 1))
     fi
-done
+}
+
+# E2E_JOBS=N runs N scenarios at a time, each worker on a display of its own taking the next scenario from a
+# shared queue; the lines come out as scenarios end.
+jobs=${E2E_JOBS:-1}
+[ "$jobs" -ge 1 ] 2>/dev/null || jobs=1
+[ "$jobs" -le "${#scenarios[@]}" ] || jobs=${#scenarios[@]}
+lines="$work/lines"
+: >"$lines"
+if [ "$jobs" -le 1 ]; then
+    for f in "${scenarios[@]}"; do
+        run_one "$f" | tee -a "$lines"
+    done
+else
+    queue="$work/queue"
+    printf '%s\n' "${scenarios[@]}" >"$queue"
+    next_scenario() { flock "$queue.lock" sh -c 'head -n 1 "$1"; sed -i 1d "$1"' _ "$queue"; }
+    workers=()
+    for i in $(seq 1 "$jobs"); do
+        (
+            trap - EXIT
+            unset DISPLAY WINE_XVFB_PID
+            wine_start_display own || exit 2
+            while f=$(next_scenario) && [ -n "$f" ]; do
+                line=$(run_one "$f")
+                echo "$line" >>"$lines"
+                echo "$line"
+            done
+            wine_stop_display
+        ) &
+        workers+=($!)
+    done
+    # Only the workers: the display of this shell is a child too and lives on.
+    wait "${workers[@]}"
+fi
+passed=$(grep -c '^PASS ' "$lines")
+failed=$(grep -c '^FAIL ' "$lines")
+missing=$((${#scenarios[@]} - passed - failed))
+[ "$missing" -eq 0 ] || { echo "FAIL: $missing scenarios did not report"; failed=$((failed + missing)); }
 
 [ $failed -eq 0 ] || echo "logs and screenshots: $results"
 echo "$passed passed, $failed failed in ${SECONDS} s (template prefix included)"

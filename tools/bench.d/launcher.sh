@@ -44,6 +44,11 @@ wine explorer /desktop=$desktop "$(winepath -w "$build/fixtures/vantaskwin_red.e
     >/dev/null 2>&1 &
 sleep 4
 wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" show 50 2>/dev/null | cat
+# LAUNCHER_BENCH_BEFORE names the same bench built from an earlier tree, measured in the same run for comparison.
+if [ -n "${LAUNCHER_BENCH_BEFORE:-}" ]; then
+    echo "-- the same, built from $LAUNCHER_BENCH_BEFORE"
+    wine explorer /desktop=$desktop "$(winepath -w "$LAUNCHER_BENCH_BEFORE")" show 50 2>/dev/null | cat
+fi
 # The keystroke figure: an arrow key through the navigation model to the redrawn cells.
 [ -f "$build/bench/nav_bench.exe" ] &&
     wine explorer /desktop=$desktop "$(winepath -w "$build/bench/nav_bench.exe")" 200 2>/dev/null | cat
