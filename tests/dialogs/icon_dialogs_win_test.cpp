@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "dialogs/dialog_ids.h"
@@ -143,6 +145,79 @@ TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder
     // Cancel before the icons go: the added items and the dialog's copies let go of theirs.
     SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Alpha", u"Bravo", u"Charlie"}));
+}
+
+// ---- Icon setting --------------------------------------------------------------------------------------------
+
+class IconSettingDialogWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.systemQueries = &system;
+        host.icons = &icons;
+        const std::u16string notepad = system.WindowsDirectory() + u"\\notepad.exe";
+        for (const char16_t* title : {u"Alpha", u"Bravo"}) {
+            RData item = Item(title);
+            item.ExeFileName = notepad;
+            item.IconFileName = notepad;
+            host.trays[ProgramTray].Items.push_back(item);
+        }
+    }
+    void TearDown() override {
+        dialog.reset();
+        host.trays = {}; // the items let go of their icons before the icon source goes
+    }
+
+    bool Open(int32_t index, bool writeFlag) {
+        dialog = std::make_unique<IconSettingDialog>(host, [this](int32_t tray) { applied.push_back(tray); });
+        return dialog->Open(nullptr, ProgramTray, index, writeFlag, {});
+    }
+    HWND Control(int id) const { return GetDlgItem(dialog->Handle(), id); }
+    void PressOk() { SendMessageW(Control(IDOK), BM_CLICK, 0, 0); }
+
+    Win32SystemQueries system;
+    Win32IconSource icons{system};
+    FakeDialogHost host;
+    std::unique_ptr<IconSettingDialog> dialog;
+    std::vector<int32_t> applied;
+};
+
+TEST_F(IconSettingDialogWin, AFunctionKeyAndANewTitleReachTheItemItWasOpenedForAndTheFileAtOnce) {
+    ASSERT_TRUE(Open(1, true)); // Bravo, as from the launcher's popup menu
+    SendMessageW(Control(IDC_DIRECTEDIT), WM_KEYDOWN, VK_F10, 0);
+    EXPECT_EQ(ItemText(dialog->Handle(), IDC_DIRECTEDIT), u"F10");
+    SetItemText(dialog->Handle(), IDC_TITLEEDIT, u"Bravo renamed");
+    // Meanwhile another item comes first: Bravo is the third now.
+    host.trays[ProgramTray].Items.insert(host.trays[ProgramTray].Items.begin(), Item(u"Drive"));
+    PressOk();
+    EXPECT_EQ(Titles(host.trays[ProgramTray].Items), (Names{u"Drive", u"Alpha", u"Bravo renamed"}));
+    EXPECT_EQ(host.trays[ProgramTray].Items[2].Status >> 8, 201);
+    EXPECT_EQ(host.saves, std::vector<bool>{false}) << "the trays are written, the options are not";
+    EXPECT_EQ(applied, std::vector<int32_t>{ProgramTray});
+    EXPECT_EQ(dialog->Handle(), nullptr);
+}
+
+TEST_F(IconSettingDialogWin, FromTheRegistrationDialogOkChangesOnlyTheLiveList) {
+    ASSERT_TRUE(Open(0, false));
+    SendMessageW(Control(IDC_SHIFTCHECK), BM_CLICK, 0, 0);
+    SendMessageW(Control(IDC_DIRECTEDIT), WM_CHAR, u'a', 0);
+    PressOk();
+    EXPECT_EQ(host.trays[ProgramTray].Items[0].Status >> 8, u'a') << "Shift+A is kept as the small letter";
+    EXPECT_TRUE(host.saves.empty());
+}
+
+TEST_F(IconSettingDialogWin, RefusalsLeaveTheItemAsItWas) {
+    ASSERT_TRUE(Open(0, true));
+    SetItemText(dialog->Handle(), IDC_TITLEEDIT, u"   ");
+    PressOk();
+    ASSERT_EQ(host.messages.size(), 1u) << "a blank title is refused";
+    ASSERT_NE(dialog->Handle(), nullptr);
+    SetItemText(dialog->Handle(), IDC_TITLEEDIT, u"Alpha");
+    host.trays[ProgramTray].Items.erase(host.trays[ProgramTray].Items.begin()); // the item went meanwhile
+    PressOk();
+    EXPECT_EQ(host.messages.size(), 2u) << "the item is gone: nothing else is edited";
+    EXPECT_EQ(Titles(host.trays[ProgramTray].Items), (Names{u"Bravo"}));
+    EXPECT_EQ(host.trays[ProgramTray].Items[0].Status, 0);
+    EXPECT_TRUE(host.saves.empty());
 }
 
 } // namespace
