@@ -59,7 +59,14 @@ program_items() {
 }
 
 # pixel_at X Y: the screen colour there, RRGGBB.
-pixel_at() { probe pixel "$1" "$2"; }
+# A probe that Wine could not start under load prints nothing: asked again, up to three times.
+pixel_at() {
+    local colour="" i
+    for i in 1 2 3; do
+        colour=$(probe pixel "$1" "$2") && [ -n "$colour" ] && break
+    done
+    echo "$colour"
+}
 
 # colour_near RRGGBB RRGGBB TOLERANCE: each channel within the tolerance.
 colour_near() {
