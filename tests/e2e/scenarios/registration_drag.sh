@@ -3,7 +3,7 @@
 # the settings file byte for byte, OK writes the new order. The dialog then opens and closes fifty times with an
 # edit each time, and the program's GDI and USER objects stay as many as after the first round. A screen reader reads the
 # grid in the dragged order and hears the cursor move.
-# e2e-limit: 480
+# e2e-limit: 600
 source "$(dirname "$E2E_SCENARIO")/registration_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"

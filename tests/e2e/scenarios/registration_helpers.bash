@@ -7,14 +7,14 @@ REG='Registering Icons'
 PROGRAM_GRID=1105
 SYSTEM_GRID=1106
 
-# open_registration: a left click on the tray icon, until the dialog is up and in front.
+# open_registration: a left click on the tray icon, until the dialog is up and in front. A loaded machine (two
+# scenarios at once) may take seconds; a click that was lost is given once more.
 open_registration() {
-    local tries
-    for tries in 1 2 3; do
+    click "$TRAY_ICON_X" "$TRAY_ICON_Y" 1
+    if ! wait_window '#32770' "$REG" 10000; then
         click "$TRAY_ICON_X" "$TRAY_ICON_Y" 1
-        wait_window '#32770' "$REG" 4000 && break
-    done
-    wait_window '#32770' "$REG" 4000 || fail "a left click on the tray icon did not open '$REG'"
+        wait_window '#32770' "$REG" 20000 || fail "a left click on the tray icon did not open '$REG'"
+    fi
     wait_foreground "$REG" 5000 || fail "'$REG' did not come to the front"
 }
 
