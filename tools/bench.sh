@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks and prints their figures: settings load and start-up under Wine, the
 # device snapshot natively, and the sizes of the binaries.
+#   bash tools/bench.sh              every figure
+#   bash tools/bench.sh NAME...      after the build, only tools/bench.d/NAME.sh (registration, dialogs, ...)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -8,6 +10,13 @@ root=$(pwd)
 bash tools/setup.sh
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw
+if [ $# -gt 0 ]; then
+    for name in "$@"; do
+        [ -f "tools/bench.d/$name.sh" ] || { echo "bench: no tools/bench.d/$name.sh" >&2; exit 2; }
+        bash "tools/bench.d/$name.sh"
+    done
+    exit 0
+fi
 source tools/wine_env.sh
 wine_start_display
 vantrel_prefix "$root/build/bench-prefix"

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include "app/vantrel_main_win.h"
 #include "win/dialog_win.h"
@@ -20,8 +20,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
         return 0;
 
-    // The shell's icon and file-information calls expect COM on this thread.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // The shell's icon, file-information and shortcut calls expect COM on this thread, and files dragged from the
+    // shell arrive through OLE's drag and drop, which OLE's own start-up makes possible (it starts COM as well).
+    const HRESULT com = OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -43,6 +44,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
     }
     if (SUCCEEDED(com))
-        CoUninitialize();
+        OleUninitialize();
     return exitCode;
 }

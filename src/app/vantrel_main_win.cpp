@@ -8,11 +8,14 @@
 #include "app/environment_change.h"
 #include "app/help_choice.h"
 #include "config/settings_files_win.h"
+#include "config/system_items.h"
 #include "dialogs/about_dialog_win.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/environment_dialogs_win.h"
 #include "dialogs/help_topics.h"
+#include "dialogs/icon_setting_dialog_win.h"
 #include "dialogs/option_dialog_win.h"
+#include "dialogs/registration_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
 #include "win/dpi_win.h"
@@ -119,7 +122,8 @@ void VantrelMain::FormCreate() {
     optionDialog_ = std::make_unique<OptionDialog>(host);
     selectionDialog_ = std::make_unique<EnvironmentSelectionDialog>(host);
     aboutDialog_ = std::make_unique<AboutDialog>(host);
-    dialogs_ = {true, false, true, true};
+    registration_ = std::make_unique<RegistrationDialog>(host);
+    dialogs_ = {true, true, true, true};
     RegisterLauncherHotKey();
 
     state_.ShowStatus = 0;
@@ -147,6 +151,9 @@ void VantrelMain::FormClose() {
     selectionDialog_.reset();
     aboutDialog_.reset();
     notice_.reset();
+    // Before the trays go: the icon dialogs hold items of them.
+    itemSetting_.reset();
+    registration_.reset();
     UnregisterLauncherHotKey();
     ResidentServices services = Services();
     CloseResident(state_, services);
@@ -253,6 +260,9 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
         if (optionDialog_)
             optionDialog_->Open();
         break;
+    case tmRegist:
+        PostMessageW(Handle(), kMsgCommand, 3, 0);
+        break;
     case tmCondition:
         HideDialogs(4);
         if (selectionDialog_)
@@ -285,6 +295,52 @@ void VantrelMain::HideDialogs(int kind) {
     for (const std::intptr_t window : plan.windows)
         SetWindowPos(ToHwnd(window), nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    // The icon setting and delete dialogs always go. They are made anew for every opening, so a hidden one could
+    // never come back: they are closed, which changes nothing.
+    itemSetting_.reset();
+    if (registration_)
+        registration_->CloseChildren();
+}
+
+void VantrelMain::OpenRegistration() {
+    if (!registration_ || closed_)
+        return;
+    HideDialogs(1);
+    registration_->Open();
+}
+
+IconSettingDialog* VantrelMain::ItemSetting() const {
+    return itemSetting_ && itemSetting_->Handle() ? itemSetting_.get() : nullptr;
+}
+
+void VantrelMain::OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) {
+    itemSetting_.reset();
+    itemSetting_ = std::make_unique<IconSettingDialog>(static_cast<DialogHost&>(*this), nullptr);
+    if (!itemSetting_->Open(nullptr, tray, index, true, {launcherRect}))
+        itemSetting_.reset();
+}
+
+IconDialogFlags VantrelMain::IconFlags() {
+    IconDialogFlags flags;
+    flags.UsKeyboardFlag = state_.UsKeyboardFlag;
+    flags.JapaneseFlag = state_.JapaneseFlag;
+    flags.MeiryoFlag = state_.MeiryoFlag;
+    flags.CdPlayerFlag = state_.CdPlayerFlag;
+    flags.CdMode = state_.CdPlayerFlag ? static_cast<int32_t>(cdAudio_.CdGetMode()) : 0;
+    return flags;
+}
+
+void VantrelMain::SyncDriveItems() {
+    SyncDrives(state_.SystemList(), system_, *icons_);
+}
+
+void VantrelMain::SaveTrays(bool withOptions) {
+    const int32_t file = state_.Environments.CurrentFileNumber();
+    store_->WriteItems(file, ItemSection::Program, state_.ProgramList());
+    ResidentServices services = Services();
+    WriteSystemList(state_, services);
+    if (withOptions)
+        store_->WriteOption(file, state_.CurrentOption);
 }
 
 void VantrelMain::HideLauncher() {
@@ -535,8 +591,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case 2:
             RegisterLauncherHotKey();
             break;
+        case 3:
+            OpenRegistration();
+            break;
         default:
-            // 3 opens the icon registration dialog, which this build does not have yet.
             break;
         }
         return 0;

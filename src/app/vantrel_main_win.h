@@ -30,6 +30,8 @@ namespace vantrel::win {
 
 class LauncherWindow;
 class OptionDialog;
+class RegistrationDialog;
+class IconSettingDialog;
 class EnvironmentSelectionDialog;
 class AboutDialog;
 class NoticeDialog;
@@ -61,6 +63,9 @@ public:
     OptionDialog* Options() const { return optionDialog_.get(); }
     EnvironmentSelectionDialog* Selection() const { return selectionDialog_.get(); }
     AboutDialog* About() const { return aboutDialog_.get(); }
+    RegistrationDialog* Registration() const { return registration_.get(); }
+    // The icon setting dialog "&Setting..." of the launcher's popup menu opened, while it is open.
+    IconSettingDialog* ItemSetting() const;
     NoticeDialog* Notice() const { return notice_.get(); }
 
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
@@ -79,6 +84,7 @@ private:
     void LauncherShown() override { menuWatchCount_ = 0; }
     void LauncherMenuOpened() override { menuWatchCount_ = kMenuWatchTicks; }
     int32_t CdMode() override { return static_cast<int32_t>(cdAudio_.CdGetMode()); }
+    void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) override;
 
     // DialogHost: the settings dialogs work on the resident state.
     const TOption& CurrentOption() const override { return state_.CurrentOption; }
@@ -94,6 +100,16 @@ private:
     void DialogDestroyed(std::intptr_t window) override { state_.DialogDestroyed(window); }
     bool IsNtPlatform() const override { return system_.IsNtPlatform(); }
     std::u16string VersionText() override;
+    // The icon dialogs edit the trays in use; Trays() serves them and the launcher alike.
+    IconSource& Icons() override { return *icons_; }
+    const SystemQueries& System() const override { return system_; }
+    IconDialogFlags IconFlags() override;
+    void SetColumns(int32_t colMax) override { state_.CurrentOption.ColMax = colMax; }
+    void SyncDriveItems() override;
+    void SaveTrays(bool withOptions) override;
+
+    // 0x8002 with wParam 3: the icon registration dialog, with copies of the trays kept for its Cancel.
+    void OpenRegistration();
 
     void FormCreate();
     void FormClose();
@@ -147,6 +163,8 @@ private:
     std::unique_ptr<EnvironmentSelectionDialog> selectionDialog_;
     std::unique_ptr<AboutDialog> aboutDialog_;
     std::unique_ptr<NoticeDialog> notice_;
+    std::unique_ptr<RegistrationDialog> registration_;
+    std::unique_ptr<IconSettingDialog> itemSetting_;
 
     std::unique_ptr<LauncherWindow> launcher_;
     UINT timerId_ = 0;   // the 100 ms multimedia timer

@@ -4,6 +4,7 @@
 // which dialog window is the current one of its kind. The resident program implements it; the dialogs know
 // nothing else of the program around them.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@
 #include "config/environments.h"
 #include "core/records.h"
 #include "dialogs/environment_model.h"
+#include "services/item_services.h"
+#include "services/system_queries.h"
 
 namespace vantrel {
 
@@ -26,6 +29,15 @@ enum class DialogKind : int32_t {
 };
 
 enum class MessageKind { Information, Warning, Error };
+
+// Process-wide facts the icon dialogs draw and decide with.
+struct IconDialogFlags {
+    bool UsKeyboardFlag = true; // the shifted-digit table of direct keys
+    bool JapaneseFlag = false;
+    bool MeiryoFlag = false;   // labels in "Meiryo UI"
+    bool CdPlayerFlag = false; // the CD player item's overlay
+    int32_t CdMode = 0;
+};
 
 class DialogHost {
 public:
@@ -59,6 +71,19 @@ public:
 
     virtual bool IsNtPlatform() const = 0;
     virtual std::u16string VersionText() = 0;
+
+    // ---- The icon dialogs edit the trays in use in place ----
+    virtual std::array<TrayEntry, 3>& Trays() = 0;
+    virtual IconSource& Icons() = 0;
+    virtual const SystemQueries& System() const = 0;
+    virtual IconDialogFlags IconFlags() = 0;
+    // ColMax of the current options, in effect at once (the launcher's next show uses it too); not written.
+    virtual void SetColumns(int32_t colMax) = 0;
+    // The System tray's drive items follow the drives present.
+    virtual void SyncDriveItems() = 0;
+    // Writes the Program and then the System tray to the current environment's file, and with `withOptions` the
+    // options too; a write that fails is reported by the host.
+    virtual void SaveTrays(bool withOptions) = 0;
 };
 
 } // namespace vantrel

@@ -11,6 +11,22 @@ namespace vantrel::win {
 
 namespace {
 
+// The program's checkerboard "NETPATTERN"; a program without it (a test) makes the same 8x8 pattern itself.
+HBRUSH MakeNotUsedPattern() {
+    HBITMAP bitmap =
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"NETPATTERN", IMAGE_BITMAP, 0, 0, LR_MONOCHROME));
+    if (!bitmap) {
+        // Monochrome rows are padded to 16 bits.
+        static const WORD kRows[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+        bitmap = CreateBitmap(8, 8, 1, 1, kRows);
+    }
+    if (!bitmap)
+        return nullptr;
+    HBRUSH brush = CreatePatternBrush(bitmap);
+    DeleteObject(bitmap); // the brush keeps its own copy
+    return brush;
+}
+
 HICON LoadOverlay(const wchar_t* name, int size) {
     // The image of the resource nearest the size, scaled only when the file has none of it. A test program without
     // the launcher's resources simply draws no overlay.
@@ -26,7 +42,7 @@ void Polyline3(HDC dc, POINT a, POINT b, POINT c) {
 
 } // namespace
 
-CellPainter::CellPainter() = default;
+CellPainter::CellPainter() : notUsedPattern_(MakeNotUsedPattern()) {}
 
 HGDIOBJ CellPainter::BadgeFont(int height) const {
     auto& font = badgeFonts_[height];
@@ -131,6 +147,32 @@ void CellPainter::DrawTray(HDC dc, POINT box, const CellPaintContext& context, i
     const int32_t shown = InsertPosition((*context.trays)[static_cast<std::size_t>(tray)].Items);
     for (int32_t i = 0; i < shown; ++i)
         DrawCell(dc, box, context, tray, i, kCellNormal);
+}
+
+void CellPainter::DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& context, int32_t index) const {
+    if (!notUsedPattern_)
+        return;
+    const ScreenRect mark = NotUsedMarkRect(index, context.columns);
+    const COLORREF face = context.colours.background;
+    // Masked over what is there: the pattern's set bits keep the icon's pixels, the others turn black, so the
+    // icon stays recognisable behind a fine grey screen. The pen in the face colour leaves the cell's edge alone.
+    SelectGuard pen(dc, Pen(1, face));
+    SelectGuard brush(dc, notUsedPattern_.Get());
+    const int oldRop = SetROP2(dc, R2_MASKPEN);
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, face);
+    Rectangle(dc, box.x + mark.left, box.y + mark.top, box.x + mark.right, box.y + mark.bottom);
+    SetBkColor(dc, oldBack);
+    SetTextColor(dc, oldText);
+    SetROP2(dc, oldRop);
+}
+
+void ClearControl(HDC dc, int width, int height, COLORREF colour) {
+    // An opaque empty text is the cheapest solid fill: no brush is made for it.
+    const RECT all{0, 0, width, height};
+    const COLORREF old = SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    SetBkColor(dc, old);
 }
 
 void DrawSunkenFrame(HDC dc, int left, int top, int width, int height, const GridColours& colours) {

@@ -39,6 +39,8 @@ public:
     void DrawCell(HDC dc, POINT box, const CellPaintContext& context, int32_t tray, int32_t index, int32_t state) const;
     // Every shown cell of the tray in the normal state.
     void DrawTray(HDC dc, POINT box, const CellPaintContext& context, int32_t tray) const;
+    // Greys cell `index` out with a checkerboard: an item that is kept but not used.
+    void DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& context, int32_t index) const;
 
 private:
     HPEN Pen(int width, COLORREF colour) const;
@@ -53,10 +55,14 @@ private:
 
     mutable std::map<int, UniqueGdiObject> badgeFonts_;           // by pixel height
     mutable std::map<std::pair<bool, int>, UniqueIcon> overlays_; // by state and size
+    UniqueGdiObject notUsedPattern_; // a brush of the 8x8 checkerboard
     // Pens and brushes by colour: a full paint draws some sixty cells with the same three or four.
     mutable std::map<std::pair<int, COLORREF>, UniqueGdiObject> pens_;
     mutable std::map<COLORREF, UniqueGdiObject> brushes_;
 };
+
+// Fills a control's whole area with one colour (the background the cells are drawn on).
+void ClearControl(HDC dc, int width, int height, COLORREF colour);
 
 // The sunken frame around a paint box: shadow on the top and left edges, light on the right and bottom. It stays one
 // pixel wide at every scale, as the system's own edges do.

@@ -34,6 +34,16 @@ ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metric
     return {SaturateToInt32(int64_t{cell.x} + metrics.iconInset), SaturateToInt32(int64_t{cell.y} + metrics.iconInset)};
 }
 
+ScreenRect NotUsedMarkRect(int32_t index, int32_t columns) {
+    constexpr int32_t kMarkNear = 4; // from the grid position of the cell, without the box's frame
+    constexpr int32_t kMarkFar = 39;
+    const ScreenPoint cell = CellOrigin(index, columns);
+    const int64_t x = int64_t{cell.x} - kCellOffset;
+    const int64_t y = int64_t{cell.y} - kCellOffset;
+    return {SaturateToInt32(x + kMarkNear), SaturateToInt32(y + kMarkNear), SaturateToInt32(x + kMarkFar),
+            SaturateToInt32(y + kMarkFar)};
+}
+
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {
     const int64_t p = std::max(pitch, 1);
     const int64_t cols = std::max(columns, 1);

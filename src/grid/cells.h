@@ -38,6 +38,9 @@ ScreenPoint CellOrigin(int32_t index, int32_t columns, const CellMetrics& metric
 // Where the item's icon (and the CD overlay) is drawn, metrics.iconSize square.
 ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metrics = {});
 
+// The not-used mark over cell `index`: the checkerboard covers the icon and its inset, not the cursor frame.
+ScreenRect NotUsedMarkRect(int32_t index, int32_t columns);
+
 // Cell under a point of a paint box. Points right of the last column belong to it and points above or left of
 // the box to the first row or column, so a click in the 2-pixel border still hits the neighbouring cell.
 // Points below the last row give indexes past the shown count, which callers ignore. Never negative; a pitch

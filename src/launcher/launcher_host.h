@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/geometry.h"
 #include "core/records.h"
 #include "services/device_list.h"
 
@@ -36,6 +37,9 @@ public:
     virtual void LauncherMenuOpened() = 0;
     // The CD device's mode for the overlay and the CD entries of the popup menu; 0 when there is no device.
     virtual int32_t CdMode() = 0;
+    // "&Setting..." of the popup menu: the icon setting dialog for the item, centred over the launcher's
+    // rectangle (screen coordinates); its OK writes the settings file at once.
+    virtual void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) = 0;
 };
 
 } // namespace vantrel

@@ -105,7 +105,7 @@ void LauncherWindow::Perform(const std::function<void(RunContext&)>& act) {
 void LauncherWindow::ShowItemMenu(const NavAction& action) {
     LauncherHost& host = services_.host;
     const ItemMenuInputs inputs{
-        host.Trays(), action.tray, action.index, taskOps_, host.Devices(), [&host] { return host.CdMode(); }, false};
+        host.Trays(), action.tray, action.index, taskOps_, host.Devices(), [&host] { return host.CdMode(); }, true};
     const auto entries = ComposeItemMenu(inputs);
     if (!entries)
         return;
@@ -138,7 +138,16 @@ void LauncherWindow::ShowItemMenu(const NavAction& action) {
     if (chosen == 0 || !IsShown() || form_.NowMode != tray ||
         host.Trays()[static_cast<std::size_t>(std::clamp(tray, 0, 2))].NowIndex != index)
         return;
-    Perform([&](RunContext& run) { PerformMenuCommand(run, static_cast<MenuEntryId>(chosen), host.Devices()); });
+    MenuOutcome outcome = MenuOutcome::Done;
+    Perform(
+        [&](RunContext& run) { outcome = PerformMenuCommand(run, static_cast<MenuEntryId>(chosen), host.Devices()); });
+    if (outcome == MenuOutcome::OpenSettingDialog) {
+        // The dialog comes up over the launcher, which stays where it is until the dialog takes the foreground.
+        RECT window{};
+        GetWindowRect(Handle(), &window);
+        host.OpenItemSetting(tray, index,
+                             {window.left, window.top, window.right - window.left, window.bottom - window.top});
+    }
 }
 
 } // namespace vantrel::win

@@ -76,6 +76,7 @@ public:
     void LauncherShown() override {}
     void LauncherMenuOpened() override {}
     int32_t CdMode() override { return 0; }
+    void OpenItemSetting(int32_t, int32_t, const BoxBounds&) override {}
 
     std::array<TrayEntry, 3> trays;
     TOption option;

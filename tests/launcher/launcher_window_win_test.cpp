@@ -199,6 +199,9 @@ struct LauncherFixture : LauncherHost {
     void LauncherShown() override { menuWatchCount = 0; }
     void LauncherMenuOpened() override { menuWatchCount = 100; }
     int32_t CdMode() override { return 0; }
+    void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& rect) override {
+        settingRequests.push_back({tray, index, rect});
+    }
 
     Win32SystemQueries system;
     vantrel::testing::Log log;
@@ -213,6 +216,12 @@ struct LauncherFixture : LauncherHost {
     OwnerWindow owner;
     std::unique_ptr<LauncherWindow> launcher;
     bool created = false;
+    struct SettingRequest {
+        int32_t tray;
+        int32_t index;
+        BoxBounds rect;
+    };
+    std::vector<SettingRequest> settingRequests;
 };
 
 void PumpUntilPainted(LauncherWindow& launcher, uint32_t paints) {

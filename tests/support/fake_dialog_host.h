@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/dialog_host.h"
+#include "support/fake_system.h"
 
 namespace vantrel::testing {
 
@@ -27,6 +28,16 @@ public:
     std::vector<std::pair<DialogKind, std::intptr_t>> created;
     std::vector<std::intptr_t> destroyed;
     int modalDepth = 0;
+    std::array<TrayEntry, 3> trays;
+    FakeSystem system;
+    FakeIcons fakeIcons;
+    // A Windows test hands in the system's answers and icons.
+    const SystemQueries* systemQueries = &system;
+    IconSource* icons = &fakeIcons;
+    IconDialogFlags flags;
+    int syncs = 0;
+    std::vector<bool> saves; // one entry per SaveTrays, true when the options were written too
+    std::vector<std::pair<ItemList, ItemList>> savedTrays;
 
     const TOption& CurrentOption() const override { return option; }
     void SetAllOption(const TOption& o) override {
@@ -50,6 +61,17 @@ public:
     void DialogDestroyed(std::intptr_t window) override { destroyed.push_back(window); }
     bool IsNtPlatform() const override { return nt; }
     std::u16string VersionText() override { return version; }
+
+    std::array<TrayEntry, 3>& Trays() override { return trays; }
+    IconSource& Icons() override { return *icons; }
+    const SystemQueries& System() const override { return *systemQueries; }
+    IconDialogFlags IconFlags() override { return flags; }
+    void SetColumns(int32_t colMax) override { option.ColMax = colMax; }
+    void SyncDriveItems() override { ++syncs; }
+    void SaveTrays(bool withOptions) override {
+        saves.push_back(withOptions);
+        savedTrays.emplace_back(trays[ProgramTray].Items, trays[SystemTray].Items);
+    }
 };
 
 } // namespace vantrel::testing

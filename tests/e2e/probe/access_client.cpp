@@ -3,7 +3,8 @@
 // answers on stdout (UTF-8, tab-separated, one record a line). Exit code 0 "done", 1 "not found / timed out",
 // 2 a usage error.
 //
-//   tree <class> [ms]            the client object of the first visible window of that class (waiting up to ms),
+//   tree <class> [ms]            the client object of the first visible window of that class (waiting up to ms;
+//                                a top-level window, or else a control inside one),
 //                                its lists and their items:
 //                                  client  <name> <role> <children>
 //                                  list    <name> <role> <items> <left,top,width,height>
@@ -144,12 +145,42 @@ void ReadChildren(IAccessible* parent, Children& out) {
     }
 }
 
+// A visible control of that class inside any top-level window (a dialog's own grid, say).
+HWND FindChild(const wchar_t* className, bool visibleOnly) {
+    struct Search {
+        const wchar_t* className;
+        bool visibleOnly;
+        HWND found;
+    } search{className, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND top, LPARAM data) -> BOOL {
+            EnumChildWindows(
+                top,
+                [](HWND child, LPARAM inner) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(inner);
+                    wchar_t name[256] = {};
+                    GetClassNameW(child, name, 256);
+                    if (_wcsicmp(name, s->className) == 0 && (!s->visibleOnly || IsWindowVisible(child))) {
+                        s->found = child;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                data);
+            return reinterpret_cast<Search*>(data)->found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND WaitWindow(const wchar_t* className, DWORD ms, bool visibleOnly = true) {
     const DWORD end = GetTickCount() + ms;
     for (;;) {
         for (HWND w = FindWindowW(className, nullptr); w; w = FindWindowExW(nullptr, w, className, nullptr))
             if (!visibleOnly || IsWindowVisible(w))
                 return w;
+        if (const HWND child = FindChild(className, visibleOnly))
+            return child;
         if (static_cast<LONG>(end - GetTickCount()) <= 0)
             return nullptr;
         Sleep(50);
@@ -226,7 +257,10 @@ void CALLBACK FocusEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG chil
 }
 
 int Watch(const wchar_t* className, DWORD ms, int count) {
-    watched = WaitWindow(className, ms, false);
+    // A visible control of the class first: a dialog keeps the grid of the page not on top hidden.
+    watched = FindChild(className, true);
+    if (!watched)
+        watched = WaitWindow(className, ms, false);
     if (!watched)
         return 1;
     DWORD process = 0;

@@ -33,6 +33,10 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
+//   gui-objects <exe> [types]              "gdi <n> user <n>" for the first process with that file name: the
+//                                          system's counts (GetGuiResources); where it answers zero (Wine), the
+//                                          used entries of the process's GDI handle table read from its memory,
+//                                          update regions left out, and its windows with their children
 //
 // Numbers may be decimal or 0x-hexadecimal.
 
@@ -49,6 +53,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -163,7 +168,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey> ...\n");
+                         "hold-hotkey|program-windows|gui-objects> ...\n");
     return 2;
 }
 
@@ -308,6 +313,116 @@ int CountProcesses(const wchar_t* exeName) {
             ++count;
     CloseHandle(snapshot);
     return count;
+}
+
+std::vector<DWORD> ProcessIds(const wchar_t* exeName);
+long WindowsOf(const std::vector<DWORD>& ids);
+
+// The GDI objects of another process under Wine: its process environment block points to its GDI handle table
+// (0x10000 entries of 24 bytes, the object type in byte 15). Regions are the window system's passing update
+// regions, not objects the program keeps.
+long GdiTableObjects(HANDLE process, bool byType) {
+    using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        void* peb;
+        ULONG_PTR affinity;
+        LONG_PTR priority;
+        ULONG_PTR processId;
+        ULONG_PTR parentId;
+    } basic{};
+    if (!query || query(process, 0, &basic, sizeof(basic), nullptr) != 0 || !basic.peb)
+        return -1;
+    constexpr std::size_t kTableOffset = 0xF8, kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
+    constexpr unsigned char kRegion = 4;
+    void* table = nullptr;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + kTableOffset, &table, sizeof(table), &read) ||
+        !table)
+        return -1;
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) || read != entries.size())
+        return -1;
+    long used = 0;
+    std::map<int, long> types;
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        const unsigned char type = entries[i * kEntrySize + kTypeOffset];
+        used += type != 0 && type != kRegion;
+        if (type != 0)
+            ++types[type];
+    }
+    if (byType)
+        for (const auto& [type, count] : types)
+            std::printf("type 0x%02x: %ld\n", type, count);
+    return used;
+}
+
+int GuiObjects(int argc, wchar_t** argv) {
+    if (argc != 3 && argc != 4)
+        return Usage();
+    const std::vector<DWORD> ids = ProcessIds(argv[2]);
+    if (ids.empty())
+        return 1;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids.front());
+    if (!process)
+        return 1;
+    long gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+    long user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+    if (gdi == 0)
+        gdi = GdiTableObjects(process, argc == 4);
+    if (user == 0)
+        user = WindowsOf({ids.front()});
+    CloseHandle(process);
+    std::printf("gdi %ld user %ld\n", gdi, user);
+    return gdi >= 0 ? 0 : 1;
+}
+
+std::vector<DWORD> ProcessIds(const wchar_t* exeName) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, exeName) == 0)
+            ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+long WindowsOf(const std::vector<DWORD>& ids) {
+    long count = 0;
+    const auto owned = [&](HWND hwnd) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        return std::find(ids.begin(), ids.end(), pid) != ids.end();
+    };
+    for (const auto& w : TopLevelWindows()) {
+        if (!owned(w.hwnd))
+            continue;
+        ++count;
+        EnumChildWindows(
+            w.hwnd,
+            [](HWND, LPARAM data) -> BOOL {
+                ++*reinterpret_cast<long*>(data);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+    }
+    return count;
+}
+
+int ProgramWindows(int argc, wchar_t** argv) {
+    if (argc != 3)
+        return Usage();
+    const std::vector<DWORD> ids = ProcessIds(argv[2]);
+    if (ids.empty())
+        return 1;
+    std::printf("%ld\n", WindowsOf(ids));
+    return 0;
 }
 
 int CountProcessesCommand(int argc, wchar_t** argv) {
@@ -550,6 +665,10 @@ int wmain(int argc, wchar_t** argv) {
         rc = vanprobe::FileVersion(argc, argv);
     else if (command == L"hold-hotkey")
         rc = vanprobe::HoldHotKey(argc, argv);
+    else if (command == L"program-windows")
+        rc = ProgramWindows(argc, argv);
+    else if (command == L"gui-objects")
+        rc = GuiObjects(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

@@ -1,0 +1,664 @@
+#include "dialogs/icon_setting_dialog_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "dialogs/dialog_ids.h"
+#include "dialogs/dialog_texts.h"
+#include "dialogs/help_topics.h"
+#include "dialogs/icon_grid_access.h"
+#include "dialogs/shell_files_win.h"
+#include "services/grid.h"
+#include "services/grid_colours_win.h"
+#include "services/os_text.h"
+#include "services/placement_win.h"
+#include "services/system_win.h"
+#include "win/accessible_grid_win.h"
+#include "win/controls_win.h"
+#include "win/strings_win.h"
+
+namespace vantrel::win {
+
+namespace {
+
+constexpr UINT_PTR kEditSubclass = 1;
+constexpr int kStripCellExtent = 39;
+constexpr int kStripPenWidth = 2;
+constexpr int kStripIconSize = 32;
+constexpr char16_t kIconFilter[] = u"Icon file(*.exe,*.dll,*.ico)|*.exe;*.dll;*.ico|All file(*.*)|*.*";
+constexpr char16_t kExeFilter[] = u"Execute file(*.exe)|*.exe|All file(*.*)|*.*";
+
+constexpr int kEnterEdits[] = {IDC_TITLEEDIT, IDC_ICONEDIT, IDC_EXEEDIT, IDC_ARGUMENTEDIT, IDC_DIRECTORYEDIT};
+constexpr int kMeiryoEdits[] = {IDC_TITLEEDIT, IDC_EXEEDIT, IDC_ICONEDIT, IDC_ARGUMENTEDIT, IDC_DIRECTORYEDIT};
+
+void FocusControl(HWND dialog, int id) {
+    // Through the dialog manager, so that the default button follows the focus.
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+}
+
+bool FileExists(const std::u16string& path) {
+    const DWORD attributes = GetFileAttributesW(WidePtr(path));
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+void PlaceAndShow(HWND window, const DialogPlacement& placement) {
+    if (placement.centredOver) {
+        ShowAlignedTo(window, *placement.centredOver, 4);
+    } else {
+        PlaceWindowAtCursor(window);
+        ShowWindow(window, SW_SHOW);
+    }
+    SetForegroundWindow(window);
+}
+
+// ---- The icon strip ---------------------------------------------------------------------------------------------
+
+class IconStripWindow : public Window, private IconStripView {
+public:
+    explicit IconStripWindow(IconSettingDialog& dialog) : dialog_(dialog) {}
+    ~IconStripWindow() override { accessHost_.Detach(); }
+
+    bool Make(HWND parent, const RECT& at) {
+        if (!Create(L"VantrelIconStrip", L"Icon", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL, WS_EX_STATICEDGE,
+                    at.left, at.top, at.right - at.left, at.bottom - at.top, parent))
+            return false;
+        SetWindowLongPtrW(Handle(), GWLP_ID, IDC_ICONSTRIP);
+        accessHost_.Attach(Handle());
+        return true;
+    }
+
+    // The picked icon changed: a screen reader hears which one.
+    void AnnouncePick() { accessHost_.AnnounceFocus(false); }
+
+    // The strip's cells changed: its height, scroll range and position follow.
+    void Refresh() {
+        const IconStrip& strip = dialog_.strip_;
+        RECT r{};
+        GetWindowRect(Handle(), &r);
+        MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, strip.BoxHeight(), SWP_NOMOVE | SWP_NOZORDER);
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        SCROLLINFO info{sizeof(info)};
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        info.nMin = 0;
+        info.nMax = std::max(strip.Width() - 1, 0);
+        info.nPage = static_cast<UINT>(client.right);
+        info.nPos = strip.ScrollTo();
+        SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+        // With room for every cell there is nothing to scroll: the bar goes.
+        ShowScrollBar(Handle(), SB_HORZ, strip.Width() > kIconStripVisibleWidth);
+        InvalidateRect(Handle(), nullptr, TRUE);
+        // Another file's icons: listeners read the list again.
+        accessHost_.AnnounceReorder();
+        accessHost_.AnnounceFocus(true);
+    }
+
+private:
+    // IconStripView: what a screen reader reads of the strip.
+    int32_t StripCells() const override { return dialog_.strip_.cells; }
+    int32_t StripIndex() const override { return dialog_.strip_.Index; }
+    int32_t StripOffset() const override { return Position(); }
+    bool StripShowing() const override { return Handle() && IsWindowVisible(Handle()); }
+    bool PickStripCell(int32_t index) override {
+        if (!dialog_.strip_.PickAt(index * kIconStripPitch))
+            return false;
+        ShowCell(index);
+        InvalidateRect(Handle(), nullptr, TRUE);
+        AnnouncePick();
+        return true;
+    }
+
+    // Scrolls so that cell `index` is in view.
+    void ShowCell(int32_t index) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        const int left = index * kIconStripPitch;
+        const int position = Position();
+        if (left < position)
+            ScrollTo(left);
+        else if (left + kIconStripPitch > position + client.right)
+            ScrollTo(left + kIconStripPitch - client.right);
+    }
+
+    int Position() const {
+        SCROLLINFO info{sizeof(info)};
+        info.fMask = SIF_POS;
+        GetScrollInfo(Handle(), SB_HORZ, &info);
+        return info.nPos;
+    }
+
+    void ScrollTo(int position) {
+        SCROLLINFO info{sizeof(info)};
+        info.fMask = SIF_POS;
+        info.nPos = position;
+        SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+
+    void Paint() {
+        PaintDc paint(Handle());
+        const HDC dc = paint.Get();
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        // The grids' colour scheme: the picked cell filled like the registration dialog's cursor, and the system's
+        // own colours in high contrast.
+        const GridColours colours =
+            ChooseGridColours(ReadHighContrast(), ReadSystemColours(), dialog_.host_.CurrentOption());
+        const UniqueGdiObject faceBrush(CreateSolidBrush(colours.background));
+        const UniqueGdiObject pickedBrush(CreateSolidBrush(colours.cursorFill));
+        FillRect(dc, &client, static_cast<HBRUSH>(faceBrush.Get()));
+        const IconStrip& strip = dialog_.strip_;
+        const int offset = Position();
+        const UniqueGdiObject facePen(CreatePen(PS_SOLID, kStripPenWidth, colours.background));
+        const UniqueGdiObject blackPen(CreatePen(PS_SOLID, kStripPenWidth, colours.cursorFill));
+        for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.size()); ++i) {
+            const int x = i * kIconStripPitch - offset;
+            if (x + kIconStripPitch < 0 || x > client.right)
+                continue;
+            const bool selected = strip.Selected(i);
+            SelectGuard pen(dc, selected ? blackPen.Get() : facePen.Get());
+            SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
+            Rectangle(dc, x, 0, x + kStripCellExtent, kStripCellExtent);
+            DrawIconEx(dc, x + kIconStripInset, kIconStripInset, ToHicon(dialog_.stripIcons_[i].Get()), kStripIconSize,
+                       kStripIconSize, 0, nullptr, DI_NORMAL);
+        }
+        if (GetFocus() == Handle() && strip.Index >= 0) {
+            RECT focus{strip.Index * kIconStripPitch - offset, 0, strip.Index * kIconStripPitch - offset + 40, 40};
+            DrawFocusRect(dc, &focus);
+        }
+    }
+
+    void Scroll(WPARAM wParam) {
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        int position = Position();
+        switch (LOWORD(wParam)) {
+        case SB_LINELEFT:
+            position -= kIconStripPitch;
+            break;
+        case SB_LINERIGHT:
+            position += kIconStripPitch;
+            break;
+        case SB_PAGELEFT:
+            position -= client.right;
+            break;
+        case SB_PAGERIGHT:
+            position += client.right;
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info{sizeof(info)};
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(Handle(), SB_HORZ, &info);
+            position = info.nTrackPos;
+            break;
+        }
+        default:
+            return;
+        }
+        ScrollTo(std::clamp(position, 0, std::max(dialog_.strip_.Width() - static_cast<int>(client.right), 0)));
+    }
+
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_HSCROLL:
+            Scroll(wParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+            SetFocus(Handle());
+            if (dialog_.strip_.PickAt(static_cast<short>(LOWORD(lParam)) + Position()))
+                dialog_.StripPicked();
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_KEYDOWN: {
+            // The arrows pick the neighbouring icon, as a click on it would.
+            IconStrip& strip = dialog_.strip_;
+            const int step = wParam == VK_LEFT ? -1 : wParam == VK_RIGHT ? 1 : 0;
+            if (step != 0 && strip.Index >= 0 &&
+                strip.PickAt(std::clamp(strip.Index + step, 0, std::max(strip.cells - 1, 0)) * kIconStripPitch)) {
+                ShowCell(strip.Index);
+                InvalidateRect(Handle(), nullptr, TRUE);
+                AnnouncePick();
+            }
+            return 0;
+        }
+        case WM_GETOBJECT:
+            if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
+                return *answer;
+            return DefaultProc(message, wParam, lParam);
+        case WM_DESTROY:
+            accessHost_.Detach();
+            return DefaultProc(message, wParam, lParam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(Handle(), nullptr, TRUE);
+            return 0;
+        default:
+            return DefaultProc(message, wParam, lParam);
+        }
+    }
+
+    IconSettingDialog& dialog_;
+    IconStripAccess access_{*this};
+    AccessibleGridHost accessHost_{access_};
+};
+
+// ---- Icon setting -------------------------------------------------------------------------------------------
+
+IconSettingDialog::IconSettingDialog(DialogHost& host, std::function<void(int32_t)> applied)
+    : host_(host), applied_(std::move(applied)) {}
+
+IconSettingDialog::~IconSettingDialog() {
+    Destroy();
+}
+
+bool IconSettingDialog::Open(HWND owner, int32_t tray, int32_t index, bool writeFlag,
+                             const DialogPlacement& placement) {
+    if (!IsValidCell(host_.Trays(), tray, index) || tray == TaskTray)
+        return false;
+    if (!CreateModeless(IDD_ICON_SETTING, owner))
+        return false;
+    host_.DialogCreated(DialogKind::IconSetting, FromHwnd(Handle()));
+    target_ = TargetOf(host_.Trays(), tray, index);
+    writeFlag_ = writeFlag;
+    const RData& item = target_.item;
+    const bool us = host_.IconFlags().UsKeyboardFlag;
+
+    strip_.Index = item.IconIndex;
+    iconNameKeep_ = item.IconFileName;
+    SetItemText(Handle(), IDC_ICONEDIT, item.IconFileName);
+    SetItemText(Handle(), IDC_TITLEEDIT, item.Title);
+    origin_.directKey = (item.Status >> 8) & 0xFF;
+    const DirectKeyShown shown = ShowDirectKey(origin_.directKey, us);
+    SetItemText(Handle(), IDC_DIRECTEDIT, shown.text);
+    SetChecked(Handle(), IDC_SHIFTCHECK, shown.shift);
+    directoryNameKeep_ = item.DirectoryName;
+    SetItemText(Handle(), IDC_DIRECTORYEDIT, item.DirectoryName);
+    SetItemText(Handle(), IDC_ARGUMENTEDIT, item.ArgumentName);
+    LoadStrip(item.IconFileName);
+
+    const bool candidate = IsRunasCandidate(item);
+    EnableItem(Handle(), IDC_RUNASCHECK, candidate);
+    SetChecked(Handle(), IDC_RUNASCHECK, candidate && item.RunasFlag);
+    const bool builtIn = (item.Status & StatusSystem) != 0;
+    for (int id : {IDC_EXELABEL, IDC_EXEEDIT, IDC_EXEBROWSE})
+        EnableItem(Handle(), id, !builtIn);
+    if (!builtIn) {
+        exeNameKeep_ = item.ExeFileName;
+        SetItemText(Handle(), IDC_EXEEDIT, item.ExeFileName);
+    }
+
+    PlaceAndShow(Handle(), placement);
+    FocusControl(Handle(), IDC_DIRECTEDIT);
+    return true;
+}
+
+bool IconSettingDialog::OnInitDialog() {
+    // The strip sits where the template leaves room for it: from the icon file edit's left edge to the Browse
+    // button's right edge, under the "Icon" label's top, in the tab order after that button.
+    RECT edit{};
+    RECT browse{};
+    RECT label{};
+    GetWindowRect(Item(IDC_ICONEDIT), &edit);
+    GetWindowRect(Item(IDC_BROWSE), &browse);
+    GetWindowRect(Item(IDC_ICONLABEL), &label);
+    RECT strip{edit.left, label.top, browse.right, label.top + kIconStripBoxHeight};
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&strip), 2);
+    stripWindow_ = std::make_unique<IconStripWindow>(*this);
+    if (stripWindow_->Make(Handle(), strip))
+        SetWindowPos(stripWindow_->Handle(), Item(IDC_ICONLABEL), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    for (int id : kEnterEdits)
+        SetWindowSubclass(Item(id), &IconSettingDialog::EditProc, kEditSubclass, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(Item(IDC_DIRECTEDIT), &IconSettingDialog::EditProc, kEditSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+
+    if (host_.IconFlags().MeiryoFlag) {
+        LOGFONTW font{};
+        if (const auto current = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0)))
+            GetObjectW(current, sizeof(font), &font);
+        wcscpy(font.lfFaceName, L"Meiryo UI");
+        meiryoFont_.Reset(CreateFontIndirectW(&font));
+        for (int id : kMeiryoEdits)
+            SendDlgItemMessageW(Handle(), id, WM_SETFONT, reinterpret_cast<WPARAM>(meiryoFont_.Get()), FALSE);
+    }
+    return false;
+}
+
+LRESULT CALLBACK IconSettingDialog::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR data) {
+    auto* self = reinterpret_cast<IconSettingDialog*>(data);
+    LRESULT result = 0;
+    if (message == WM_GETDLGCODE && lParam) {
+        // Enter belongs to the edit (it accepts what was typed there), not to the default button.
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+            return DefSubclassProc(edit, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(edit, &IconSettingDialog::EditProc, kEditSubclass);
+    else if (self->OnEditMessage(edit, message, wParam, result))
+        return result;
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+bool IconSettingDialog::OnEditMessage(HWND edit, UINT message, WPARAM wParam, LRESULT& result) {
+    result = 0;
+    const int id = GetDlgCtrlID(edit);
+    if (id == IDC_DIRECTEDIT) {
+        switch (message) {
+        case WM_CHAR:
+            DirectKeyPressed(static_cast<char16_t>(wParam));
+            return true;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: // F10 comes this way
+            if (const auto name =
+                    DirectEditFunctionKey(static_cast<int32_t>(wParam), IsChecked(Handle(), IDC_SHIFTCHECK))) {
+                SetItemText(Handle(), IDC_DIRECTEDIT, *name);
+                directEdited_ = true;
+                FocusControl(Handle(), IDOK);
+                return true;
+            }
+            if (message == WM_KEYDOWN && wParam == VK_DELETE) {
+                SetItemText(Handle(), IDC_DIRECTEDIT, u"");
+                directEdited_ = true;
+                return true;
+            }
+            return false;
+        case WM_SYSCHAR:
+            // Alt+F10's character would beep; the key itself was taken above.
+            return false;
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_CONTEXTMENU:
+            // The edit holds one key, set only by the keys above.
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (message == WM_CHAR && (wParam == L'\r' || wParam == L'\n')) {
+        if (wParam == L'\r')
+            EnterIn(id);
+        return true;
+    }
+    return false;
+}
+
+void IconSettingDialog::DirectKeyPressed(char16_t c) {
+    const IconDialogFlags flags = host_.IconFlags();
+    const bool shift = IsChecked(Handle(), IDC_SHIFTCHECK);
+    const DirectKeyTyped typed =
+        DirectEditKeyPress(c, shift, host_.CurrentOption().KeyNumberFlag, flags.UsKeyboardFlag);
+    if (typed.textChanged) {
+        SetItemText(Handle(), IDC_DIRECTEDIT, typed.text);
+        SendDlgItemMessageW(Handle(), IDC_DIRECTEDIT, EM_SETSEL, typed.text.size(), typed.text.size());
+        directEdited_ = true;
+    }
+    if (typed.refused)
+        Warn(DirectKeyRefusedText(std::u16string(1, ShiftedDigitChar(c, flags.UsKeyboardFlag))));
+    if (typed.focusOk)
+        FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::EnterIn(int id) {
+    const std::u16string text = ItemText(Handle(), id);
+    switch (id) {
+    case IDC_ICONEDIT:
+        if (!FileExists(text)) {
+            SetItemText(Handle(), IDC_ICONEDIT, iconNameKeep_);
+            Warn(kFileDoesNotExistText);
+            return;
+        }
+        LoadStrip(text);
+        strip_.Index = lastStripSubstitute_ ? -1 : 0;
+        iconNameKeep_ = text;
+        stripWindow_->Refresh();
+        break;
+    case IDC_EXEEDIT:
+        if (!FileExists(text)) {
+            SetItemText(Handle(), IDC_EXEEDIT, exeNameKeep_);
+            Warn(kFileDoesNotExistText);
+            return;
+        }
+        exeNameKeep_ = text;
+        break;
+    case IDC_DIRECTORYEDIT:
+        if (!FolderExists(text)) {
+            SetItemText(Handle(), IDC_DIRECTORYEDIT, directoryNameKeep_);
+            Warn(kFolderDoesNotExistText);
+            return;
+        }
+        directoryNameKeep_ = text;
+        break;
+    default:
+        break;
+    }
+    FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::ShiftClicked() {
+    const std::u16string text = ItemText(Handle(), IDC_DIRECTEDIT);
+    if (text.empty())
+        return;
+    const bool checked = IsChecked(Handle(), IDC_SHIFTCHECK);
+    const auto toggled = ShiftToggled(text, checked, host_.IconFlags().UsKeyboardFlag);
+    if (!toggled) {
+        SetChecked(Handle(), IDC_SHIFTCHECK, !checked);
+        Warn(DirectKeyRefusedText(u"Shift+" + text));
+        return;
+    }
+    SetItemText(Handle(), IDC_DIRECTEDIT, *toggled);
+    directEdited_ = true;
+    FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::LoadStrip(const std::u16string& path) {
+    IconStripIcons loaded = LoadIconList(path, target_.item.Status & 0xFF, strip_.Index, host_.Icons());
+    // The old icons go with the references; the strip draws from the new ones only.
+    stripIcons_ = std::move(loaded.icons);
+    lastStripSubstitute_ = loaded.substitute;
+    strip_.cells = static_cast<int32_t>(stripIcons_.size());
+    if (stripWindow_ && stripWindow_->Handle())
+        stripWindow_->Refresh();
+}
+
+void IconSettingDialog::StripPicked() {
+    InvalidateRect(stripWindow_->Handle(), nullptr, TRUE);
+    stripWindow_->AnnouncePick();
+    FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::BrowseIcon() {
+    std::u16string proposed = ItemText(Handle(), IDC_ICONEDIT);
+    if (IsDriveRoot(proposed))
+        proposed += u"drive";
+    const auto file =
+        AskOpenFile({Handle(), u"Icon file", kIconFilter, proposed, true}, [this](bool open) { ModalBox(open); });
+    if (!file)
+        return;
+    if (!FileExists(*file)) {
+        Warn(kFileDoesNotExistText);
+        return;
+    }
+    LoadStrip(*file);
+    strip_.Index = lastStripSubstitute_ ? -1 : 0;
+    SetItemText(Handle(), IDC_ICONEDIT, *file);
+    iconNameKeep_ = *file;
+    stripWindow_->Refresh();
+    FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::BrowseExe() {
+    const auto file = AskOpenFile({Handle(), u"Execute file", kExeFilter, ItemText(Handle(), IDC_EXEEDIT), true},
+                                  [this](bool open) { ModalBox(open); });
+    if (!file)
+        return;
+    if (!FileExists(*file)) {
+        Warn(kFileDoesNotExistText);
+        return;
+    }
+    SetItemText(Handle(), IDC_EXEEDIT, *file);
+    exeNameKeep_ = *file;
+    EnableItem(Handle(), IDC_RUNASCHECK, IsRunnableFile(*file));
+    FocusControl(Handle(), IDOK);
+}
+
+void IconSettingDialog::Warn(const std::u16string& text) {
+    host_.ShowMessage(FromHwnd(Handle()), text, MessageKind::Warning);
+}
+
+void IconSettingDialog::ModalBox(bool open) {
+    if (open)
+        host_.BeginModal();
+    else
+        host_.EndModal();
+}
+
+void IconSettingDialog::Accept() {
+    IconSettingValues values;
+    values.direct = ItemText(Handle(), IDC_DIRECTEDIT);
+    values.directEdited = directEdited_;
+    values.title = ItemText(Handle(), IDC_TITLEEDIT);
+    values.iconFile = ItemText(Handle(), IDC_ICONEDIT);
+    values.exeFile = ItemText(Handle(), IDC_EXEEDIT);
+    values.arguments = ItemText(Handle(), IDC_ARGUMENTEDIT);
+    values.directory = ItemText(Handle(), IDC_DIRECTORYEDIT);
+    values.runas = IsChecked(Handle(), IDC_RUNASCHECK);
+    values.index = strip_.Index;
+    const bool us = host_.IconFlags().UsKeyboardFlag;
+    switch (CheckIconSetting(values, origin_, us)) {
+    case IconSettingRefusal::BlankTitle:
+        Warn(BlankTitleText());
+        FocusControl(Handle(), IDC_TITLEEDIT);
+        return;
+    case IconSettingRefusal::DirectKey:
+        Warn(DirectKeyRefusedText(values.direct));
+        FocusControl(Handle(), IDC_DIRECTEDIT);
+        return;
+    case IconSettingRefusal::None:
+        break;
+    }
+    ItemList& list = host_.Trays()[static_cast<std::size_t>(target_.tray)].Items;
+    const auto at = LocateItem(list, target_);
+    if (!at) {
+        Warn(ItemGoneText(false));
+        Close();
+        return;
+    }
+    ApplyIconSetting(list[static_cast<std::size_t>(*at)], values, origin_, us, host_.Icons());
+    if (writeFlag_)
+        host_.SaveTrays(false);
+    const int32_t tray = target_.tray;
+    const auto applied = applied_;
+    Close();
+    if (applied)
+        applied(tray);
+}
+
+void IconSettingDialog::Close() {
+    Destroy();
+}
+
+void IconSettingDialog::OnCommand(int id, int code, HWND) {
+    switch (id) {
+    case IDOK:
+        Accept();
+        break;
+    case IDCANCEL:
+        Close();
+        break;
+    case IDC_SHIFTCHECK:
+        if (code == BN_CLICKED)
+            ShiftClicked();
+        break;
+    case IDC_BROWSE:
+        BrowseIcon();
+        break;
+    case IDC_EXEBROWSE:
+        BrowseExe();
+        break;
+    default:
+        break;
+    }
+}
+
+void IconSettingDialog::OnHelpRequest() {
+    host_.ShowHelp(kHelpIconSetting);
+}
+
+void IconSettingDialog::OnDestroy() {
+    host_.DialogDestroyed(FromHwnd(Handle()));
+    // The strip's icons live from one loading to the next or the dialog's end.
+    stripIcons_.clear();
+}
+
+// ---- Delete icon ---------------------------------------------------------------------------------------------
+
+DeleteDialog::DeleteDialog(DialogHost& host, std::function<void(int32_t)> deleted)
+    : host_(host), deleted_(std::move(deleted)) {}
+
+DeleteDialog::~DeleteDialog() {
+    Destroy();
+}
+
+bool DeleteDialog::Open(HWND owner, int32_t tray, int32_t index, const DialogPlacement& placement) {
+    if (!IsValidCell(host_.Trays(), tray, index) || tray == TaskTray)
+        return false;
+    if (!CreateModeless(IDD_DELETE, owner))
+        return false;
+    host_.DialogCreated(DialogKind::DeleteConfirm, FromHwnd(Handle()));
+    target_ = TargetOf(host_.Trays(), tray, index);
+    // The icon is borrowed from the item; the target's copy keeps it alive while the question shows it.
+    SendDlgItemMessageW(Handle(), IDC_DELICON, STM_SETICON, reinterpret_cast<WPARAM>(ToHicon(target_.item.Icon.Get())),
+                        0);
+    SetItemText(Handle(), IDC_DELLABEL, DeleteQuestion(target_.item.Title));
+    PlaceAndShow(Handle(), placement);
+    SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDOK)), TRUE);
+    return true;
+}
+
+bool DeleteDialog::OnInitDialog() {
+    return false;
+}
+
+void DeleteDialog::OnCommand(int id, int, HWND) {
+    if (id == IDCANCEL) {
+        Destroy();
+        return;
+    }
+    if (id != IDOK)
+        return;
+    ItemList& list = host_.Trays()[static_cast<std::size_t>(target_.tray)].Items;
+    const auto at = LocateItem(list, target_);
+    if (!at) {
+        host_.ShowMessage(FromHwnd(Handle()), ItemGoneText(true), MessageKind::Warning);
+        Destroy();
+        return;
+    }
+    list.erase(list.begin() + *at);
+    const int32_t tray = target_.tray;
+    const auto deleted = deleted_;
+    Destroy();
+    if (deleted)
+        deleted(tray);
+}
+
+void DeleteDialog::OnDestroy() {
+    // The static control does not own the icon; it must let go of it before the target does.
+    SendDlgItemMessageW(Handle(), IDC_DELICON, STM_SETICON, 0, 0);
+    host_.DialogDestroyed(FromHwnd(Handle()));
+}
+
+} // namespace vantrel::win

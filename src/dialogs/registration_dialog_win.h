@@ -1,0 +1,140 @@
+#pragma once
+// "Registering Icons": the Program and System trays as grids of the launcher's cells on two pages, edited in place.
+// Dragging reorders, the right-click menu opens the icon setting and delete dialogs, adds a file and hides or
+// shows built-in System items; files dropped from the shell are added where they are dropped; the column count
+// takes effect at once. OK writes both trays and the options; Cancel (or closing) puts back the trays and the
+// column count as they were when it opened, including what its child dialogs changed.
+//
+// The dialog is made once and kept; closing only hides it.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "dialogs/dialog_host.h"
+#include "dialogs/icon_grid_access.h"
+#include "dialogs/registration_model.h"
+#include "grid/cell_painter_win.h"
+#include "win/back_buffer_win.h"
+#include "win/dialog_win.h"
+#include "win/unique_handle_win.h"
+
+namespace vantrel::win {
+
+class IconSettingDialog;
+class DeleteDialog;
+
+class RegistrationDialog : public Dialog, private TrayGridView {
+public:
+    explicit RegistrationDialog(DialogHost& host);
+    ~RegistrationDialog() override;
+
+    // The tray icon's left click and "&Registering Icons...": copies of both trays are kept for Cancel (taken
+    // again when the dialog is already open), and a dialog that was not on screen comes up at the mouse.
+    void Open();
+
+    // Lays the dialog out again and repaints the tray's grid (after a delete).
+    void Redisp(int32_t tray);
+
+    // 0 while the Program page is on top, 2 for the System page.
+    int32_t CurrentTray() const;
+    int32_t SelNow() const { return selNow_; }
+    HWND Grid(int32_t tray) const;
+    const RegistrationLayout& Layout() const { return arrangement_.layout; }
+    IconSettingDialog* Setting() const;
+    DeleteDialog* Deleter() const;
+    // The icon setting and delete dialogs it opened go (HideDialogs, closing this dialog).
+    void CloseChildren();
+
+    // Files dropped from the shell at a screen point, in the order they came; none is added beyond the limit.
+    void DropFiles(POINT screen, const std::vector<std::u16string>& files);
+
+    // The grids' full paints so far (a benchmark waits for them).
+    uint32_t GridPaints() const { return gridPaints_; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnHelpRequest() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
+public:
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, as in a property sheet.
+    bool PreTranslate(MSG& msg) override;
+
+private:
+    class GridWindow;
+    class DropTarget;
+    friend class GridWindow;
+    friend class DropTarget;
+
+    ItemList& List(int32_t tray);
+    void FormShow();
+    void Close();
+    void Arrange();
+    void ReadColours();
+    void RepaintGrids();
+    void RepaintGrid(int32_t tray);
+    void PaintGrid(HDC dc, int32_t tray, SIZE size);
+    void ShowName(int32_t tray, int32_t index);
+
+    // TrayGridView: what a screen reader reads of the grids.
+    const ItemList& GridItems(int32_t tray) const override;
+    bool GridShowing(int32_t tray) const override;
+    int32_t GridCursor() const override { return selNow_; }
+    int32_t GridColumns() const override;
+    BoxBounds GridArea(int32_t tray) const override;
+    bool SelectGridCell(int32_t tray, int32_t index) override;
+    void PageChanged();
+    void ColumnsChanged();
+
+    // What the grids report.
+    void GridMouseDown(int32_t tray, POINT client);
+    void GridMouseMove(int32_t tray, POINT client);
+    void GridMouseUp(int32_t tray);
+    void GridRightClick(int32_t tray, POINT client, POINT screen);
+    void GridKey(int32_t tray, WPARAM key, bool ctrl);
+    void EndDrag(bool cancelled);
+    HCURSOR DragCursor(bool accepted) const;
+
+    void OpenMenu(int32_t tray, int32_t index, POINT screen);
+    void OpenSetting();
+    void AddFile();
+    void ThirdCommandClicked();
+    void Warn(const std::u16string& text);
+    void ModalBox(bool open);
+    bool ChildVisible() const;
+    int32_t CellAtPoint(int32_t tray, POINT client) const;
+
+    DialogHost& host_;
+    RegistrationArrangement arrangement_;
+    ItemList keepProgramList_;
+    ItemList keepSystemList_;
+    int32_t colMaxKeep_ = 7;
+    bool okFlag_ = false;
+    int32_t selNow_ = 0;
+    // A drag in progress: the item being dragged, where it started, the grid that holds it.
+    bool dragging_ = false;
+    int32_t dragPosition_ = 0;
+    int32_t dragStart_ = 0;
+    int32_t dragTray_ = 0;
+
+    CellPainter painter_;
+    SystemColours systemColours_;
+    bool highContrast_ = false;
+    std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
+    BackBuffer buffer_;
+    UniqueFont nameFont_;
+    HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
+    DropTarget* dropTarget_ = nullptr; // the OLE drop target registered on the window, reference counted
+    std::unique_ptr<IconSettingDialog> setting_;
+    std::unique_ptr<DeleteDialog> deleter_;
+    uint32_t gridPaints_ = 0;
+};
+
+} // namespace vantrel::win
