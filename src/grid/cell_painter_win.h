@@ -55,7 +55,7 @@ private:
 
     mutable std::map<int, UniqueGdiObject> badgeFonts_;           // by pixel height
     mutable std::map<std::pair<bool, int>, UniqueIcon> overlays_; // by state and size
-    UniqueGdiObject notUsedPattern_; // a brush of the 8x8 checkerboard
+    UniqueGdiObject notUsedPattern_;                              // a brush of the 8x8 checkerboard
     // Pens and brushes by colour: a full paint draws some sixty cells with the same three or four.
     mutable std::map<std::pair<int, COLORREF>, UniqueGdiObject> pens_;
     mutable std::map<COLORREF, UniqueGdiObject> brushes_;
