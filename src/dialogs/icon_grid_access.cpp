@@ -10,7 +10,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr int32_t kCellExtent = kCellPitch - 1; // a cell without the pixel it shares with its neighbour
 constexpr char16_t kNotUsed[] = u" (not used)";
 
 std::u16string DecimalText(int32_t value) {
@@ -48,8 +47,9 @@ AccessibleCell TrayGridAccess::Cell(int32_t list, int32_t index) const {
     if (index >= InsertPosition(items))
         cell.name += kNotUsed;
     cell.position = PositionInList(index, static_cast<int32_t>(items.size()));
-    const ScreenPoint origin = CellOrigin(index, std::max(view_.GridColumns(), 1));
-    cell.bounds = {origin.x, origin.y, kCellExtent, kCellExtent};
+    const CellMetrics metrics = view_.GridMetrics();
+    const ScreenPoint origin = CellOrigin(index, std::max(view_.GridColumns(), 1), metrics);
+    cell.bounds = {origin.x, origin.y, metrics.extent, metrics.extent};
     const auto focus = Focus();
     cell.focused = focus && focus->index == index;
     return cell;

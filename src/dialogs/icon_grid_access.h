@@ -12,6 +12,7 @@
 
 #include "core/accessible_grid.h"
 #include "core/records.h"
+#include "grid/cells.h"
 
 namespace vantrel {
 
@@ -24,6 +25,8 @@ public:
     virtual bool GridShowing(int32_t tray) const = 0;
     virtual int32_t GridCursor() const = 0;
     virtual int32_t GridColumns() const = 0;
+    // The cells at the grid window's scale.
+    virtual CellMetrics GridMetrics() const { return {}; }
     // The grid window's client area.
     virtual BoxBounds GridArea(int32_t tray) const = 0;
     // Moves the cursor onto a cell, as pointing at it does; false when the dialog cannot now (a drag, a child).

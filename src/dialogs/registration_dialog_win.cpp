@@ -21,6 +21,7 @@
 #include "services/text.h"
 #include "win/accessible_grid_win.h"
 #include "win/controls_win.h"
+#include "win/dpi_win.h"
 #include "win/popup_menu_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"
@@ -139,8 +140,8 @@ private:
         case WM_CONTEXTMENU: {
             // From the keyboard (the menu key, Shift+F10): at the selected cell.
             const ScreenPoint cell =
-                CellOrigin(dialog_.selNow_, EffectiveColumns(dialog_.host_.CurrentOption().ColMax));
-            POINT screen{cell.x + kCellPitch / 2, cell.y + kCellPitch / 2};
+                CellOrigin(dialog_.selNow_, EffectiveColumns(dialog_.host_.CurrentOption().ColMax), dialog_.metrics_);
+            POINT screen{cell.x + dialog_.metrics_.pitch / 2, cell.y + dialog_.metrics_.pitch / 2};
             ClientToScreen(Handle(), &screen);
             dialog_.OpenMenu(tray_, dialog_.selNow_, screen);
             return 0;
@@ -379,6 +380,8 @@ void RegistrationDialog::Arrange() {
     in.formTopLeft = {window.left, window.top};
     in.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    in.scale = WindowScale(Handle());
+    metrics_ = CellMetricsFor(in.scale);
     const ArrangeOutcome outcome = ArrangeControls(arrangement_, in);
     const RegistrationLayout& layout = arrangement_.layout;
 
@@ -391,11 +394,12 @@ void RegistrationDialog::Arrange() {
     Move(Handle(), IDC_CFGPAGE, layout.page);
     Move(Handle(), IDC_NAMEPANEL, layout.namePanel);
     Move(Handle(), IDC_NAMELABEL2,
-         {layout.namePanel.left + kNameLabelInsetX, layout.namePanel.top + kNameLabelInsetY,
-          layout.namePanel.width - 2 * kNameLabelInsetX, layout.namePanel.height - 2 * kNameLabelInsetY});
+         {layout.namePanel.left + in.scale.Px(kNameLabelInsetX), layout.namePanel.top + in.scale.Px(kNameLabelInsetY),
+          layout.namePanel.width - 2 * in.scale.Px(kNameLabelInsetX),
+          layout.namePanel.height - 2 * in.scale.Px(kNameLabelInsetY)});
     Move(Handle(), IDC_WIDTHLABEL, layout.widthLabel);
     BoxBounds combo = layout.widthCombo;
-    combo.height = kComboDropHeight;
+    combo.height = in.scale.Px(kComboDropHeight);
     Move(Handle(), IDC_WIDTHCOMBO, combo);
     Move(Handle(), IDOK, layout.okButton);
     Move(Handle(), IDCANCEL, layout.cancelButton);
@@ -439,7 +443,7 @@ void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
     const GridColours colours = ChooseGridColours(highContrast_, systemColours_, option);
     ClearControl(dc, size.cx, size.cy, colours.background);
     const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
-                                   flags.CdPlayerFlag, flags.CdMode, colours};
+                                   flags.CdPlayerFlag, flags.CdMode, colours, metrics_};
     const POINT box{0, 0};
     const ItemList& list = List(tray);
     const int32_t used = InsertPosition(list);
@@ -456,8 +460,8 @@ void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
     if (dragging_ && tray == dragTray_)
         painter_.DrawCell(dc, box, context, tray, dragPosition_, kCellCursorBlack);
     if (GetFocus() == Grid(tray) && IsValidCell(host_.Trays(), tray, selNow_)) {
-        const ScreenPoint cell = CellOrigin(selNow_, columns);
-        const RECT focus{cell.x - 1, cell.y - 1, cell.x + kCellPitch - 1, cell.y + kCellPitch - 1};
+        const ScreenPoint cell = CellOrigin(selNow_, columns, metrics_);
+        const RECT focus{cell.x - 1, cell.y - 1, cell.x + metrics_.pitch - 1, cell.y + metrics_.pitch - 1};
         DrawFocusRect(dc, &focus);
     }
     DrawSunkenFrame(dc, 0, 0, size.cx, size.cy, colours);
@@ -523,7 +527,7 @@ void RegistrationDialog::ColumnsChanged() {
 }
 
 int32_t RegistrationDialog::CellAtPoint(int32_t, POINT client) const {
-    return CellAt(client.x, client.y, kCellPitch, EffectiveColumns(host_.CurrentOption().ColMax));
+    return CellAt(client.x, client.y, metrics_.pitch, EffectiveColumns(host_.CurrentOption().ColMax));
 }
 
 bool RegistrationDialog::ChildVisible() const {
@@ -814,6 +818,15 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         ReadColours();
         RepaintGrids();
         return FALSE;
+    case WM_DPICHANGED: {
+        // Moved to a screen of another scale: where the system suggests, then the cells and controls anew.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        Arrange();
+        RepaintGrids();
+        return TRUE;
+    }
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && ChildVisible())
             PostMessageW(Handle(), kMsgRaiseChildren, 0, 0);

@@ -88,6 +88,7 @@ private:
     bool GridShowing(int32_t tray) const override;
     int32_t GridCursor() const override { return selNow_; }
     int32_t GridColumns() const override;
+    CellMetrics GridMetrics() const override { return metrics_; }
     BoxBounds GridArea(int32_t tray) const override;
     bool SelectGridCell(int32_t tray, int32_t index) override;
     void PageChanged();
@@ -113,6 +114,7 @@ private:
 
     DialogHost& host_;
     RegistrationArrangement arrangement_;
+    CellMetrics metrics_; // the grids' cells at the scale of the screen the dialog is on
     ItemList keepProgramList_;
     ItemList keepSystemList_;
     int32_t colMaxKeep_ = 7;

@@ -38,27 +38,31 @@ constexpr int32_t kCancelFromRight = 78;
 constexpr int32_t kScreenGap = 16;
 constexpr int32_t kBottomGrowGap = 262; // screen height - extra - this
 
-int32_t FormWidthFor(int32_t colMax) {
-    return std::max(colMax, kRegistrationNarrowestColumns) * kCellPitch + kFormExtraWidth;
+int32_t PitchAt(DpiScale scale) {
+    return CellMetricsFor(scale).pitch;
 }
 
-void ApplyWidth(RegistrationLayout& layout, int32_t width) {
+int32_t FormWidthFor(int32_t colMax, DpiScale s) {
+    return std::max(colMax, kRegistrationNarrowestColumns) * PitchAt(s) + s.Px(kFormExtraWidth);
+}
+
+void ApplyWidth(RegistrationLayout& layout, int32_t width, DpiScale s) {
     layout.formWidth = width;
-    layout.okButton.left = width - kOkFromRight;
-    layout.cancelButton.left = width - kCancelFromRight;
-    layout.namePanel.width = width - kNamePanelInset;
+    layout.okButton.left = width - s.Px(kOkFromRight);
+    layout.cancelButton.left = width - s.Px(kCancelFromRight);
+    layout.namePanel.width = width - s.Px(kNamePanelInset);
 }
 
-void ApplyExtraRows(RegistrationLayout& layout, int32_t rows) {
-    const int32_t extra = rows * kCellPitch;
-    layout.formHeight = kDesignFormHeight + extra;
-    layout.page.height = kPageHeight + extra;
-    layout.gridHeight = kGridHeight + extra;
-    layout.namePanel.top = kNamePanelTop + extra;
-    layout.okButton.top = kButtonsTop + extra;
-    layout.cancelButton.top = kButtonsTop + extra;
-    layout.widthCombo.top = kButtonsTop + extra;
-    layout.widthLabel.top = kLabelTop + extra;
+void ApplyExtraRows(RegistrationLayout& layout, int32_t rows, DpiScale s) {
+    const int32_t extra = rows * PitchAt(s);
+    layout.formHeight = s.Px(kDesignFormHeight) + extra;
+    layout.page.height = s.Px(kPageHeight) + extra;
+    layout.gridHeight = s.Px(kGridHeight) + extra;
+    layout.namePanel.top = s.Px(kNamePanelTop) + extra;
+    layout.okButton.top = s.Px(kButtonsTop) + extra;
+    layout.cancelButton.top = s.Px(kButtonsTop) + extra;
+    layout.widthCombo.top = s.Px(kButtonsTop) + extra;
+    layout.widthLabel.top = s.Px(kLabelTop) + extra;
 }
 
 std::u16string FileNameOf(std::u16string_view path) {
@@ -85,16 +89,18 @@ bool HasExtension(std::u16string_view path, std::u16string_view extension) {
 
 } // namespace
 
-RegistrationLayout DesignRegistrationLayout() {
+RegistrationLayout DesignRegistrationLayout(DpiScale s) {
     RegistrationLayout layout;
-    layout.page = {0, 0, 7 * kCellPitch + kPageExtraWidth, kPageHeight};
-    layout.namePanel = {kNamePanelLeft, kNamePanelTop, 0, kNamePanelHeight};
-    layout.widthLabel = {kLabelLeft, kLabelTop, kLabelWidth, kLabelHeight};
-    layout.widthCombo = {kComboLeft, kButtonsTop, kComboWidth, kComboHeight};
-    layout.okButton = {0, kButtonsTop, kButtonWidth, kButtonHeight};
-    layout.cancelButton = {0, kButtonsTop, kButtonWidth, kButtonHeight};
-    ApplyWidth(layout, FormWidthFor(kRegistrationNarrowestColumns));
-    ApplyExtraRows(layout, 0);
+    layout.frameWidth = s.Px(kRegistrationFrameWidth);
+    layout.frameHeight = s.Px(kRegistrationFrameHeight);
+    layout.page = {0, 0, 7 * PitchAt(s) + s.Px(kPageExtraWidth), s.Px(kPageHeight)};
+    layout.namePanel = {s.Px(kNamePanelLeft), s.Px(kNamePanelTop), 0, s.Px(kNamePanelHeight)};
+    layout.widthLabel = {s.Px(kLabelLeft), s.Px(kLabelTop), s.Px(kLabelWidth), s.Px(kLabelHeight)};
+    layout.widthCombo = {s.Px(kComboLeft), s.Px(kButtonsTop), s.Px(kComboWidth), s.Px(kComboHeight)};
+    layout.okButton = {0, s.Px(kButtonsTop), s.Px(kButtonWidth), s.Px(kButtonHeight)};
+    layout.cancelButton = layout.okButton;
+    ApplyWidth(layout, FormWidthFor(kRegistrationNarrowestColumns, s), s);
+    ApplyExtraRows(layout, 0, s);
     return layout;
 }
 
@@ -107,27 +113,30 @@ int32_t ExtraRows(int32_t colMax, int32_t programCount, int32_t systemCount) {
 
 ArrangeOutcome ArrangeControls(RegistrationArrangement& arrangement, const ArrangeInputs& in) {
     ArrangeOutcome outcome;
+    const DpiScale s = in.scale;
+    if (!(s == arrangement.scale))
+        arrangement = {0, 0, DesignRegistrationLayout(s), s};
     RegistrationLayout& layout = arrangement.layout;
     const int32_t columns = EffectiveColumns(in.colMax);
-    const int32_t width = FormWidthFor(columns);
+    const int32_t width = FormWidthFor(columns, s);
     if (width != arrangement.WiKeep) {
         arrangement.WiKeep = width;
-        ApplyWidth(layout, width);
+        ApplyWidth(layout, width, s);
         outcome.widthChanged = true;
         if (int64_t{in.formTopLeft.x} + width >= in.screenWidth)
-            outcome.left = in.screenWidth - width - kScreenGap;
+            outcome.left = in.screenWidth - width - s.Px(kScreenGap);
     }
-    layout.page.width = columns * kCellPitch + kPageExtraWidth;
+    layout.page.width = columns * PitchAt(s) + s.Px(kPageExtraWidth);
 
     const int32_t rows = ExtraRows(columns, in.programCount, in.systemCount);
     if (rows == arrangement.HiKeep)
         return outcome;
     arrangement.HiKeep = rows;
-    ApplyExtraRows(layout, rows);
+    ApplyExtraRows(layout, rows, s);
     outcome.heightChanged = true;
-    const int32_t extra = rows * kCellPitch;
-    if (int64_t{in.formTopLeft.y} + kDesignFormHeight + extra >= in.screenHeight)
-        outcome.top = in.screenHeight - extra - kBottomGrowGap;
+    const int32_t extra = rows * PitchAt(s);
+    if (int64_t{in.formTopLeft.y} + s.Px(kDesignFormHeight) + extra >= in.screenHeight)
+        outcome.top = in.screenHeight - extra - s.Px(kBottomGrowGap);
     return outcome;
 }
 

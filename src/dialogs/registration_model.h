@@ -4,8 +4,8 @@
 // used, what the popup menu offers, and how a file (a program, a document, a shortcut) becomes a new item and
 // where it lands. The dialog window only shows the answers and carries them out.
 //
-// Sizes are pixels at 96 dots per inch, as the dialog was designed; they are named here so that a scale can be
-// applied in one place.
+// Sizes are named as pixels at 96 dots per inch, as the dialog was designed; the layout applies the scale of the
+// screen the dialog is on to every one of them, and its cells are the grid's cells at that scale.
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dpi_scale.h"
 #include "core/geometry.h"
 #include "core/records.h"
 #include "services/item_services.h"
@@ -43,19 +44,23 @@ struct RegistrationLayout {
     BoxBounds widthCombo;
     BoxBounds okButton;
     BoxBounds cancelButton;
-    int32_t ClientWidth() const { return formWidth - kRegistrationFrameWidth; }
-    int32_t ClientHeight() const { return formHeight - kRegistrationFrameHeight; }
+    int32_t frameWidth = kRegistrationFrameWidth; // the design frame at the layout's scale
+    int32_t frameHeight = kRegistrationFrameHeight;
+
+    int32_t ClientWidth() const { return formWidth - frameWidth; }
+    int32_t ClientHeight() const { return formHeight - frameHeight; }
     friend bool operator==(const RegistrationLayout&, const RegistrationLayout&) = default;
 };
 
 // The layout the dialog was designed with: eight columns and three rows.
-RegistrationLayout DesignRegistrationLayout();
+RegistrationLayout DesignRegistrationLayout(DpiScale scale = {});
 
 // ArrangeControls' memory: the outer width and the extra rows of the current layout (both 0 before the first).
 struct RegistrationArrangement {
     int32_t WiKeep = 0;
     int32_t HiKeep = 0;
     RegistrationLayout layout = DesignRegistrationLayout();
+    DpiScale scale; // of the layout; another scale lays the dialog out anew
 };
 
 struct ArrangeInputs {
@@ -65,6 +70,7 @@ struct ArrangeInputs {
     ScreenPoint formTopLeft;
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
+    DpiScale scale; // of the screen the dialog is on
 };
 
 // What ArrangeControls changed: the form moves only when its new size would reach the screen's right or bottom

@@ -152,7 +152,7 @@ void CellPainter::DrawTray(HDC dc, POINT box, const CellPaintContext& context, i
 void CellPainter::DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& context, int32_t index) const {
     if (!notUsedPattern_)
         return;
-    const ScreenRect mark = NotUsedMarkRect(index, context.columns);
+    const ScreenRect mark = NotUsedMarkRect(index, context.columns, context.metrics);
     const COLORREF face = context.colours.background;
     // Masked over what is there: the pattern's set bits keep the icon's pixels, the others turn black, so the
     // icon stays recognisable behind a fine grey screen. The pen in the face colour leaves the cell's edge alone.

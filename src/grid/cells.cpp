@@ -34,14 +34,14 @@ ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metric
     return {SaturateToInt32(int64_t{cell.x} + metrics.iconInset), SaturateToInt32(int64_t{cell.y} + metrics.iconInset)};
 }
 
-ScreenRect NotUsedMarkRect(int32_t index, int32_t columns) {
-    constexpr int32_t kMarkNear = 4; // from the grid position of the cell, without the box's frame
-    constexpr int32_t kMarkFar = 39;
-    const ScreenPoint cell = CellOrigin(index, columns);
-    const int64_t x = int64_t{cell.x} - kCellOffset;
-    const int64_t y = int64_t{cell.y} - kCellOffset;
-    return {SaturateToInt32(x + kMarkNear), SaturateToInt32(y + kMarkNear), SaturateToInt32(x + kMarkFar),
-            SaturateToInt32(y + kMarkFar)};
+ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& metrics) {
+    // From the grid position of the cell, without the box's frame: the inset to the cursor square's far edge.
+    const ScreenPoint cell = CellOrigin(index, columns, metrics);
+    const int64_t x = int64_t{cell.x} - metrics.offset;
+    const int64_t y = int64_t{cell.y} - metrics.offset;
+    const int64_t far = metrics.extent;
+    return {SaturateToInt32(x + metrics.notUsedInset), SaturateToInt32(y + metrics.notUsedInset),
+            SaturateToInt32(x + far), SaturateToInt32(y + far)};
 }
 
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {

@@ -39,7 +39,7 @@ ScreenPoint CellOrigin(int32_t index, int32_t columns, const CellMetrics& metric
 ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metrics = {});
 
 // The not-used mark over cell `index`: the checkerboard covers the icon and its inset, not the cursor frame.
-ScreenRect NotUsedMarkRect(int32_t index, int32_t columns);
+ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& metrics = {});
 
 // Cell under a point of a paint box. Points right of the last column belong to it and points above or left of
 // the box to the first row or column, so a click in the 2-pixel border still hits the neighbouring cell.

@@ -57,6 +57,38 @@ TEST(RegistrationLayoutTest, WidthFollowsTheColumnsButNeverBelowEight) {
     }
 }
 
+// At 150 and 200 % every figure of the form scales with the grid's cells, so that the grid still holds ColMax
+// columns of scaled cells and the controls keep their places; a dialog moved to another scale is laid out anew.
+TEST(RegistrationLayoutTest, TheFormScalesWithTheScreen) {
+    struct Case {
+        int32_t dpi, colMax, items, formWidth, clientWidth, pageWidth, okLeft, formHeight, gridHeight, okTop;
+    };
+    const Case cases[] = {
+        {96, 5, 20, 338, 330, 212, 188, 286, 164, 228},
+        {144, 5, 20, 507, 495, 318, 282, 429, 246, 342},
+        {144, 30, 0, 1827, 1815, 1818, 1602, 369, 186, 282},
+        {192, 7, 22, 676, 660, 584, 376, 572, 328, 456},
+    };
+    for (const Case& c : cases) {
+        RegistrationArrangement arrangement;
+        ArrangeControls(arrangement, {c.colMax, c.items, 0, {10, 10}, 8000, 6000, DpiScale{c.dpi}});
+        const RegistrationLayout& l = arrangement.layout;
+        EXPECT_EQ(l.formWidth, c.formWidth) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.ClientWidth(), c.clientWidth) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.page.width, c.pageWidth) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.okButton.left, c.okLeft) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.formHeight, c.formHeight) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.gridHeight, c.gridHeight) << c.dpi << "/" << c.colMax;
+        EXPECT_EQ(l.okButton.top, c.okTop) << c.dpi << "/" << c.colMax;
+    }
+    RegistrationArrangement arrangement;
+    ArrangeControls(arrangement, {7, 22, 0, {10, 10}, 8000, 6000, DpiScale{96}});
+    const ArrangeOutcome moved = ArrangeControls(arrangement, {7, 22, 0, {10, 10}, 8000, 6000, DpiScale{144}});
+    EXPECT_TRUE(moved.widthChanged && moved.heightChanged);
+    EXPECT_EQ(arrangement.layout.formWidth, 507);
+    EXPECT_EQ(arrangement.layout.formHeight, 429);
+}
+
 TEST(RegistrationLayoutTest, TheLargerTrayAddsOneRowPerFurtherRowOfItems) {
     struct Case {
         int32_t colMax, program, system, extraRows;

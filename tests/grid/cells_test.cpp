@@ -175,5 +175,26 @@ TEST(CellPaint, TrayPictureKeyChangesWithEverythingDrawn) {
         << "high contrast switched on";
 }
 
+// The checkerboard of a not-used cell covers the icon and its inset but leaves the cursor frame, at every scale.
+TEST(CellsTest, NotUsedMarkScalesWithTheCells) {
+    struct Case {
+        int32_t dpi, index;
+        ScreenRect mark;
+    };
+    const Case cases[] = {
+        {96, 0, {4, 4, 39, 39}},
+        {96, 8, {44, 44, 79, 79}},
+        {144, 0, {6, 6, 59, 59}},
+        {192, 8, {88, 88, 159, 159}},
+    };
+    for (const Case& c : cases) {
+        const ScreenRect mark = NotUsedMarkRect(c.index, 7, CellMetricsFor(DpiScale{c.dpi}));
+        EXPECT_EQ(mark.left, c.mark.left) << c.dpi << "/" << c.index;
+        EXPECT_EQ(mark.top, c.mark.top) << c.dpi << "/" << c.index;
+        EXPECT_EQ(mark.right, c.mark.right) << c.dpi << "/" << c.index;
+        EXPECT_EQ(mark.bottom, c.mark.bottom) << c.dpi << "/" << c.index;
+    }
+}
+
 } // namespace
 } // namespace vantrel
