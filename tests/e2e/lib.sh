@@ -53,9 +53,22 @@ wait_desktop() {
     probe wait-window Shell_TrayWnd "${1:-10000}" >/dev/null || fail "the desktop's taskbar did not appear"
 }
 
-wait_window() { probe wait-window "$@" >/dev/null; }
-wait_exists() { probe wait-exists "$@" >/dev/null; }
-wait_gone() { probe wait-gone "$@" >/dev/null; }
+# probe_wait COMMAND ARGS... MS: a probe wait that ended early without its condition (a probe that Wine could not
+# start on a loaded machine ends at once) is asked again for the time that is left.
+probe_wait() {
+    local total=${!#} start left
+    local args=("${@:1:$#-1}")
+    start=$(date +%s%3N)
+    left=$total
+    while :; do
+        probe "${args[@]}" "$left" >/dev/null && return 0
+        left=$((total - ($(date +%s%3N) - start)))
+        [ "$left" -gt 1000 ] || return 1
+    done
+}
+wait_window() { probe_wait wait-window "$@"; }
+wait_exists() { probe_wait wait-exists "$@"; }
+wait_gone() { probe_wait wait-gone "$@"; }
 count_windows() { probe count-windows "$@"; }
 count_processes() { probe count-processes "$1"; }
 
