@@ -116,15 +116,15 @@ bool PropertySheetDialog::Create(HWND owner, const std::u16string& caption, cons
     if (hwnd_)
         return true;
     std::vector<PROPSHEETPAGEW> sheetPages;
-    for (const PageSpec& spec : pages) {
-        spec.page->sheet_ = this;
+    for (const PageSpec& entry : pages) {
+        entry.page->sheet_ = this;
         PROPSHEETPAGEW page{};
         page.dwSize = sizeof(page);
         page.dwFlags = PSP_DEFAULT;
         page.hInstance = GetModuleHandleW(nullptr);
-        page.pszTemplate = MAKEINTRESOURCEW(spec.templateId);
+        page.pszTemplate = MAKEINTRESOURCEW(entry.templateId);
         page.pfnDlgProc = &PropertyPage::Proc;
-        page.lParam = reinterpret_cast<LPARAM>(spec.page);
+        page.lParam = reinterpret_cast<LPARAM>(entry.page);
         sheetPages.push_back(page);
     }
     PROPSHEETHEADERW header{};
@@ -153,8 +153,8 @@ void PropertySheetDialog::FitToPages(const std::vector<PageSpec>& pages) {
     if (!firstPage || !tab)
         return;
     SIZE units{0, 0};
-    for (const PageSpec& spec : pages) {
-        const SIZE size = TemplateSize(spec.templateId);
+    for (const PageSpec& entry : pages) {
+        const SIZE size = TemplateSize(entry.templateId);
         units.cx = std::max(units.cx, size.cx);
         units.cy = std::max(units.cy, size.cy);
     }
