@@ -204,6 +204,8 @@ private:
     }
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (const auto answer = accessHost_.OnWindowMessage(message, wParam, lParam))
+            return *answer;
         switch (message) {
         case WM_PAINT:
             Paint();
@@ -232,13 +234,6 @@ private:
             }
             return 0;
         }
-        case WM_GETOBJECT:
-            if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
-                return *answer;
-            return DefaultProc(message, wParam, lParam);
-        case WM_DESTROY:
-            accessHost_.Detach();
-            return DefaultProc(message, wParam, lParam);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, TRUE);

@@ -106,6 +106,8 @@ private:
     }
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (const auto answer = accessHost_.OnWindowMessage(message, wParam, lParam))
+            return *answer;
         switch (message) {
         case WM_PAINT:
             Paint();
@@ -156,13 +158,6 @@ private:
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
             return 0;
-        case WM_GETOBJECT:
-            if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
-                return *answer;
-            return DefaultProc(message, wParam, lParam);
-        case WM_DESTROY:
-            accessHost_.Detach();
-            return DefaultProc(message, wParam, lParam);
         default:
             return DefaultProc(message, wParam, lParam);
         }

@@ -247,6 +247,8 @@ LRESULT LauncherWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const auto answer = accessHost_.OnWindowMessage(message, wParam, lParam))
+        return *answer;
     switch (message) {
     case WM_ERASEBKGND:
         return FormEraseBackground(reinterpret_cast<HDC>(wParam));
@@ -287,10 +289,6 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         // Never destroyed by the user: the resident core shows this same window at every trigger.
         FormCloseQuery();
         return 0;
-    case WM_GETOBJECT:
-        if (const auto answer = accessHost_.AnswerGetObject(wParam, lParam))
-            return *answer;
-        return DefaultProc(message, wParam, lParam);
     case kMsgAccessRun:
         AccessRunPosted(wParam, lParam);
         return 0;
@@ -300,9 +298,6 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
         SystemColoursChanged();
-        return DefaultProc(message, wParam, lParam);
-    case WM_DESTROY:
-        accessHost_.Detach();
         return DefaultProc(message, wParam, lParam);
     default:
         return DefaultProc(message, wParam, lParam);

@@ -549,6 +549,14 @@ std::optional<LRESULT> AccessibleGridHost::AnswerGetObject(WPARAM wParam, LPARAM
     return LresultFromObject(kIidAccessible, wParam, link_->root);
 }
 
+std::optional<LRESULT> AccessibleGridHost::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT)
+        return AnswerGetObject(wParam, lParam);
+    if (message == WM_DESTROY)
+        Detach();
+    return std::nullopt;
+}
+
 void AccessibleGridHost::AnnounceFocus(bool force) {
     if (!link_->window || !link_->grid)
         return;

@@ -40,6 +40,9 @@ public:
 
     // WM_GETOBJECT: the answer for the client object, or nothing for what the system answers itself.
     std::optional<LRESULT> AnswerGetObject(WPARAM wParam, LPARAM lParam);
+    // Called first by the described window's procedure: answers WM_GETOBJECT for the client object and detaches
+    // on WM_DESTROY; nothing means the window handles the message as it would anyway.
+    std::optional<LRESULT> OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Raises the focus and selection events for the cell under the cursor when it is another cell than the one
     // announced last, or always with `force` (the window has just come up). Nothing while no cell has it.
