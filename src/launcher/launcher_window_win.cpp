@@ -56,7 +56,7 @@ LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(
 LauncherWindow::~LauncherWindow() {
     accessHost_.Detach();
     // The Task items point at these icons; the list is rebuilt before any of them is drawn again.
-    DestroyIcons(programIcons_.Clear());
+    DestroyIcons(taskMemory_.programIcons.Clear());
 }
 
 bool LauncherWindow::Create(HWND owner) {
@@ -92,16 +92,13 @@ void LauncherWindow::FormShow() {
 
 void LauncherWindow::InitShow() {
     LauncherHost& host = services_.host;
-    // The drive letters come from the mount manager, another process under Wine: asked on the worker thread
-    // while this one lists the windows.
-    uint32_t drives = 0;
-    worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
     // Everything is sized for the monitor the window comes up on, before it is laid out and its icons are read.
     UseScale(ShowScale());
     UpdateNameFont();
-    RebuildTasks();
-    worker_.Wait();
-    SyncDrives(host.Trays()[SystemTray].Items, DrivesAnswered(services_.system, drives), services_.icons);
+    // The drives are not asked here: under Wine that is a round trip to the mount manager per letter, and a drive
+    // that comes or goes is announced by a device change, which brings the System list up to date at once. The
+    // check after the first paint asks them anyway.
+    RebuildTasks(TaskFacts::Remembered);
     SetLayout(form_, host.Trays(), host.Option().ColMax, labelHeight_);
     EnsureBuffer();
     form_.NowMode = StartTray(host.Trays(), host.ShowStatus(), host.Option());
@@ -119,13 +116,47 @@ void LauncherWindow::InitShow() {
         InvalidateRect(Handle(), nullptr, TRUE);
     SetForegroundWindow(Handle());
     SetFocus(Handle());
+    PostMessageW(Handle(), kMsgCheckShow, 0, 0);
 }
 
-void LauncherWindow::RebuildTasks() {
+void LauncherWindow::CheckShow() {
+    LauncherHost& host = services_.host;
+    // The drive letters come from the mount manager, another process under Wine: asked on the worker thread
+    // while this one lists the windows.
+    uint32_t drives = 0;
+    worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
+    ItemList fresh;
+    RebuildTaskList(fresh, TaskFacts::Fresh);
+    worker_.Wait();
+    const bool drivesChanged =
+        SyncDrives(host.Trays()[SystemTray].Items, DrivesAnswered(services_.system, drives), services_.icons);
+    ItemList& tasks = host.Trays()[TaskTray].Items;
+    const TaskListChange change = CompareTaskLists(tasks, fresh);
+    // Taken whatever it says: the fresh items borrow the icons the listing kept, and it may have let go of others.
+    tasks = std::move(fresh);
+    if (!IsShown())
+        return;
+    if (drivesChanged || change == TaskListChange::Cells) {
+        CursorAfterTraysChanged(form_, host.Trays(), host.Option().ColMax, labelHeight_);
+        RepaintAll();
+    } else if (change == TaskListChange::Titles) {
+        const int32_t mode = std::clamp(form_.NowMode, 0, 2);
+        if (mode == TaskTray) {
+            ShowItemName(mode, host.Trays()[TaskTray].NowIndex);
+            ShowNameNow(nameCaption_);
+        }
+        accessHost_.AnnounceReorder();
+    }
+}
+
+void LauncherWindow::RebuildTasks(TaskFacts facts) {
+    RebuildTaskList(services_.host.Trays()[TaskTray].Items, facts);
+}
+
+void LauncherWindow::RebuildTaskList(ItemList& tasks, TaskFacts facts) {
     const HWND owner = GetWindow(Handle(), GW_OWNER);
-    RebuildTaskList(services_.host.Trays()[TaskTray].Items, OwnWindows{FromHwnd(owner), FromHwnd(Handle())},
-                    services_.helper, programIcons_, windowIdentities_, services_.icons.DefaultProgramIcon(),
-                    CellMetricsFor(form_.Scale).iconSize);
+    win::RebuildTaskList(tasks, OwnWindows{FromHwnd(owner), FromHwnd(Handle())}, services_.helper, taskMemory_, facts,
+                         services_.icons.DefaultProgramIcon(), CellMetricsFor(form_.Scale).iconSize);
 }
 
 DpiScale LauncherWindow::ShowScale() const {
@@ -152,7 +183,7 @@ void LauncherWindow::UseScale(DpiScale scale) {
     // then the icons, and the tray is listed again with icons of the new size.
     TrayEntry& tasks = services_.host.Trays()[TaskTray];
     tasks.Items.clear();
-    DestroyIcons(programIcons_.Clear());
+    DestroyIcons(taskMemory_.programIcons.Clear());
     RebuildTasks();
     const auto count = static_cast<int32_t>(std::min<std::size_t>(tasks.Items.size(), INT32_MAX));
     tasks.NowIndex = std::clamp(tasks.NowIndex, 0, std::max(count - 1, 0));
@@ -291,6 +322,9 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case kMsgAccessRun:
         AccessRunPosted(wParam, lParam);
+        return 0;
+    case kMsgCheckShow:
+        CheckShow();
         return 0;
     case WM_DPICHANGED:
         FormDpiChanged(wParam, lParam);

@@ -56,6 +56,9 @@ struct LauncherServices {
 
 // An assistive program's request to run a cell, carried out once its call has returned (wParam tray, lParam index).
 constexpr UINT kMsgAccessRun = WM_APP + 0x21;
+// Posted by every show to itself: the check of what the show took from memory. A posted message is read before
+// the keys and clicks that wait behind it, so the user acts on checked trays.
+constexpr UINT kMsgCheckShow = WM_APP + 0x22;
 
 class LauncherWindow : public Window, private LauncherView, private LauncherAccessWindow {
 public:
@@ -97,7 +100,11 @@ private:
     // Runs an item, task or menu action with the window's executor and task operations.
     void Perform(const std::function<void(RunContext&)>& act);
     void ShowItemMenu(const NavAction& action);
-    void RebuildTasks();
+    void RebuildTasks(TaskFacts facts = TaskFacts::Fresh);
+    void RebuildTaskList(ItemList& tasks, TaskFacts facts);
+    // After the show's first paint: the drives and the Task list asked afresh; what differs from what the show
+    // painted is painted again.
+    void CheckShow();
 
     // LauncherView: what the run and task actions ask of the window.
     void HideLauncher() override;
@@ -150,8 +157,7 @@ private:
     LauncherServices services_;
     LauncherWindowState form_;
     CellPainter painter_;
-    ProgramIconCache programIcons_;
-    WindowIdentities windowIdentities_;
+    TaskListMemory taskMemory_;
     UniqueGdiObject captionFont_;
     UniqueGdiObject nameFont_;
     bool nameFontMeiryo_ = false;

@@ -154,6 +154,26 @@ void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>&
     window.NowColum = RemainderOf(trays[static_cast<std::size_t>(mode)].NowIndex, window.Layout.columns);
 }
 
+void CursorAfterTraysChanged(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
+                             int32_t labelHeight) {
+    std::array<int32_t, 3> kept{};
+    for (std::size_t t = 0; t < 3; ++t)
+        kept[t] = trays[t].NowIndex;
+    SetLayout(window, trays, colMax, labelHeight);
+    for (std::size_t t = 0; t < 3; ++t) {
+        const int32_t shown = ShownCount(trays[t]);
+        trays[t].NowIndex = std::clamp(kept[t], 0, std::max(shown - 1, 0));
+        trays[t].LastIndex = trays[t].NowIndex;
+    }
+    int32_t mode = std::clamp(window.NowMode, 0, 2);
+    if (ShownCount(trays[static_cast<std::size_t>(mode)]) == 0)
+        for (int32_t t = SystemTray; t >= ProgramTray; --t)
+            if (ShownCount(trays[static_cast<std::size_t>(t)]) > 0)
+                mode = t;
+    window.NowMode = mode;
+    window.NowColum = RemainderOf(trays[static_cast<std::size_t>(mode)].NowIndex, window.Layout.columns);
+}
+
 CloseAnswer OnCloseCommand(bool cdPlayFlag) {
     return cdPlayFlag ? CloseAnswer::Refuse : CloseAnswer::Hide;
 }

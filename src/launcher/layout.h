@@ -95,6 +95,12 @@ ScreenPoint MouseAnchor(const LauncherLayout& layout, int32_t nowMode, int32_t m
 void CursorAfterTaskClose(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
                           int32_t labelHeight);
 
+// The trays changed under a shown window (the show's check found other windows or drives than it painted): laid
+// out again with every tray's cursor on the same index, limited to its last shown item. When the cursor's tray
+// shows nothing any more, the cursor goes to the first tray that does.
+void CursorAfterTraysChanged(LauncherWindowState& window, std::array<TrayEntry, 3>& trays, int32_t colMax,
+                             int32_t labelHeight);
+
 // The window's close command (Alt+F4, the system menu): the window is hidden, not destroyed, so that the next
 // trigger finds it; during a CD command or the popup menu the close is refused.
 enum class CloseAnswer { Refuse, Hide };

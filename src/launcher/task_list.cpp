@@ -66,6 +66,71 @@ ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFa
     return tasks;
 }
 
+const TaskWindowMemory::Window* TaskWindowMemory::Find(std::intptr_t window) const {
+    const auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+void TaskWindowMemory::KeepOnly(const std::vector<std::intptr_t>& zOrder) {
+    const std::set<std::intptr_t> present(zOrder.begin(), zOrder.end());
+    std::erase_if(windows_, [&](const auto& entry) { return !present.count(entry.first); });
+}
+
+template <typename T, typename Ask> T RememberingWindowFacts::Recall(std::optional<T>& kept, Ask ask) {
+    if (mode_ == TaskFacts::Fresh || !kept)
+        kept = ask();
+    return *kept;
+}
+
+TopLevelWindowFacts::Related RememberingWindowFacts::Relation(std::optional<std::intptr_t>& kept,
+                                                              Related (TopLevelWindowFacts::*ask)(std::intptr_t),
+                                                              std::intptr_t window) {
+    if (mode_ == TaskFacts::Fresh || !kept) {
+        const Related answer = (live_.*ask)(window);
+        kept = answer.handle;
+        return answer;
+    }
+    // The relation is remembered; whether that window is visible is asked now.
+    return {*kept, *kept != 0 && live_.Visible(*kept)};
+}
+
+uint32_t RememberingWindowFacts::ExStyle(std::intptr_t window) {
+    return Recall(memory_.Of(window).exStyle, [&] { return live_.ExStyle(window); });
+}
+
+TopLevelWindowFacts::Related RememberingWindowFacts::Owner(std::intptr_t window) {
+    return Relation(memory_.Of(window).owner, &TopLevelWindowFacts::Owner, window);
+}
+
+TopLevelWindowFacts::Related RememberingWindowFacts::Parent(std::intptr_t window) {
+    return Relation(memory_.Of(window).parent, &TopLevelWindowFacts::Parent, window);
+}
+
+std::u16string RememberingWindowFacts::ClassName(std::intptr_t window) {
+    return Recall(memory_.Of(window).className, [&] { return live_.ClassName(window); });
+}
+
+std::u16string RememberingWindowFacts::Title(std::intptr_t window) {
+    return Recall(memory_.Of(window).title, [&] { return live_.Title(window); });
+}
+
+bool RememberingWindowFacts::UwpRejected(std::intptr_t window) {
+    return Recall(memory_.Of(window).uwpRejected, [&] { return live_.UwpRejected(window); });
+}
+
+TaskListChange CompareTaskLists(const ItemList& shown, const ItemList& fresh) {
+    if (shown.size() != fresh.size())
+        return TaskListChange::Cells;
+    TaskListChange change = TaskListChange::None;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].WinHandle != fresh[i].WinHandle || shown[i].Icon.Get() != fresh[i].Icon.Get())
+            return TaskListChange::Cells;
+        if (shown[i].Title != fresh[i].Title)
+            change = TaskListChange::Titles;
+    }
+    return change;
+}
+
 WindowAnswer TaskIconSearch::Ask(std::intptr_t window, WindowAnswer (TaskIconQueries::*question)(std::intptr_t)) {
     const uint32_t thread = queries_.ThreadOf(window);
     if (silentThreads_.count(thread))

@@ -56,6 +56,64 @@ public:
 // when the launcher was called, moves to the end: the first cell is the window one would switch to.
 ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own);
 
+// What earlier listings learnt of each window about the facts that seldom or never change during a window's life:
+// its extended style, owner, parent, class, title and whether the helper library rejects it. Each is kept as it was last
+// asked; windows that are no longer on the desktop are forgotten at the next listing.
+class TaskWindowMemory {
+public:
+    struct Window {
+        std::optional<uint32_t> exStyle;
+        std::optional<std::intptr_t> owner;
+        std::optional<std::intptr_t> parent;
+        std::optional<std::u16string> className;
+        std::optional<std::u16string> title;
+        std::optional<bool> uwpRejected;
+    };
+    Window& Of(std::intptr_t window) { return windows_[window]; }
+    const Window* Find(std::intptr_t window) const;
+    // Forgets every window that is not in this z-order.
+    void KeepOnly(const std::vector<std::intptr_t>& zOrder);
+    std::size_t Size() const { return windows_.size(); }
+
+private:
+    std::map<std::intptr_t, Window> windows_;
+};
+
+// How a listing treats what it remembers. Fresh asks the window system everything and keeps the answers.
+// Remembered is the show's: every question to the window system is a round trip, under Wine to another process,
+// so a window seen before is asked only whether it (and its owner or parent) is visible now, and the rest comes
+// from memory. Which windows exist, their z-order and what is visible are therefore always exact; the show checks
+// the rest with a Fresh listing right after its first paint.
+enum class TaskFacts { Fresh, Remembered };
+
+// The filter's questions answered through the memory.
+class RememberingWindowFacts : public TopLevelWindowFacts {
+public:
+    RememberingWindowFacts(TopLevelWindowFacts& live, TaskWindowMemory& memory, TaskFacts mode)
+        : live_(live), memory_(memory), mode_(mode) {}
+    uint32_t ExStyle(std::intptr_t window) override;
+    bool Visible(std::intptr_t window) override { return live_.Visible(window); }
+    Related Owner(std::intptr_t window) override;
+    Related Parent(std::intptr_t window) override;
+    std::u16string ClassName(std::intptr_t window) override;
+    std::u16string Title(std::intptr_t window) override;
+    bool UwpRejected(std::intptr_t window) override;
+
+private:
+    template <typename T, typename Ask> T Recall(std::optional<T>& kept, Ask ask);
+    Related Relation(std::optional<std::intptr_t>& kept, Related (TopLevelWindowFacts::*ask)(std::intptr_t),
+                     std::intptr_t window);
+
+    TopLevelWindowFacts& live_;
+    TaskWindowMemory& memory_;
+    TaskFacts mode_;
+};
+
+// How a fresh Task list differs from the one on the screen: not at all, only in titles (nothing moves, the name
+// panel and screen readers need the new text), or in its cells (windows or icons: laid out and painted anew).
+enum class TaskListChange { None, Titles, Cells };
+TaskListChange CompareTaskLists(const ItemList& shown, const ItemList& fresh);
+
 // Time a window of another program gets to answer one icon question. A live window answers within a
 // millisecond; 50 ms (three frames) is generous for a busy one, and a program that stopped pumping messages
 // costs the show at most this once. Windows flags a window hung after five seconds, and from then on the

@@ -193,18 +193,25 @@ IconHandle Win32TaskIconQueries::ProgramFileIcon(std::intptr_t window) {
     return FromHicon(large);
 }
 
-void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     WindowIdentities& identities, IconHandle defaultProgramIcon, int iconSize) {
+void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, TaskListMemory& memory,
+                     TaskFacts facts, IconHandle defaultProgramIcon, int iconSize) {
     tasks.clear();
+    const std::vector<std::intptr_t> zOrder = EnumerateTopLevelWindows();
+    memory.windows.KeepOnly(zOrder);
     ShowAnswers answers;
-    Win32WindowFacts facts(helper, identities, &answers);
-    tasks = MakeTaskList(EnumerateTopLevelWindows(), facts, own);
-    Win32TaskIconQueries queries(helper, cache, identities, &answers, iconSize);
+    Win32WindowFacts live(helper, memory.identities, &answers);
+    RememberingWindowFacts remembering(live, memory.windows, facts);
+    tasks = MakeTaskList(zOrder, remembering, own);
+    // An owner the filter took from memory was not asked this time; the icon search's parent question wants it.
+    for (const RData& task : tasks)
+        if (const auto* known = memory.windows.Find(task.WinHandle); known && known->owner)
+            answers.windows[task.WinHandle].owner = *known->owner;
+    Win32TaskIconQueries queries(helper, memory.programIcons, memory.identities, &answers, iconSize);
     TaskIconSearch search(queries, defaultProgramIcon);
     for (RData& task : tasks)
         task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's
-    DestroyIcons(cache.EndShow());
-    identities.EndShow();
+    DestroyIcons(memory.programIcons.EndShow());
+    memory.identities.EndShow();
 }
 
 void DestroyIcons(const std::vector<IconHandle>& icons) {

@@ -98,11 +98,18 @@ private:
     int iconSize_;
 };
 
+// What the Task tray's listings keep from one to the next.
+struct TaskListMemory {
+    ProgramIconCache programIcons;
+    WindowIdentities identities;
+    TaskWindowMemory windows;
+};
+
 // Rebuilds the Task list: the old items go (their icons belong to other windows or to the cache), the
 // desktop's windows are filtered and ordered, each gets its icon, and the cache lets go of the program
-// icons no window of this show needed.
-void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, ProgramIconCache& cache,
-                     WindowIdentities& identities, IconHandle defaultProgramIcon, int iconSize = 32);
+// icons no window of this listing needed. `facts` says how much of the memory the filter may trust.
+void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary& helper, TaskListMemory& memory,
+                     TaskFacts facts, IconHandle defaultProgramIcon, int iconSize = 32);
 
 // Destroys the icons the cache hands back.
 void DestroyIcons(const std::vector<IconHandle>& icons);

@@ -8,27 +8,24 @@ namespace vantrel::win {
 void TrayPictures::Draw(HDC dc, int32_t tray, const BoxBounds& bounds, TrayPictureKey key,
                         const std::function<void(HDC, POINT)>& paint) {
     Picture& picture = pictures_[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
-    const UniqueDc pictureDc(CreateCompatibleDC(dc));
-    const bool sameSize = picture.size.cx == bounds.width && picture.size.cy == bounds.height;
-    if (pictureDc && (!picture.bitmap || !sameSize || !(key == picture.key))) {
-        picture.bitmap.Reset(CreateCompatibleBitmap(dc, std::max(bounds.width, 1), std::max(bounds.height, 1)));
-        if (picture.bitmap) {
-            SelectGuard select(pictureDc.Get(), picture.bitmap.Get());
+    const SIZE size = picture.buffer.Size();
+    const bool sameSize = size.cx == bounds.width && size.cy == bounds.height;
+    if (!picture.painted || !sameSize || !(key == picture.key)) {
+        picture.painted = false;
+        if (picture.buffer.Resize({bounds.width, bounds.height})) {
             const RECT all{0, 0, bounds.width, bounds.height};
             const UniqueGdiObject background(CreateSolidBrush(key.colours.background));
-            FillRect(pictureDc.Get(), &all, static_cast<HBRUSH>(background.Get()));
-            paint(pictureDc.Get(), POINT{0, 0});
+            FillRect(picture.buffer.Dc(), &all, static_cast<HBRUSH>(background.Get()));
+            paint(picture.buffer.Dc(), POINT{0, 0});
             picture.key = std::move(key);
-            picture.size = {bounds.width, bounds.height};
+            picture.painted = true;
         }
     }
-    if (!pictureDc || !picture.bitmap) {
-        picture.bitmap.Reset();
+    if (!picture.painted) {
         paint(dc, POINT{bounds.left, bounds.top});
         return;
     }
-    SelectGuard select(pictureDc.Get(), picture.bitmap.Get());
-    BitBlt(dc, bounds.left, bounds.top, bounds.width, bounds.height, pictureDc.Get(), 0, 0, SRCCOPY);
+    BitBlt(dc, bounds.left, bounds.top, bounds.width, bounds.height, picture.buffer.Dc(), 0, 0, SRCCOPY);
 }
 
 } // namespace vantrel::win

@@ -11,6 +11,7 @@
 
 #include "core/geometry.h"
 #include "grid/cell_paint.h"
+#include "win/back_buffer_win.h"
 #include "win/unique_handle_win.h"
 
 namespace vantrel::win {
@@ -24,10 +25,12 @@ public:
               const std::function<void(HDC, POINT)>& paint);
 
 private:
+    // Each picture stays selected in a DC of its own: under Wine selecting a bitmap into a DC costs more than
+    // copying the whole picture.
     struct Picture {
         TrayPictureKey key;
-        UniqueGdiObject bitmap;
-        SIZE size{0, 0};
+        BackBuffer buffer;
+        bool painted = false;
     };
     std::array<Picture, 3> pictures_;
 };

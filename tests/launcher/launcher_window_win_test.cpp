@@ -147,15 +147,18 @@ TEST(TaskWindowsWin, TheListingHoldsTheTopLevelWindowsInZOrder) {
 
 TEST(TaskWindowsWin, TheDesktopsWindowsGoThroughTheFilter) {
     WindowThread live(2, Answers::Yes, Shown::Yes);
-    TaskShow show;
+    HelperLibrary helper;
+    TaskListMemory memory;
     ItemList tasks;
-    RebuildTaskList(tasks, {}, show.helper, show.cache, show.identities, 99);
+    RebuildTaskList(tasks, {}, helper, memory, TaskFacts::Fresh, 99);
     const auto listed = [&](std::u16string_view title) {
         return std::any_of(tasks.begin(), tasks.end(), [&](const RData& t) { return t.Title == title; });
     };
     EXPECT_TRUE(listed(u"Task 1"));
     EXPECT_TRUE(listed(u"Task 2"));
     EXPECT_FALSE(listed(u"")) << "untitled hidden helper windows are not listed";
+    tasks.clear();
+    DestroyIcons(memory.programIcons.Clear());
 }
 
 // A hidden window to own the launcher, as the resident window does.
@@ -288,6 +291,79 @@ TEST(LauncherWindowWin, ShowPaintsOnceAndTheCloseCommandOnlyHides) {
     SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_EQ(f.showStatus, 0);
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < end) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(1);
+    }
+}
+
+bool HasTask(const LauncherFixture& f, std::u16string_view title) {
+    const auto& tasks = f.trays[TaskTray].Items;
+    return std::any_of(tasks.begin(), tasks.end(), [&](const RData& t) { return t.Title == title; });
+}
+
+// A show takes the windows it listed before from memory and asks only which are visible; the check it posts
+// itself asks everything again and paints what changed: a new title in the name panel without a full paint, a
+// window that is no longer listed with one.
+TEST(LauncherWindowWin, TheShowsCheckPaintsWhatChangedSinceTheLastShow) {
+    WindowThread other(3, Answers::Yes, Shown::Yes);
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    LauncherWindow& launcher = *f.launcher;
+    f.option.KeyCursorFlag = TaskTray;
+    const auto show = [&] {
+        f.showStatus = 1;
+        launcher.Show();
+    };
+    const auto hide = [&] { SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0); };
+    const auto cursorTitle = [&] {
+        const TrayEntry& tasks = f.trays[TaskTray];
+        return tasks.Items.at(static_cast<std::size_t>(tasks.NowIndex)).Title;
+    };
+    // The first check adds the drives to the fixture's empty System tray: what the resident core does at start.
+    show();
+    PumpFor(200);
+    hide();
+    const uint32_t paints = launcher.FullPaintCount();
+    show();
+    PumpFor(200);
+    ASSERT_EQ(launcher.FullPaintCount(), paints + 1) << "nothing changed between the show and its check";
+    ASSERT_TRUE(HasTask(f, u"Task 1") && HasTask(f, u"Task 2") && HasTask(f, u"Task 3"));
+    hide();
+
+    for (std::size_t i = 0; i < other.windows.size(); ++i)
+        SetWindowTextW(other.windows[i], (L"New " + std::to_wstring(i + 1)).c_str());
+    show();
+    EXPECT_TRUE(HasTask(f, u"Task 1")) << "titles come from memory at the show";
+    PumpFor(200);
+    EXPECT_TRUE(HasTask(f, u"New 1") && HasTask(f, u"New 2") && HasTask(f, u"New 3"));
+    EXPECT_FALSE(HasTask(f, u"Task 1"));
+    EXPECT_EQ(launcher.NameCaption(), cursorTitle()) << "the name panel shows the new title";
+    EXPECT_EQ(launcher.FullPaintCount(), paints + 2) << "new titles need no full paint";
+    hide();
+
+    ShowWindow(other.windows[1], SW_HIDE);
+    SetWindowLongPtrW(other.windows[2], GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    const int32_t heightBefore = launcher.FormState().Layout.height;
+    show();
+    EXPECT_FALSE(HasTask(f, u"New 2")) << "a window hidden since the last show is never painted";
+    EXPECT_TRUE(HasTask(f, u"New 3")) << "its extended style comes from memory at the show";
+    PumpFor(200);
+    EXPECT_FALSE(HasTask(f, u"New 3")) << "a tool window is not listed";
+    EXPECT_TRUE(HasTask(f, u"New 1"));
+    EXPECT_EQ(launcher.FullPaintCount(), paints + 4) << "the show's paint and the check's";
+    RECT r{};
+    GetWindowRect(launcher.Handle(), &r);
+    EXPECT_EQ(r.bottom - r.top, launcher.FormState().Layout.height);
+    EXPECT_LE(launcher.FormState().Layout.height, heightBefore);
+    EXPECT_EQ(launcher.NameCaption(), cursorTitle());
+    hide();
 }
 
 // WM_DPICHANGED, as the system sends it when the window is moved to a monitor of another DPI.

@@ -218,6 +218,39 @@ TEST(Layout, CursorAfterTaskClose) {
     }
 }
 
+TEST(Layout, CursorAfterTraysChanged) {
+    struct Case {
+        const char* what;
+        std::array<int, 3> shownAfter;
+        int32_t nowMode;
+        std::array<int32_t, 3> indexBefore;
+        int32_t expectedMode;
+        std::array<int32_t, 3> expectedIndex;
+        int32_t nowColum;
+    };
+    const Case cases[] = {
+        {"every cursor stays", {9, 9, 9}, 2, {1, 8, 3}, 2, {1, 8, 3}, 3},
+        {"limited to the last shown item", {9, 2, 9}, 1, {1, 8, 8}, 1, {1, 1, 8}, 1},
+        {"a tray that lost all its items", {9, 0, 9}, 1, {4, 3, 2}, 0, {4, 0, 2}, 4},
+        {"nothing before it: the next tray", {0, 0, 9}, 1, {0, 3, 8}, 2, {0, 0, 8}, 1},
+        {"nothing anywhere", {0, 0, 0}, 2, {1, 2, 3}, 2, {0, 0, 0}, 0},
+    };
+    for (const auto& c : cases) {
+        auto trays = Trays(c.shownAfter[0], c.shownAfter[1], c.shownAfter[2]);
+        for (std::size_t t = 0; t < 3; ++t)
+            trays[t].NowIndex = c.indexBefore[t];
+        LauncherWindowState window;
+        window.NowMode = c.nowMode;
+        CursorAfterTraysChanged(window, trays, 7, kLabelHeight);
+        EXPECT_EQ(window.NowMode, c.expectedMode) << c.what;
+        EXPECT_EQ((std::array{trays[0].NowIndex, trays[1].NowIndex, trays[2].NowIndex}), c.expectedIndex) << c.what;
+        EXPECT_EQ(trays[static_cast<std::size_t>(window.NowMode)].LastIndex, c.expectedIndex[c.expectedMode]) << c.what;
+        EXPECT_EQ(window.NowColum, c.nowColum) << c.what;
+        EXPECT_EQ(window.Layout, ComputeLayout(7, {c.shownAfter[0], c.shownAfter[1], c.shownAfter[2]}, kLabelHeight))
+            << c.what;
+    }
+}
+
 TEST(Layout, CloseAndDeactivation) {
     EXPECT_EQ(OnCloseCommand(false), CloseAnswer::Hide);
     EXPECT_EQ(OnCloseCommand(true), CloseAnswer::Refuse) << "a CD command or the popup menu is running";

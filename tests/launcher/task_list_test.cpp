@@ -166,6 +166,130 @@ TEST(TaskList, TheActiveWindowMovesToTheEnd) {
     EXPECT_EQ(MakeTaskList({a, b}, kOwn)[1].Title, u"A");
 }
 
+// A desktop whose windows change between listings; every question is logged as its letter and the window's
+// handle, which is a letter too.
+class ChangingDesktop : public TopLevelWindowFacts {
+public:
+    std::map<std::intptr_t, TopLevelWindow> windows;
+    std::string asked;
+
+    void Add(TopLevelWindow w) { windows[w.handle] = std::move(w); }
+    std::vector<std::intptr_t> ZOrder() const {
+        std::vector<std::intptr_t> order;
+        for (const auto& [handle, w] : windows)
+            order.push_back(handle);
+        return order;
+    }
+    ItemList List(TaskWindowMemory& memory, TaskFacts mode) {
+        asked.clear();
+        memory.KeepOnly(ZOrder());
+        RememberingWindowFacts facts(*this, memory, mode);
+        return MakeTaskList(ZOrder(), facts, kOwn);
+    }
+
+    uint32_t ExStyle(std::intptr_t w) override { return Log('E', w).exStyle; }
+    bool Visible(std::intptr_t w) override { return Log('V', w).visible; }
+    Related Owner(std::intptr_t w) override { return Related{Log('O', w).owner, windows.at(w).ownerVisible}; }
+    Related Parent(std::intptr_t w) override { return Related{Log('P', w).parent, windows.at(w).parentVisible}; }
+    std::u16string ClassName(std::intptr_t w) override { return Log('C', w).className; }
+    std::u16string Title(std::intptr_t w) override { return Log('T', w).title; }
+    bool UwpRejected(std::intptr_t w) override { return Log('U', w).uwpRejected; }
+
+private:
+    const TopLevelWindow& Log(char question, std::intptr_t w) {
+        asked += question;
+        asked += static_cast<char>(w);
+        return windows.at(w);
+    }
+};
+
+std::u16string Titles(const ItemList& tasks) {
+    std::u16string titles;
+    for (const auto& t : tasks)
+        titles += t.Title + u";";
+    return titles;
+}
+
+// A show asks a window it has listed before only whether it is visible; what it took from memory differs from a
+// fresh listing exactly where the window changed, and the fresh listing brings the memory up to date.
+TEST(TaskList, AShowAsksKnownWindowsOnlyWhetherTheyAreVisible) {
+    ChangingDesktop desktop;
+    desktop.Add(AppWindow('A', u"Alpha"));
+    TopLevelWindow hidden = AppWindow('B', u"Beta");
+    hidden.visible = false;
+    desktop.Add(hidden);
+    TopLevelWindow tool = AppWindow('C', u"Gamma");
+    tool.exStyle = kExToolWindow;
+    desktop.Add(tool);
+    TaskWindowMemory memory;
+    EXPECT_EQ(Titles(desktop.List(memory, TaskFacts::Remembered)), u"Alpha;") << "nothing remembered yet";
+    EXPECT_EQ(desktop.asked, "VAEAOACATAUAVBVCEC");
+
+    desktop.windows['A'].title = u"Alpha 2";
+    desktop.windows['B'].visible = true;
+    desktop.windows['C'].exStyle = kExWindowEdge;
+    const ItemList shown = desktop.List(memory, TaskFacts::Remembered);
+    EXPECT_EQ(desktop.asked, "VAVBEBOBCBTBUBVC") << "B was never seen visible: asked in full";
+    EXPECT_EQ(Titles(shown), u"Beta;Alpha;") << "visibility is exact, title and style are remembered";
+
+    const ItemList fresh = desktop.List(memory, TaskFacts::Fresh);
+    EXPECT_EQ(desktop.asked, "VAEAOACATAUAVBEBOBCBTBUBVCECOCCCTCUC");
+    EXPECT_EQ(Titles(fresh), u"Beta;Gamma;Alpha 2;");
+    EXPECT_EQ(CompareTaskLists(shown, fresh), TaskListChange::Cells);
+    const ItemList next = desktop.List(memory, TaskFacts::Remembered);
+    EXPECT_EQ(desktop.asked, "VAVBVC");
+    EXPECT_EQ(CompareTaskLists(fresh, next), TaskListChange::None);
+
+    desktop.windows.erase('B');
+    desktop.List(memory, TaskFacts::Remembered);
+    EXPECT_EQ(memory.Size(), 2u) << "a window gone from the desktop is forgotten";
+    EXPECT_EQ(memory.Find('B'), nullptr);
+}
+
+// An owned window is listed while its owner is hidden; the owner's visibility is asked at every show.
+TEST(TaskList, AShowAsksWhetherARememberedOwnerIsVisible) {
+    ChangingDesktop desktop;
+    desktop.Add(AppWindow('O', u"Owner"));
+    TopLevelWindow owned = AppWindow('W', u"Owned");
+    owned.owner = 'O';
+    owned.ownerVisible = true;
+    desktop.Add(owned);
+    TaskWindowMemory memory;
+    EXPECT_EQ(Titles(desktop.List(memory, TaskFacts::Fresh)), u"Owner;");
+    desktop.windows['O'].visible = false;
+    desktop.windows['W'].ownerVisible = false;
+    EXPECT_EQ(Titles(desktop.List(memory, TaskFacts::Remembered)), u"Owned;");
+    EXPECT_EQ(desktop.asked, "VOVWVOCWTWUW") << "the owner remembered, its visibility asked";
+}
+
+TEST(TaskList, CompareTaskLists) {
+    const auto task = [](std::intptr_t window, std::u16string title, IconHandle icon) {
+        RData item;
+        item.WinHandle = window;
+        item.Title = std::move(title);
+        item.Icon = IconRef::Borrowed(icon);
+        return item;
+    };
+    const ItemList shown{task(1, u"A", 10), task(2, u"B", 20)};
+    struct Case {
+        const char* what;
+        ItemList fresh;
+        TaskListChange change;
+    };
+    const Case cases[] = {
+        {"the same", {task(1, u"A", 10), task(2, u"B", 20)}, TaskListChange::None},
+        {"a title", {task(1, u"A", 10), task(2, u"B*", 20)}, TaskListChange::Titles},
+        {"an icon", {task(1, u"A", 10), task(2, u"B", 21)}, TaskListChange::Cells},
+        {"another order", {task(2, u"B", 20), task(1, u"A", 10)}, TaskListChange::Cells},
+        {"a title and a window", {task(1, u"A*", 10), task(3, u"B", 20)}, TaskListChange::Cells},
+        {"one less", {task(1, u"A", 10)}, TaskListChange::Cells},
+        {"empty", {}, TaskListChange::Cells},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CompareTaskLists(shown, c.fresh), c.change) << c.what;
+    EXPECT_EQ(CompareTaskLists({}, {}), TaskListChange::None);
+}
+
 TEST(TaskList, TitlesAreCutLikeA255CharacterBuffer) {
     EXPECT_EQ(TaskTitle(std::u16string(255, u'x')).size(), 254u);
     std::u16string pairs; // characters outside the BMP: the cut must not split one
