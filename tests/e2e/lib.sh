@@ -48,6 +48,9 @@ probe() {
     wine "$E2E_BIN/vanprobe.exe" "$@" 2>>"$E2E_DIR/probe.log"
 }
 
+# access ARGS: the screen-reader client (tests/e2e/probe/access_client.cpp), its answers without carriage returns.
+access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
+
 # The desktop's own windows take a moment to appear after the first program starts.
 wait_desktop() {
     probe wait-window Shell_TrayWnd "${1:-10000}" >/dev/null || fail "the desktop's taskbar did not appear"

@@ -33,6 +33,9 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
+//   change-window <class> <title> text <new title> | hide | exstyle <value>
+//                                          changes another program's window as that program itself could: its
+//                                          title, its visibility, its extended style
 //   gui-objects <exe> [types]              "gdi <n> user <n>" for the first process with that file name: the
 //                                          system's counts (GetGuiResources); where it answers zero (Wine), the
 //                                          used entries of the process's GDI handle table read from its memory,
@@ -168,7 +171,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey|program-windows|gui-objects> ...\n");
+                         "hold-hotkey|program-windows|change-window|gui-objects> ...\n");
     return 2;
 }
 
@@ -299,6 +302,25 @@ int Post(int argc, wchar_t** argv) {
     return PostMessageW(target, static_cast<UINT>(message), static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))
                ? 0
                : 1;
+}
+
+int ChangeWindow(int argc, wchar_t** argv) {
+    if (argc < 5)
+        return Usage();
+    HWND target = FindWindowW(argv[2], argv[3]);
+    if (!target)
+        return 1;
+    const std::wstring change = argv[4];
+    long long value = 0;
+    if (change == L"text" && argc == 6)
+        return SetWindowTextW(target, argv[5]) ? 0 : 1;
+    if (change == L"hide" && argc == 5)
+        return ShowWindow(target, SW_HIDE), 0;
+    if (change == L"exstyle" && argc == 6 && ParseNumber(argv[5], value)) {
+        SetLastError(0);
+        return SetWindowLongPtrW(target, GWL_EXSTYLE, static_cast<LONG_PTR>(value)) || GetLastError() == 0 ? 0 : 1;
+    }
+    return Usage();
 }
 
 int CountProcesses(const wchar_t* exeName) {
@@ -669,6 +691,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = ProgramWindows(argc, argv);
     else if (command == L"gui-objects")
         rc = GuiObjects(argc, argv);
+    else if (command == L"change-window")
+        rc = ChangeWindow(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);

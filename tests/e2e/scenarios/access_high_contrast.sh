@@ -15,7 +15,6 @@ FrameFlag=0
 BackColor=16711935
 $(program_items 3 | sed -e 's/^Status1=0$/Status1=16896/')"
 
-access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
 count() { probe find-color "$1" 8 "$2" "$3" "$4" "$5"; }
 
 # The high-contrast scheme's colours, while high contrast is still off.

@@ -14,7 +14,6 @@ $(writer_item 0 Alpha alpha "$(direct_key_status A)")
 $(writer_item 1 Beta beta "$(direct_key_status b)")
 $(writer_item 2 Gamma gamma $((0xC4 << 8)))"
 
-access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
 # watch_focus FILE COUNT: a listener for the launcher's focus events in the background, ready when it returns.
 watch_focus() {
     access watch TVanMainForm 20000 "$2" >"$1" &

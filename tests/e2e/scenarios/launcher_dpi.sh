@@ -5,7 +5,6 @@
 # e2e-limit: 120
 source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 
-access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
 
 # set_dpi DPI: the user's screen setting, read by Wine's server and desktop when they start.
 set_dpi() {

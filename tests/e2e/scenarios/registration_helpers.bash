@@ -55,7 +55,6 @@ click_button() {
 # program_titles FILE [SECTION]: the titles of a tray's items in the file, joined by "|".
 program_titles() { ini_items "$1" "${2:-Program}" | cut -f2 | paste -sd '|'; }
 
-access() { wine "$E2E_BIN/vanaccess.exe" "$@" 2>>"$E2E_DIR/access.log" | sed -u 's/\r$//'; }
 
 # cell_menu INDEX [GRID]: a right click on a cell of the dialog, until its popup menu is open.
 cell_menu() {
