@@ -57,8 +57,8 @@ public:
 ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFacts& facts, const OwnWindows& own);
 
 // What earlier listings learnt of each window about the facts that seldom or never change during a window's life:
-// its extended style, owner, parent, class, title and whether the helper library rejects it. Each is kept as it was last
-// asked; windows that are no longer on the desktop are forgotten at the next listing.
+// its extended style, owner, parent, class, title and whether the helper library rejects it. Each is kept as it was
+// last asked; windows that are no longer on the desktop are forgotten at the next listing.
 class TaskWindowMemory {
 public:
     struct Window {
