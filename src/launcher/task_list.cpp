@@ -76,8 +76,9 @@ void TaskWindowMemory::KeepOnly(const std::vector<std::intptr_t>& zOrder) {
     std::erase_if(windows_, [&](const auto& entry) { return !present.count(entry.first); });
 }
 
-template <typename T, typename Ask> T RememberingWindowFacts::Recall(std::optional<T>& kept, Ask ask) {
-    if (mode_ == TaskFacts::Fresh || !kept)
+template <typename T, typename Ask>
+T RememberingWindowFacts::Recall(std::optional<T>& kept, bool trusted, Ask ask) {
+    if (!trusted || !kept)
         kept = ask();
     return *kept;
 }
@@ -85,7 +86,7 @@ template <typename T, typename Ask> T RememberingWindowFacts::Recall(std::option
 TopLevelWindowFacts::Related RememberingWindowFacts::Relation(std::optional<std::intptr_t>& kept,
                                                               Related (TopLevelWindowFacts::*ask)(std::intptr_t),
                                                               std::intptr_t window) {
-    if (mode_ == TaskFacts::Fresh || !kept) {
+    if (mode_ != TaskFacts::Remembered || !kept) {
         const Related answer = (live_.*ask)(window);
         kept = answer.handle;
         return answer;
@@ -94,8 +95,12 @@ TopLevelWindowFacts::Related RememberingWindowFacts::Relation(std::optional<std:
     return {*kept, *kept != 0 && live_.Visible(*kept)};
 }
 
+bool RememberingWindowFacts::Visible(std::intptr_t window) {
+    return Recall(memory_.Of(window).visible, mode_ == TaskFacts::Check, [&] { return live_.Visible(window); });
+}
+
 uint32_t RememberingWindowFacts::ExStyle(std::intptr_t window) {
-    return Recall(memory_.Of(window).exStyle, [&] { return live_.ExStyle(window); });
+    return Recall(memory_.Of(window).exStyle, mode_ == TaskFacts::Remembered, [&] { return live_.ExStyle(window); });
 }
 
 TopLevelWindowFacts::Related RememberingWindowFacts::Owner(std::intptr_t window) {
@@ -107,15 +112,17 @@ TopLevelWindowFacts::Related RememberingWindowFacts::Parent(std::intptr_t window
 }
 
 std::u16string RememberingWindowFacts::ClassName(std::intptr_t window) {
-    return Recall(memory_.Of(window).className, [&] { return live_.ClassName(window); });
+    // A window's class never changes: asked once in its life.
+    return Recall(memory_.Of(window).className, true, [&] { return live_.ClassName(window); });
 }
 
 std::u16string RememberingWindowFacts::Title(std::intptr_t window) {
-    return Recall(memory_.Of(window).title, [&] { return live_.Title(window); });
+    return Recall(memory_.Of(window).title, mode_ == TaskFacts::Remembered, [&] { return live_.Title(window); });
 }
 
 bool RememberingWindowFacts::UwpRejected(std::intptr_t window) {
-    return Recall(memory_.Of(window).uwpRejected, [&] { return live_.UwpRejected(window); });
+    return Recall(memory_.Of(window).uwpRejected, mode_ == TaskFacts::Remembered,
+                  [&] { return live_.UwpRejected(window); });
 }
 
 TaskListChange CompareTaskLists(const ItemList& shown, const ItemList& fresh) {

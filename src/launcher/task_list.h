@@ -62,6 +62,7 @@ ItemList MakeTaskList(const std::vector<std::intptr_t>& zOrder, TopLevelWindowFa
 class TaskWindowMemory {
 public:
     struct Window {
+        std::optional<bool> visible;
         std::optional<uint32_t> exStyle;
         std::optional<std::intptr_t> owner;
         std::optional<std::intptr_t> parent;
@@ -79,12 +80,12 @@ private:
     std::map<std::intptr_t, Window> windows_;
 };
 
-// How a listing treats what it remembers. Fresh asks the window system everything and keeps the answers.
-// Remembered is the show's: every question to the window system is a round trip, under Wine to another process,
-// so a window seen before is asked only whether it (and its owner or parent) is visible now, and the rest comes
-// from memory. Which windows exist, their z-order and what is visible are therefore always exact; the show checks
-// the rest with a Fresh listing right after its first paint.
-enum class TaskFacts { Fresh, Remembered };
+// How a listing treats what it remembers. Every question to the window system is a round trip, under Wine to
+// another process, so the show's listing (Remembered) asks a window seen before only whether it, and its owner or
+// parent, is visible now, and takes the rest from memory: which windows exist, their z-order and what is visible
+// are always exact. Right after its first paint the show checks the rest (Check): the visibility it has just
+// read stands, everything else is asked again and kept. Fresh asks everything.
+enum class TaskFacts { Fresh, Remembered, Check };
 
 // The filter's questions answered through the memory.
 class RememberingWindowFacts : public TopLevelWindowFacts {
@@ -92,7 +93,7 @@ public:
     RememberingWindowFacts(TopLevelWindowFacts& live, TaskWindowMemory& memory, TaskFacts mode)
         : live_(live), memory_(memory), mode_(mode) {}
     uint32_t ExStyle(std::intptr_t window) override;
-    bool Visible(std::intptr_t window) override { return live_.Visible(window); }
+    bool Visible(std::intptr_t window) override;
     Related Owner(std::intptr_t window) override;
     Related Parent(std::intptr_t window) override;
     std::u16string ClassName(std::intptr_t window) override;
@@ -100,7 +101,8 @@ public:
     bool UwpRejected(std::intptr_t window) override;
 
 private:
-    template <typename T, typename Ask> T Recall(std::optional<T>& kept, Ask ask);
+    // The kept answer in the modes that trust it, else the system's, which is kept.
+    template <typename T, typename Ask> T Recall(std::optional<T>& kept, bool trusted, Ask ask);
     Related Relation(std::optional<std::intptr_t>& kept, Related (TopLevelWindowFacts::*ask)(std::intptr_t),
                      std::intptr_t window);
 
