@@ -76,8 +76,7 @@ void TaskWindowMemory::KeepOnly(const std::vector<std::intptr_t>& zOrder) {
     std::erase_if(windows_, [&](const auto& entry) { return !present.count(entry.first); });
 }
 
-template <typename T, typename Ask>
-T RememberingWindowFacts::Recall(std::optional<T>& kept, bool trusted, Ask ask) {
+template <typename T, typename Ask> T RememberingWindowFacts::Recall(std::optional<T>& kept, bool trusted, Ask ask) {
     if (!trusted || !kept)
         kept = ask();
     return *kept;
