@@ -198,7 +198,7 @@ void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary
     tasks.clear();
     const std::vector<std::intptr_t> zOrder = EnumerateTopLevelWindows();
     memory.windows.KeepOnly(zOrder);
-    ShowAnswers answers;
+    ShowAnswers answers = facts == TaskFacts::Check ? std::move(memory.lastAnswers) : ShowAnswers{};
     Win32WindowFacts live(helper, memory.identities, &answers);
     RememberingWindowFacts remembering(live, memory.windows, facts);
     tasks = MakeTaskList(zOrder, remembering, own);
@@ -212,6 +212,7 @@ void RebuildTaskList(ItemList& tasks, const OwnWindows& own, const HelperLibrary
         task.Icon = IconRef::Borrowed(search.Find(task.WinHandle)); // the window's or the cache's
     DestroyIcons(memory.programIcons.EndShow());
     memory.identities.EndShow();
+    memory.lastAnswers = std::move(answers);
 }
 
 void DestroyIcons(const std::vector<IconHandle>& icons) {

@@ -103,6 +103,8 @@ struct TaskListMemory {
     ProgramIconCache programIcons;
     WindowIdentities identities;
     TaskWindowMemory windows;
+    // The styles, owners and class icons the last listing read; the show's check starts from the show's.
+    ShowAnswers lastAnswers;
 };
 
 // Rebuilds the Task list: the old items go (their icons belong to other windows or to the cache), the
