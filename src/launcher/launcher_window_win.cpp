@@ -141,10 +141,8 @@ void LauncherWindow::CheckShow() {
         RepaintAll();
     } else if (change == TaskListChange::Titles) {
         const int32_t mode = std::clamp(form_.NowMode, 0, 2);
-        if (mode == TaskTray) {
-            ShowItemName(mode, host.Trays()[TaskTray].NowIndex);
-            ShowNameNow(nameCaption_);
-        }
+        ShowItemName(mode, host.Trays()[static_cast<std::size_t>(mode)].NowIndex);
+        ShowNameNow(nameCaption_);
         accessHost_.AnnounceReorder();
     }
 }

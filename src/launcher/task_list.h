@@ -74,7 +74,6 @@ public:
     const Window* Find(std::intptr_t window) const;
     // Forgets every window that is not in this z-order.
     void KeepOnly(const std::vector<std::intptr_t>& zOrder);
-    std::size_t Size() const { return windows_.size(); }
 
 private:
     std::map<std::intptr_t, Window> windows_;
