@@ -18,6 +18,7 @@
 #include "dialogs/registration_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
+#include "services/usb_stop_all.h"
 #include "win/dpi_win.h"
 #include "win/popup_menu_win.h"
 #include "win/strings_win.h"
@@ -234,7 +235,7 @@ void VantrelMain::TrayIconCallback(WPARAM wParam, LPARAM lParam) {
 
 void VantrelMain::ShowTrayMenu(POINT at) {
     std::vector<PopupItem> items;
-    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_))
+    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_, AnyStoppableDrive(state_.Devices)))
         items.push_back({entry.id, entry.caption, entry.enabled, entry.checked});
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(Handle());
@@ -279,6 +280,9 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
     case tmExit:
         DestroyWindow(Handle());
         break;
+    case tmStopAllDrives:
+        StopAllUsbDrives();
+        break;
     default:
         // Entries of dialogs that are not part of this build are greyed and cannot arrive here.
         break;
@@ -318,6 +322,13 @@ void VantrelMain::OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& 
     itemSetting_ = std::make_unique<IconSettingDialog>(static_cast<DialogHost&>(*this), nullptr);
     if (!itemSetting_->Open(nullptr, tray, index, true, {launcherRect}))
         itemSetting_.reset();
+}
+
+void VantrelMain::StopAllUsbDrives() {
+    const std::vector<DriveStop> stops = vantrel::StopAllUsbDrives(deviceLibrary_, state_.Devices);
+    // What is left, at once: the system's device-change notice may come later than the message (never under Wine).
+    RefreshDeviceList(deviceLibrary_, state_.Devices);
+    ShowMessage(ToWide(StopAllMessage(stops)), MB_OK | (AllStopped(stops) ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 IconDialogFlags VantrelMain::IconFlags() {

@@ -85,6 +85,8 @@ private:
     void LauncherMenuOpened() override { menuWatchCount_ = kMenuWatchTicks; }
     int32_t CdMode() override { return static_cast<int32_t>(cdAudio_.CdGetMode()); }
     void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) override;
+    // "Stop all USB drives", from the tray menu or the launcher's popup menu.
+    void StopAllUsbDrives() override;
 
     // DialogHost: the settings dialogs work on the resident state.
     const TOption& CurrentOption() const override { return state_.CurrentOption; }
