@@ -67,6 +67,8 @@ template <typename Visitor> void ForEachOptionKey(TOption& o, Visitor&& visit) {
     visit(u"MouseHookFlag", o.MouseHookFlag);
     visit(u"WaitDesktop", o.WaitDesktop);
     visit(u"AltDisableFlag", o.AltDisableFlag);
+    // Keys of later versions come last; an older version keeps them as they are.
+    visit(u"ColorScheme", o.ColorScheme);
 }
 
 struct OptionReader {

@@ -74,6 +74,8 @@ struct TOption {
     bool MouseHookFlag = false;
     int32_t WaitDesktop = 3;
     bool AltDisableFlag = false;
+    // "Colours:" 0 follow Windows, 1 light, 2 dark; high contrast wins over every choice.
+    int32_t ColorScheme = 0;
 
     friend bool operator==(const TOption&, const TOption&) = default;
 };
