@@ -57,6 +57,7 @@ void VantrelMain::FormCreate() {
     // A failed write shows a message box while loading, whose message loop may have ended the program.
     if (closed_)
         return;
+    UpdateTitleBars();
 
     launcher_ = std::make_unique<LauncherWindow>(
         LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
@@ -153,6 +154,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The primary monitor's DPI may have changed with the display: the icon follows the small-icon size.
         if (trayIconAdded_ && !closed_)
             AddTrayIcon();
+        return DefaultProc(message, wParam, lParam);
+    case WM_SETTINGCHANGE:
+        // "ImmersiveColorSet" when the apps' colours change; high contrast and the system colours come this way too.
+        UpdateTitleBars();
         return DefaultProc(message, wParam, lParam);
     case WM_DEVICECHANGE:
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.

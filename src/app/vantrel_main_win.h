@@ -19,6 +19,7 @@
 #include "services/device_library_win.h"
 #include "services/helper_library_win.h"
 #include "services/system_win.h"
+#include "win/title_bar_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
 
@@ -71,6 +72,9 @@ public:
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
     // refused with a message.
     void ChangeEnvironment(int32_t slot);
+    // Title bars dark when the launcher's scheme is: read again at the start, on every setting change of the
+    // system and whenever the options change.
+    void UpdateTitleBars();
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -139,6 +143,8 @@ private:
     void MouseShow();
     void HideLauncher();
 
+    // First: the windows made from here on are seen as they are made.
+    TitleBarTheme titleBars_;
     Win32SystemQueries system_;
     std::unique_ptr<Win32IconSource> icons_;
     HelperLibrary helper_;
