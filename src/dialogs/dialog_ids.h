@@ -51,6 +51,10 @@
 #define IDC_BACKCOLOR 1049
 #define IDC_AUTORUN 1050
 
+// Dark mode: the "Colours:" row of page "Other"
+#define IDC_COLORSLABEL 1180
+#define IDC_COLORS0 1181 /* 1181..1183: follow Windows, light, dark */
+
 // Environment selection and settings
 #define IDC_ENVLABEL 1060
 #define IDC_SETLIST 1061

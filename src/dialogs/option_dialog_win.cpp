@@ -46,6 +46,7 @@ constexpr OptionDialog::CheckBox kOtherChecks[] = {{IDC_AUTORUN, &OptionControls
 constexpr OptionDialog::RadioGroup kOtherRadios[] = {
     {IDC_RIGHTCLICK0, 2, &OptionControls::RightClickRadio},
     {IDC_FRAME0, 2, &OptionControls::FrameRadio},
+    {IDC_COLORS0, 3, &OptionControls::ColorSchemeRadio},
 };
 
 } // namespace

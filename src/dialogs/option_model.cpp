@@ -76,6 +76,7 @@ OptionControls FillOptionControls(const TOption& option, const OptionControls& p
     c.MousePositionCheck = option.MousePositionFlag != -1;
     c.MCursorRadio = ItemIndex(option.MousePositionFlag, 4, previous.MCursorRadio);
     c.AutoRunCheck = autoRun;
+    c.ColorSchemeRadio = ItemIndex(option.ColorScheme, 3, 0);
     c.LabelBackColor = option.BackColor;
     c.LabelTextColor = option.TextColor;
     return c;
@@ -101,6 +102,7 @@ TOption ReadOptionControls(const OptionControls& c, const TOption& nowOption) {
     o.MouseFlag = c.KickMouseCheck ? c.MouseRadio + 1 : 0;
     o.BackColor = c.LabelBackColor;
     o.TextColor = c.LabelTextColor;
+    o.ColorScheme = c.ColorSchemeRadio;
     return o;
 }
 

@@ -62,6 +62,7 @@ struct OptionControls {
     int32_t LabelTextColor = 0xFFFFFF; // the colour label's font colour
     int32_t LabelBackColor = 0x800000; // and its background
     bool AutoRunCheck = false;
+    int ColorSchemeRadio = 0; // "Colours:" follow Windows, light, dark
 
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
 };

@@ -3,8 +3,9 @@
 # direct-key badges keep the user's colours; switched back to light while the window is up, it is repainted light
 # at once; and with high contrast on over dark, the system's high-contrast scheme wins. As in the high-contrast
 # scenario, the high-contrast colours are set before vantrel starts (a program under Wine sees system colours set
-# by another program only from its next start); the switches themselves happen while it runs.
-source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
+# by another program only from its next start); the switches themselves happen while it runs. Last, with Windows
+# light again, "Colours: Dark" chosen from the keyboard on the option dialog makes the launcher dark and is saved.
+source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"
 write_ini "$ini" "[Option]
@@ -73,6 +74,20 @@ read -r left top right bottom _ <<<"$(launcher_info)"
 expect_eq "$(pixel_at $((left + 4)) $((top + 4)))" 000000 "the window's background with high contrast over dark"
 expect_eq "$(count 202020 $((bx + 122)) "$by" "$right" $((by + 42)))" 0 "the dark background in the empty Program cells"
 [ "$(count 00FF00 "$bx" "$by" $((bx + 44)) $((by + 44)))" -ge 280 ] || fail "the cursor is not in the highlight colour"
+key Escape
+wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
+
+# Windows light, high contrast off: the option alone makes the launcher dark.
+access high-contrast off >/dev/null || fail "high contrast could not be switched off"
+access dark-mode off >/dev/null || fail "the apps could not be made light"
+open_dialog '&Setting...' Setting
+goto_page Setting Other
+key alt+d Return
+wait_dialog_gone Setting 5000 || fail "Enter did not close the option dialog"
+wait_ini_value "$ini" Option ColorScheme 2 5000 || fail "Colours: Dark was not saved ($(ini_value "$ini" Option ColorScheme))"
+show_launcher "dark by the option"
+read -r left top _ _ _ <<<"$(launcher_info)"
+expect_eq "$(pixel_at $((left + 4)) $((top + 4)))" 202020 "the background with Colours: Dark on a light Windows"
 key Escape
 wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
 exit_via_tray_menu "$pid"
