@@ -127,8 +127,7 @@ bool RegistrationDialog::OnInitDialog() {
 }
 
 void RegistrationDialog::ReadColours() {
-    systemColours_ = ReadSystemColours();
-    highContrast_ = ReadHighContrast();
+    theme_ = ReadSystemTheme();
 }
 
 void RegistrationDialog::FormShow() {
@@ -362,7 +361,8 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
-        // High contrast switched on or off, or the scheme's colours changed: the grids follow at once.
+        // High contrast switched on or off, the apps made dark or light ("ImmersiveColorSet"), or the scheme's
+        // colours changed: the grids follow at once.
         ReadColours();
         RepaintGrids();
         return FALSE;

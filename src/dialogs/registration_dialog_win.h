@@ -134,8 +134,7 @@ private:
     int32_t dragTray_ = 0;
 
     CellPainter painter_;
-    SystemColours systemColours_;
-    bool highContrast_ = false;
+    SystemTheme theme_; // the system's colours, high contrast and dark apps, as last read
     std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
     BackBuffer buffer_;
     UniqueFont nameFont_;

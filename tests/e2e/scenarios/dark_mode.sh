@@ -4,8 +4,9 @@
 # at once; and with high contrast on over dark, the system's high-contrast scheme wins. As in the high-contrast
 # scenario, the high-contrast colours are set before vantrel starts (a program under Wine sees system colours set
 # by another program only from its next start); the switches themselves happen while it runs. Last, with Windows
-# light again, "Colours: Dark" chosen from the keyboard on the option dialog makes the launcher dark and is saved.
-source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
+# light again, "Colours: Dark" chosen from the keyboard on the option dialog makes the launcher and the grids of
+# Registering Icons dark and is saved.
+source "$(dirname "$E2E_SCENARIO")/registration_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"
 write_ini "$ini" "[Option]
@@ -90,4 +91,10 @@ read -r left top _ _ _ <<<"$(launcher_info)"
 expect_eq "$(pixel_at $((left + 4)) $((top + 4)))" 202020 "the background with Colours: Dark on a light Windows"
 key Escape
 wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
+open_registration
+screenshot registration-dark
+read -r x y <<<"$(cell_centre 5 "$PROGRAM_GRID" 10)"
+expect_eq "$(pixel_at "$x" "$y")" 202020 "an empty cell of the Program grid with Colours: Dark"
+key Escape
+wait_dialog_gone "$REG" 5000 || fail "Escape did not close '$REG'"
 exit_via_tray_menu "$pid"
