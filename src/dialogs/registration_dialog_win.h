@@ -79,6 +79,8 @@ private:
     void FormShow();
     void Close();
     void Arrange();
+    // The item name's font at the dialog's scale; made again when the scale changed.
+    void UpdateNameFont(DpiScale scale);
     void ReadColours();
     void RepaintGrids();
     void RepaintGrid(int32_t tray);
@@ -138,6 +140,7 @@ private:
     std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
     BackBuffer buffer_;
     UniqueFont nameFont_;
+    DpiScale nameFontScale_;           // the scale the name's font was made for
     HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
     DropTarget* dropTarget_ = nullptr; // the OLE drop target registered on the window, reference counted
     std::unique_ptr<IconSettingDialog> setting_;
