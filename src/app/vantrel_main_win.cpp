@@ -107,7 +107,7 @@ void VantrelMain::FormCreate() {
     // The portable zip's marker beside the program keeps the settings in the program's own folder.
     store_ = std::make_unique<SettingsStore>(
         *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
-        config::AnsiCodePageDecoder(), [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
+        config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
     StartResident(state_, services, deviceLibrary_);
     // A failed write shows a message box while loading, whose message loop may have ended the program.
@@ -335,12 +335,8 @@ void VantrelMain::SyncDriveItems() {
 }
 
 void VantrelMain::SaveTrays(bool withOptions) {
-    const int32_t file = state_.Environments.CurrentFileNumber();
-    store_->WriteItems(file, ItemSection::Program, state_.ProgramList());
     ResidentServices services = Services();
-    WriteSystemList(state_, services);
-    if (withOptions)
-        store_->WriteOption(file, state_.CurrentOption);
+    vantrel::SaveTrays(state_, services, withOptions);
 }
 
 void VantrelMain::HideLauncher() {
@@ -535,7 +531,10 @@ void VantrelMain::ShowHelp(int32_t topic) {
 }
 
 void VantrelMain::ApplyEnvironments(const EnvironmentPlan& plan) {
-    for (const EnvironmentFileFailure& failure : ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_))
+    const auto notDeleted = ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_);
+    if (!notDeleted)
+        return;
+    for (const EnvironmentFileFailure& failure : *notDeleted)
         ShowMessage(ToWide(EnvironmentFileNotDeletedText(failure.path, failure.reason)), MB_OK | MB_ICONWARNING);
     ChangeEnvironment(plan.switchTo);
     WriteEnvironmentChoice(state_, *store_);
@@ -563,8 +562,8 @@ std::u16string VantrelMain::VersionText() {
     return FromWide(win::VersionText());
 }
 
-void VantrelMain::ReportWriteFailure(const WriteFailure& failure) {
-    ShowMessage(ToWide(WriteFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
+void VantrelMain::ReportSettingsFailure(const SettingsFailure& failure) {
+    ShowMessage(ToWide(SettingsFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
 }
 
 int VantrelMain::ShowMessage(const std::wstring& text, UINT flags, HWND owner) {
