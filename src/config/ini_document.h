@@ -50,10 +50,8 @@ public:
 
     // Removes the entries and comments of the first section of that name (its header and the blank lines
     // that end it stay, so the section keeps its place in the file). No effect when there is no such
-    // section.
+    // section. The lines before the first section header form a section with the empty name.
     void ClearSection(std::u16string_view section);
-
-    // The lines before the first section header form a section with the empty name, which always exists.
 
 private:
     // Where each section's lines are, and the first line of each key in it, so that a lookup costs one

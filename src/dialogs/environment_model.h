@@ -13,10 +13,9 @@
 namespace vantrel {
 
 // What confirming the selection dialog asks of the program, in this order: delete the files of the removed
-// environments, create the files of the new ones from scratch (also a file a deleted one had and an added one
-// was given), take over the list, make slot `switchTo`
-// current (re-reading its file even when it keeps its slot number but the slots were renumbered), and write the
-// list to the first file.
+// environments, create the files of the new ones from scratch (also the file of a deleted one that an added one
+// was given), take over the list, make slot `switchTo` current (re-reading its file even when it keeps its slot
+// number but the slots were renumbered), and write the list to the first file.
 struct EnvironmentPlan {
     std::vector<int32_t> filesToDelete;
     std::vector<int32_t> filesToCreate;

@@ -10,7 +10,7 @@ $(writer_item 0 Alpha a 0)
 $(writer_item 1 Bravo b 0)"
 before=$(md5sum <"$ini")
 
-probe hold-file "$(winpath "$ini")" 8000 >"$E2E_DIR/holder.out" &
+probe hold-file "$(winpath "$ini")" 12000 >"$E2E_DIR/holder.out" &
 holder=$!
 wait_file "$E2E_DIR/holder.out" 5000 || fail "the backup tool could not hold the settings file"
 start_vantrel
