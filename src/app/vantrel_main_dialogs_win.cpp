@@ -67,12 +67,8 @@ void VantrelMain::SyncDriveItems() {
 }
 
 void VantrelMain::SaveTrays(bool withOptions) {
-    const int32_t file = state_.Environments.CurrentFileNumber();
-    store_->WriteItems(file, ItemSection::Program, state_.ProgramList());
     ResidentServices services = Services();
-    WriteSystemList(state_, services);
-    if (withOptions)
-        store_->WriteOption(file, state_.CurrentOption);
+    vantrel::SaveTrays(state_, services, withOptions);
 }
 
 void VantrelMain::ChangeEnvironment(int32_t slot) {
@@ -101,7 +97,10 @@ void VantrelMain::ShowHelp(int32_t topic) {
 }
 
 void VantrelMain::ApplyEnvironments(const EnvironmentPlan& plan) {
-    for (const EnvironmentFileFailure& failure : ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_))
+    const auto notDeleted = ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_);
+    if (!notDeleted)
+        return;
+    for (const EnvironmentFileFailure& failure : *notDeleted)
         ShowMessage(ToWide(EnvironmentFileNotDeletedText(failure.path, failure.reason)), MB_OK | MB_ICONWARNING);
     ChangeEnvironment(plan.switchTo);
     WriteEnvironmentChoice(state_, *store_);
@@ -137,8 +136,8 @@ std::u16string VantrelMain::VersionText() {
     return FromWide(win::VersionText());
 }
 
-void VantrelMain::ReportWriteFailure(const WriteFailure& failure) {
-    ShowMessage(ToWide(WriteFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
+void VantrelMain::ReportSettingsFailure(const SettingsFailure& failure) {
+    ShowMessage(ToWide(SettingsFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
 }
 
 } // namespace vantrel::win

@@ -51,7 +51,7 @@ void VantrelMain::FormCreate() {
     // The portable zip's marker beside the program keeps the settings in the program's own folder.
     store_ = std::make_unique<SettingsStore>(
         *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
-        config::AnsiCodePageDecoder(), [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
+        config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
     StartResident(state_, services, deviceLibrary_);
     // A failed write shows a message box while loading, whose message loop may have ended the program.

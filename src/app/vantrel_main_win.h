@@ -119,7 +119,7 @@ private:
     void ShowTrayMenu(POINT at);
     void HideDialogs(int kind);
     ResidentServices Services() { return {*store_, system_, *icons_, cdAudio_}; }
-    void ReportWriteFailure(const WriteFailure& failure);
+    void ReportSettingsFailure(const SettingsFailure& failure);
     int ShowMessage(const std::wstring& text, UINT flags, HWND owner = nullptr);
 
     // False when another program holds the combination; the user is told without being stopped (savedOptions:

@@ -4,6 +4,7 @@
 
 #include "launcher/item_menu.h"
 #include "launcher/nav_fakes.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {
