@@ -41,10 +41,6 @@ void VantrelMain::OpenRegistration() {
     registration_->Open();
 }
 
-IconSettingDialog* VantrelMain::ItemSetting() const {
-    return itemSetting_ && itemSetting_->Handle() ? itemSetting_.get() : nullptr;
-}
-
 void VantrelMain::OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) {
     itemSetting_.reset();
     itemSetting_ = std::make_unique<IconSettingDialog>(static_cast<DialogHost&>(*this), nullptr);

@@ -64,9 +64,6 @@ public:
     EnvironmentSelectionDialog* Selection() const { return selectionDialog_.get(); }
     AboutDialog* About() const { return aboutDialog_.get(); }
     RegistrationDialog* Registration() const { return registration_.get(); }
-    // The icon setting dialog "&Setting..." of the launcher's popup menu opened, while it is open.
-    IconSettingDialog* ItemSetting() const;
-    NoticeDialog* Notice() const { return notice_.get(); }
 
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
     // refused with a message.
