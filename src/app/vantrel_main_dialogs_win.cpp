@@ -63,6 +63,9 @@ void VantrelMain::SyncDriveItems() {
 }
 
 void VantrelMain::SaveTrays(bool withOptions) {
+    // After the end the trays are empty: nothing may be written from them.
+    if (closed_)
+        return;
     const int32_t file = state_.Environments.CurrentFileNumber();
     store_->WriteItems(file, ItemSection::Program, state_.ProgramList());
     ResidentServices services = Services();
