@@ -174,7 +174,8 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam != kTrayRetryTimerId)
             return DefaultProc(message, wParam, lParam);
-        if (!closed_)
+        // An icon given up for the end of the session does not come back.
+        if (!closed_ && !closeRequested_)
             AddTrayIcon();
         return 0;
     case WM_DISPLAYCHANGE:
@@ -200,9 +201,8 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
-        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (message == taskbarCreated_ && taskbarCreated_ != 0 && !closeRequested_)
             AddTrayIcon();
-        }
         return DefaultProc(message, wParam, lParam);
     }
 }
