@@ -6,10 +6,13 @@
 #include <ole2.h>
 
 #include "app/vantrel_main_win.h"
+#include "win/system_library_win.h"
 #include "win/unique_handle_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace vantrel::win;
+
+    RestrictLibrarySearch();
 
     UniqueKernelHandle existing(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"Vantrel"));
     if (existing)

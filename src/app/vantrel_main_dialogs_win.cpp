@@ -14,6 +14,7 @@
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
+#include "win/system_library_win.h"
 
 namespace vantrel::win {
 
@@ -92,8 +93,10 @@ void VantrelMain::ShowHelp(int32_t topic) {
     }
     // The system's viewer runs as a process of its own: a help window never holds up the resident program.
     const std::u16string arguments = HelpViewerArguments(choice.file, topic);
+    // By its full path: by name, a program of that name in a folder searched first (the current one) could start.
+    const std::wstring viewer = WindowsFolder() + L"\\hh.exe";
     const auto started = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), L"open", L"hh.exe", WidePtr(arguments), nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(Handle(), L"open", viewer.c_str(), WidePtr(arguments), nullptr, SW_SHOWNORMAL));
     if (started <= 32)
         ShowMessage(ToWide(HelpViewerFailureText(choice.file, FromWide(SystemErrorText(GetLastError())))),
                     MB_OK | MB_ICONWARNING);
