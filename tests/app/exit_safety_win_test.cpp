@@ -133,6 +133,8 @@ TEST(ExitSafety, AnEndAskedForInANestedLoopWaitsForTheHandlerAndWritesNothingFre
         {"the check after a show", showAndPress(0), nullptr, 0, Closer::Close, Caller::TitleAfterShow},
         {"the close of a task window", showAndPress(VK_DELETE), nullptr, 0, Closer::Close, Caller::SysClose},
     };
+    wchar_t userAppData[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"APPDATA", userAppData, MAX_PATH);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const vantrel::testing::TempFolder appData;
@@ -179,7 +181,7 @@ TEST(ExitSafety, AnEndAskedForInANestedLoopWaitsForTheHandlerAndWritesNothingFre
         program.join();
         CloseHandle(started);
         CloseHandle(done);
-        SetEnvironmentVariableW(L"APPDATA", nullptr);
+        SetEnvironmentVariableW(L"APPDATA", userAppData);
         EXPECT_TRUE(nested) << "the nested loop never ran";
         EXPECT_TRUE(aliveInside) << "the program ended under the handler";
         EXPECT_TRUE(ended) << "the program did not end once the handler had returned";
