@@ -14,6 +14,7 @@
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
+#include "win/system_library_win.h"
 
 namespace vantrel::win {
 
@@ -41,10 +42,6 @@ void VantrelMain::OpenRegistration() {
     registration_->Open();
 }
 
-IconSettingDialog* VantrelMain::ItemSetting() const {
-    return itemSetting_ && itemSetting_->Handle() ? itemSetting_.get() : nullptr;
-}
-
 void VantrelMain::OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) {
     itemSetting_.reset();
     itemSetting_ = std::make_unique<IconSettingDialog>(static_cast<DialogHost&>(*this), nullptr);
@@ -67,6 +64,9 @@ void VantrelMain::SyncDriveItems() {
 }
 
 void VantrelMain::SaveTrays(bool withOptions) {
+    // After the end the trays are empty: nothing may be written from them.
+    if (closed_)
+        return;
     ResidentServices services = Services();
     vantrel::SaveTrays(state_, services, withOptions);
 }
@@ -89,8 +89,10 @@ void VantrelMain::ShowHelp(int32_t topic) {
     }
     // The system's viewer runs as a process of its own: a help window never holds up the resident program.
     const std::u16string arguments = HelpViewerArguments(choice.file, topic);
+    // By its full path: by name, a program of that name in a folder searched first (the current one) could start.
+    const std::wstring viewer = WindowsFolder() + L"\\hh.exe";
     const auto started = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), L"open", L"hh.exe", WidePtr(arguments), nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(Handle(), L"open", viewer.c_str(), WidePtr(arguments), nullptr, SW_SHOWNORMAL));
     if (started <= 32)
         ShowMessage(ToWide(HelpViewerFailureText(choice.file, FromWide(SystemErrorText(GetLastError())))),
                     MB_OK | MB_ICONWARNING);
