@@ -123,17 +123,39 @@ Answers Ask(const IniDocument& doc, const std::vector<Query>& queries) {
     return answers;
 }
 
+// The document's lines as it writes them.
+std::vector<std::u16string> LinesOf(const IniDocument& doc) {
+    std::vector<std::u16string> lines;
+    const std::u16string text = doc.Serialize();
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find(u"\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::size_t HeaderCount(const IniDocument& doc) {
+    std::size_t count = 0;
+    for (const auto& line : LinesOf(doc)) {
+        const std::u16string_view text = Trim(line);
+        count += !text.empty() && text.front() == u'[' && text.find(u']') != std::u16string_view::npos;
+    }
+    return count;
+}
+
 void CheckWhole(const IniDocument& doc, const std::vector<Query>& queries) {
-    for (const auto& line : doc.Lines())
+    const std::vector<std::u16string> lines = LinesOf(doc);
+    for (const auto& line : lines)
         Check(line.find_first_of(u"\r\n") == std::u16string::npos, "a line holds a line break");
     const std::u16string text = doc.Serialize();
     const IniDocument again = IniDocument::Parse(text);
-    Check(again.Lines() == doc.Lines(), "serialised text parses to other lines");
+    Check(LinesOf(again) == lines, "serialised text parses to other lines");
     Check(vantrel::config::DecodeIniBytes(vantrel::config::EncodeUtf16LeWithBom(text), nullptr) == text,
           "UTF-16 bytes decode to other text");
     for (const auto& [section, key] : queries) {
         const auto answer = doc.Get(section, key);
-        Check(answer == ScanGet(doc.Lines(), section, key), "indexed lookup differs from a scan");
+        Check(answer == ScanGet(lines, section, key), "indexed lookup differs from a scan");
         Check(answer == again.Get(section, key), "lookup differs after a round trip");
     }
 }
@@ -142,7 +164,7 @@ void CheckWhole(const IniDocument& doc, const std::vector<Query>& queries) {
 std::vector<Query> NamesIn(const IniDocument& doc) {
     std::vector<Query> queries{{u"", u"k"}};
     std::u16string section;
-    for (const auto& line : doc.Lines()) {
+    for (const auto& line : LinesOf(doc)) {
         if (queries.size() >= 32)
             break;
         const std::u16string_view text = Trim(line);
@@ -179,19 +201,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (const auto& edit : edits) {
         const Answers before = Ask(doc, queries);
-        const std::vector<std::u16string> linesBefore = doc.Lines();
+        const std::vector<std::u16string> linesBefore = LinesOf(doc);
         const Query touched{Fold(edit.section), Fold(edit.key)};
         if (edit.clear) {
-            const bool existed = doc.HasSection(edit.section);
+            const std::size_t headers = HeaderCount(doc);
             doc.ClearSection(edit.section);
-            Check(doc.HasSection(edit.section) == existed, "clearing a section removed or added it");
+            Check(HeaderCount(doc) == headers, "clearing a section removed or added one");
             for (const auto& [query, answer] : Ask(doc, queries))
                 Check(query.first == Fold(edit.section) ? !answer : answer == before.at(query),
                       "clearing a section changed another or left a key");
         } else {
             doc.Set(edit.section, edit.key, edit.value);
             if (!StorableKey(edit.key) || !StorableSection(edit.section)) {
-                Check(doc.Lines() == linesBefore, "a name that cannot be stored changed the document");
+                Check(LinesOf(doc) == linesBefore, "a name that cannot be stored changed the document");
             } else {
                 Check(doc.Get(edit.section, edit.key) == ExpectedValue(edit.value), "a value did not read back");
                 for (const auto& [query, answer] : Ask(doc, queries))

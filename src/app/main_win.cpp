@@ -6,11 +6,13 @@
 #include <ole2.h>
 
 #include "app/vantrel_main_win.h"
-#include "win/dialog_win.h"
+#include "win/system_library_win.h"
 #include "win/unique_handle_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace vantrel::win;
+
+    RestrictLibrarySearch();
 
     UniqueKernelHandle existing(OpenMutexW(MUTEX_ALL_ACCESS, FALSE, L"Vantrel"));
     if (existing)
@@ -29,19 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     {
         VantrelMain main;
-        if (main.Start()) {
-            MSG msg;
-            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-                // The settings dialogs are modeless: their keys (Tab, mnemonics, Enter, Escape) are theirs first.
-                if (PreTranslateDialogMessage(msg))
-                    continue;
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            exitCode = static_cast<int>(msg.wParam);
-        } else {
-            exitCode = 1;
-        }
+        exitCode = main.Start() ? main.Run() : 1;
     }
     if (SUCCEEDED(com))
         OleUninitialize();

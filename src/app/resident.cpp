@@ -1,5 +1,8 @@
 #include "app/resident.h"
 
+#include <optional>
+#include <utility>
+
 #include "config/item_lists.h"
 #include "config/system_items.h"
 #include "config/tray_lists.h"
@@ -9,28 +12,34 @@ namespace vantrel {
 
 namespace {
 
-void ReadProgramList(ResidentState& state, int32_t file, ResidentServices& services) {
+void ReadProgramList(ResidentState& state, int32_t file, const std::optional<SettingsDocument>& read,
+                     ResidentServices& services) {
     state.LoadedFileNumber = file;
     FreeItems(state.ProgramList());
-    state.ProgramList() = LoadProgramList(services.store, file, services.icons);
+    state.ProgramList() = read ? LoadProgramList(read->doc, services.icons) : ItemList();
 }
 
-void ReadSystemList(ResidentState& state, int32_t file, ResidentServices& services) {
+void ReadSystemList(ResidentState& state, int32_t file, std::optional<SettingsDocument>& read,
+                    ResidentServices& services) {
     FreeItems(state.SystemList());
-    state.SystemList() = LoadSystemList(services.store, file, services.system, services.icons);
+    state.SystemList() = LoadSystemList(services.store, file, read ? &*read : nullptr, services.system, services.icons);
     ReopenCdDevice(state, services.cd);
 }
 
 } // namespace
 
 void LoadSettings(ResidentState& state, ResidentServices& services) {
-    services.store.RemoveLeftoverTemporaryFiles();
-    services.store.MigrateSettingsFolder();
-    state.Environments = services.store.ReadEnvironmentList();
+    SettingsStore& store = services.store;
+    store.RemoveLeftoverTemporaryFiles();
+    store.MigrateSettingsFolder();
+    std::optional<SettingsDocument> first = store.ReadDocument(1, SettingsProblem::NotRead);
+    state.Environments = first ? ReadEnvironmentList(first->doc) : EnvironmentList();
     const int32_t file = state.Environments.CurrentFileNumber();
-    ReadProgramList(state, file, services);
-    state.CurrentOption = services.store.ReadOption(file);
-    ReadSystemList(state, file, services);
+    std::optional<SettingsDocument> read =
+        file == 1 ? std::move(first) : store.ReadDocument(file, SettingsProblem::NotRead);
+    ReadProgramList(state, file, read, services);
+    state.CurrentOption = read ? ReadOption(read->doc) : TOption();
+    ReadSystemList(state, file, read, services);
 }
 
 void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices) {
@@ -47,15 +56,18 @@ EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, Resid
     if (file < 1 || !services.store.FileExists(file))
         return {EnvironmentSwitch::MissingFile,
                 u"Cannot find the configuration file (" + SettingsFileLeafName(file) + u")"};
+    std::optional<SettingsDocument> read = services.store.ReadDocument(file, SettingsProblem::NotSwitched);
+    if (!read)
+        return {EnvironmentSwitch::Unreadable, {}};
 
     state.Environments.IniNo = slot;
-    ReadProgramList(state, file, services);
-    // The old key is released before the new options are read, and the new one is live before the System
+    ReadProgramList(state, file, read, services);
+    // The old key is released before the new options are taken, and the new one is live before the System
     // items are, so that no step in between runs with a key of the other environment.
     hotKey.HotKeyOff();
-    state.CurrentOption = services.store.ReadOption(file);
+    state.CurrentOption = ReadOption(read->doc);
     hotKey.HotKeyOn(state.CurrentOption);
-    ReadSystemList(state, file, services);
+    ReadSystemList(state, file, read, services);
     // The tray menu's check mark follows IniNo; the menu is built from it each time it opens.
     services.store.WriteCurrentEnvironment(state.Environments);
     return {EnvironmentSwitch::Switched, {}};
@@ -67,6 +79,16 @@ bool WriteSystemList(ResidentState& state, ResidentServices& services) {
     // The list in memory is the one in use whether or not the file took it.
     ReopenCdDevice(state, services.cd);
     return written;
+}
+
+bool SaveTrays(ResidentState& state, ResidentServices& services, bool withOptions) {
+    const int32_t file = state.Environments.CurrentFileNumber();
+    if (!services.store.WriteItems(file, ItemSection::Program, state.ProgramList())) {
+        // The list in use may have gained or lost its CD player all the same.
+        ReopenCdDevice(state, services.cd);
+        return false;
+    }
+    return WriteSystemList(state, services) && (!withOptions || services.store.WriteOption(file, state.CurrentOption));
 }
 
 void ReopenCdDevice(ResidentState& state, CdAudio& cd) {

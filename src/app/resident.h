@@ -55,7 +55,8 @@ struct ResidentServices {
 // Removes what interrupted writes left in the settings folder, moves old settings once, then reads the
 // environment list, the current environment's Program items, its options and its System items (completed
 // with the default items and drives, written back if that changed), and opens the CD device when a CD player
-// item is in use.
+// item is in use. Each file is read once. A file that cannot be read leaves the defaults in use, and the store
+// keeps them from being written over it.
 void LoadSettings(ResidentState& state, ResidentServices& services);
 
 // The start of the resident core: the settings, then the USB drives, so that a drive that was plugged in
@@ -63,20 +64,26 @@ void LoadSettings(ResidentState& state, ResidentServices& services);
 void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices);
 
 // Switching to environment slot n, and what the user must be told when its file is gone.
-enum class EnvironmentSwitch { AlreadyCurrent, MissingFile, Switched };
+enum class EnvironmentSwitch { AlreadyCurrent, MissingFile, Unreadable, Switched };
 struct EnvironmentSwitchResult {
     EnvironmentSwitch outcome;
     std::u16string message; // the text to show for MissingFile
 };
 // Makes the slot current and reads its Program items, then changes the hot key around reading its options,
 // then reads its System items (with the CD device closed and opened again for them) and records the slot as
-// current in file 1. A slot outside 1..5, unused or without a file is refused as missing.
+// current in file 1. A slot outside 1..5, unused or without a file is refused as missing; a file that cannot be
+// read leaves everything as it was (the store has told the user).
 EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, ResidentServices& services,
                                        HotKeyRegistration& hotKey);
 
 // Writes the System list to the current environment's file; the CD device is closed and opened again when
 // the list still holds a used CD player item. False when the write failed (the store has reported it).
 bool WriteSystemList(ResidentState& state, ResidentServices& services);
+
+// "Registering Icons"' OK: the Program items, the System items and, when asked, the options, to the current
+// environment's file. After a write that failed (the user has been told) the others are not tried: they would
+// fail the same way and say so again.
+bool SaveTrays(ResidentState& state, ResidentServices& services, bool withOptions);
 
 // CdPlayerFlag from the System list, and the CD device closed and, when the flag is set, opened again.
 void ReopenCdDevice(ResidentState& state, CdAudio& cd);

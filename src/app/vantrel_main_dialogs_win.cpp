@@ -15,6 +15,7 @@
 #include "services/grid_colours_win.h"
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
+#include "win/system_library_win.h"
 
 namespace vantrel::win {
 
@@ -42,10 +43,6 @@ void VantrelMain::OpenRegistration() {
     registration_->Open();
 }
 
-IconSettingDialog* VantrelMain::ItemSetting() const {
-    return itemSetting_ && itemSetting_->Handle() ? itemSetting_.get() : nullptr;
-}
-
 void VantrelMain::OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) {
     itemSetting_.reset();
     itemSetting_ = std::make_unique<IconSettingDialog>(static_cast<DialogHost&>(*this), nullptr);
@@ -68,12 +65,11 @@ void VantrelMain::SyncDriveItems() {
 }
 
 void VantrelMain::SaveTrays(bool withOptions) {
-    const int32_t file = state_.Environments.CurrentFileNumber();
-    store_->WriteItems(file, ItemSection::Program, state_.ProgramList());
+    // After the end the trays are empty: nothing may be written from them.
+    if (closed_)
+        return;
     ResidentServices services = Services();
-    WriteSystemList(state_, services);
-    if (withOptions)
-        store_->WriteOption(file, state_.CurrentOption);
+    vantrel::SaveTrays(state_, services, withOptions);
 }
 
 void VantrelMain::ChangeEnvironment(int32_t slot) {
@@ -100,15 +96,20 @@ void VantrelMain::ShowHelp(int32_t topic) {
     }
     // The system's viewer runs as a process of its own: a help window never holds up the resident program.
     const std::u16string arguments = HelpViewerArguments(choice.file, topic);
+    // By its full path: by name, a program of that name in a folder searched first (the current one) could start.
+    const std::wstring viewer = WindowsFolder() + L"\\hh.exe";
     const auto started = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(Handle(), L"open", L"hh.exe", WidePtr(arguments), nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(Handle(), L"open", viewer.c_str(), WidePtr(arguments), nullptr, SW_SHOWNORMAL));
     if (started <= 32)
         ShowMessage(ToWide(HelpViewerFailureText(choice.file, FromWide(SystemErrorText(GetLastError())))),
                     MB_OK | MB_ICONWARNING);
 }
 
 void VantrelMain::ApplyEnvironments(const EnvironmentPlan& plan) {
-    for (const EnvironmentFileFailure& failure : ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_))
+    const auto notDeleted = ApplyEnvironmentFiles(state_, plan, *store_, system_, *icons_);
+    if (!notDeleted)
+        return;
+    for (const EnvironmentFileFailure& failure : *notDeleted)
         ShowMessage(ToWide(EnvironmentFileNotDeletedText(failure.path, failure.reason)), MB_OK | MB_ICONWARNING);
     ChangeEnvironment(plan.switchTo);
     WriteEnvironmentChoice(state_, *store_);
@@ -144,8 +145,8 @@ std::u16string VantrelMain::VersionText() {
     return FromWide(win::VersionText());
 }
 
-void VantrelMain::ReportWriteFailure(const WriteFailure& failure) {
-    ShowMessage(ToWide(WriteFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
+void VantrelMain::ReportSettingsFailure(const SettingsFailure& failure) {
+    ShowMessage(ToWide(SettingsFailureMessage(failure, store_->Location())), MB_OK | MB_ICONWARNING);
 }
 
 } // namespace vantrel::win

@@ -103,7 +103,7 @@ void VantrelMain::ShowTrayMenu(POINT at) {
     const uint32_t command = TrackPopup(self, items, at, TPM_NONOTIFY);
     PostMessageW(self, WM_NULL, 0, 0);
     // The menu ran a message loop of its own; the program may have been told to end meanwhile.
-    if (!IsWindow(self) || closed_)
+    if (!IsWindow(self) || closeRequested_)
         return;
     if (command)
         RunTrayCommand(command);
@@ -138,7 +138,7 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
         ShowHelp(kHelpTrayMenu);
         break;
     case tmExit:
-        DestroyWindow(Handle());
+        RequestClose();
         break;
     case tmStopAllDrives:
         StopAllUsbDrives();

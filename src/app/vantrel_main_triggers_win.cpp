@@ -98,6 +98,8 @@ void VantrelMain::KillTimer() {
 }
 
 void VantrelMain::SetAllOption(const TOption& newOption) {
+    if (closed_)
+        return;
     UnregisterLauncherHotKey();
     state_.CurrentOption = newOption;
     RegisterLauncherHotKey(true);
@@ -214,8 +216,8 @@ void VantrelMain::MouseShow() {
     }
     ProcessPendingMessages();
     inMouseShow_ = false;
-    // The messages just run may have ended the program or shown the launcher another way.
-    if (closed_ || !launcher_)
+    // The messages just run may have asked the program to end, or shown the launcher another way.
+    if (closeRequested_ || !launcher_)
         return;
     ForceForeground(Handle());
     HideDialogs(5);

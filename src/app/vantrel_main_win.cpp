@@ -11,6 +11,7 @@
 #include "dialogs/registration_dialog_win.h"
 #include "launcher/launcher_window_win.h"
 #include "services/os_info_win.h"
+#include "win/dialog_win.h"
 #include "win/dpi_win.h"
 #include "win/strings_win.h"
 
@@ -27,6 +28,37 @@ VantrelMain::VantrelMain(MciDevice* cdDevice) : cdDevice_(cdDevice ? *cdDevice :
 
 VantrelMain::~VantrelMain() {
     FormClose();
+}
+
+int VantrelMain::Run() {
+    MSG msg{};
+    for (;;) {
+        if (closeRequested_ && Handle())
+            DestroyWindow(Handle());
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0)
+            return got == 0 ? static_cast<int>(msg.wParam) : 1;
+        // The settings dialogs are modeless: their keys (Tab, mnemonics, Enter, Escape) are theirs first.
+        if (PreTranslateDialogMessage(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void VantrelMain::RequestClose() {
+    closeRequested_ = true;
+    // A close sent while the loop waits is answered inside GetMessage, which then waits on: this wakes it.
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void VantrelMain::EndSession() {
+    // Handlers may be on the stack and never return; nothing is freed or written here, so nothing is left
+    // half done. Only what other programs see goes at once.
+    KillTimer();
+    UnregisterLauncherHotKey();
+    DeleteTrayIcon();
+    RequestClose();
 }
 
 bool VantrelMain::Start() {
@@ -51,12 +83,9 @@ void VantrelMain::FormCreate() {
     // The portable zip's marker beside the program keeps the settings in the program's own folder.
     store_ = std::make_unique<SettingsStore>(
         *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
-        config::AnsiCodePageDecoder(), [this](const WriteFailure& failure) { ReportWriteFailure(failure); });
+        config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
     StartResident(state_, services, deviceLibrary_);
-    // A failed write shows a message box while loading, whose message loop may have ended the program.
-    if (closed_)
-        return;
     UpdateTitleBars();
 
     launcher_ = std::make_unique<LauncherWindow>(
@@ -146,7 +175,8 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam != kTrayRetryTimerId)
             return DefaultProc(message, wParam, lParam);
-        if (!closed_)
+        // An icon given up for the end of the session does not come back.
+        if (!closed_ && !closeRequested_)
             AddTrayIcon();
         return 0;
     case WM_DISPLAYCHANGE:
@@ -165,16 +195,19 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_CLOSE:
         // How the installer and the uninstaller ask a running copy to end: the same road as "E&xit".
-        DestroyWindow(Handle());
+        RequestClose();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam)
+            EndSession();
         return 0;
     case WM_DESTROY:
         FormClose();
         PostQuitMessage(0);
         return 0;
     default:
-        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (message == taskbarCreated_ && taskbarCreated_ != 0 && !closeRequested_)
             AddTrayIcon();
-        }
         return DefaultProc(message, wParam, lParam);
     }
 }

@@ -50,6 +50,10 @@ public:
 
     // Creates the window and runs the start-up sequence; false when the window cannot be created.
     bool Start();
+    // The program's message loop, until the program has ended; the exit code. An end asked for while a handler
+    // is still running (a message box, a menu, a dialog, any wait that answers messages) is carried out here,
+    // between two messages, where no handler is left to use what the end frees.
+    int Run();
 
     const ResidentState& State() const { return state_; }
     LauncherWindow* Launcher() const { return launcher_.get(); }
@@ -65,9 +69,6 @@ public:
     EnvironmentSelectionDialog* Selection() const { return selectionDialog_.get(); }
     AboutDialog* About() const { return aboutDialog_.get(); }
     RegistrationDialog* Registration() const { return registration_.get(); }
-    // The icon setting dialog "&Setting..." of the launcher's popup menu opened, while it is open.
-    IconSettingDialog* ItemSetting() const;
-    NoticeDialog* Notice() const { return notice_.get(); }
 
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
     // refused with a message.
@@ -119,13 +120,17 @@ private:
 
     void FormCreate();
     void FormClose();
+    // "E&xit", and WM_CLOSE from the installer: remembered, and carried out by Run.
+    void RequestClose();
+    // The session ends: the system ends the process as soon as the notice has been answered.
+    void EndSession();
     void AddTrayIcon();
     void DeleteTrayIcon();
     void TrayIconCallback(WPARAM wParam, LPARAM lParam);
     void ShowTrayMenu(POINT at);
     void HideDialogs(int kind);
     ResidentServices Services() { return {*store_, system_, *icons_, cdAudio_}; }
-    void ReportWriteFailure(const WriteFailure& failure);
+    void ReportSettingsFailure(const SettingsFailure& failure);
     int ShowMessage(const std::wstring& text, UINT flags, HWND owner = nullptr);
 
     // False when another program holds the combination; the user is told without being stopped (savedOptions:
@@ -165,6 +170,7 @@ private:
     bool trayIconAdded_ = false;
     TrayIconRetry trayIconRetry_;
     bool closed_ = false;
+    bool closeRequested_ = false;
     std::u16string language_; // the user interface's language abbreviation, which picks the help file
 
     static constexpr wchar_t kAppTitle[] = L"vantrel";

@@ -150,24 +150,14 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
 
 } // namespace
 
-std::u16string DecodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi, TextEncoding* detected) {
-    TextEncoding encoding = TextEncoding::Ansi;
-    std::u16string text;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        encoding = TextEncoding::Utf8Bom;
-        text = Utf8ToUtf16(bytes.substr(3));
-    } else if (StartsWith(bytes, "\xFF\xFE")) {
-        encoding = TextEncoding::Utf16LeBom;
-        text = DecodeUtf16(bytes.substr(2), false);
-    } else if (StartsWith(bytes, "\xFE\xFF")) {
-        encoding = TextEncoding::Utf16BeBom;
-        text = DecodeUtf16(bytes.substr(2), true);
-    } else {
-        text = ansi ? ansi(bytes) : DecodeWindows1252(bytes);
-    }
-    if (detected)
-        *detected = encoding;
-    return text;
+std::u16string DecodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi) {
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        return Utf8ToUtf16(bytes.substr(3));
+    if (StartsWith(bytes, "\xFF\xFE"))
+        return DecodeUtf16(bytes.substr(2), false);
+    if (StartsWith(bytes, "\xFE\xFF"))
+        return DecodeUtf16(bytes.substr(2), true);
+    return ansi ? ansi(bytes) : DecodeWindows1252(bytes);
 }
 
 std::string EncodeUtf16LeWithBom(std::u16string_view text) {
@@ -240,10 +230,6 @@ const IniDocument::Section* IniDocument::FindSection(std::u16string_view section
         return &sections_.front();
     const auto it = sectionIndex_.find(folded);
     return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
-}
-
-bool IniDocument::HasSection(std::u16string_view section) const {
-    return FindSection(section) != nullptr;
 }
 
 std::optional<std::u16string> IniDocument::Get(std::u16string_view section, std::u16string_view key) const {

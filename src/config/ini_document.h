@@ -12,9 +12,6 @@
 
 namespace vantrel::config {
 
-// Utf16BeBom is only ever read (the profile functions of some systems accept it); we never write it.
-enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom, Utf16BeBom };
-
 // Turns bytes in the system's ANSI code page into UTF-16. The Win32 adapter passes the real code page;
 // tests pass a fixed table.
 using AnsiDecoder = std::function<std::u16string(std::string_view)>;
@@ -22,9 +19,10 @@ using AnsiDecoder = std::function<std::u16string(std::string_view)>;
 // Windows-1252, the code page of the machines we test on; used where no system answer is available.
 std::u16string DecodeWindows1252(std::string_view bytes);
 
-// Detects the encoding by its byte-order mark (none: ANSI) and decodes the whole file. Never fails:
-// malformed sequences become U+FFFD, an odd trailing byte of UTF-16 is dropped.
-std::u16string DecodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi, TextEncoding* detected = nullptr);
+// Detects the encoding by its byte-order mark (UTF-8, UTF-16LE, or UTF-16BE, which the profile functions of
+// some systems accept and we never write; none: ANSI) and decodes the whole file. Never fails: malformed
+// sequences become U+FFFD, an odd trailing byte of UTF-16 is dropped.
+std::u16string DecodeIniBytes(std::string_view bytes, const AnsiDecoder& ansi);
 
 // UTF-16LE with a byte-order mark: the form we always write.
 std::string EncodeUtf16LeWithBom(std::u16string_view text);
@@ -52,13 +50,8 @@ public:
 
     // Removes the entries and comments of the first section of that name (its header and the blank lines
     // that end it stay, so the section keeps its place in the file). No effect when there is no such
-    // section.
+    // section. The lines before the first section header form a section with the empty name.
     void ClearSection(std::u16string_view section);
-
-    // The lines before the first section header form a section with the empty name, which always exists.
-
-    bool HasSection(std::u16string_view section) const;
-    const std::vector<std::u16string>& Lines() const { return lines_; }
 
 private:
     // Where each section's lines are, and the first line of each key in it, so that a lookup costs one

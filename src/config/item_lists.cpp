@@ -4,10 +4,6 @@
 
 namespace vantrel {
 
-void CopyItem(RData& destination, const RData& source) {
-    destination = source;
-}
-
 void CopyList(ItemList& destination, const ItemList& source) {
     destination = source;
 }

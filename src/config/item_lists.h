@@ -10,8 +10,7 @@
 
 namespace vantrel {
 
-// Copies every field; the copy refers to the same icon, which lives until neither needs it.
-void CopyItem(RData& destination, const RData& source);
+// Copies every item; the copies refer to the same icons, which live until neither list needs them.
 void CopyList(ItemList& destination, const ItemList& source);
 
 // Empties the list; an icon goes with the last item that referred to it.

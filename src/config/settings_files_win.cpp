@@ -19,10 +19,6 @@ using win::FromWide;
 using win::ToWide;
 using win::UniqueFileHandle;
 
-// A settings file is a few hundred kilobytes at most. A far larger one is not read at all, so that the
-// store refuses to write over it instead of running out of memory halfway.
-constexpr unsigned long long kMaxFileBytes = 256ull << 20;
-
 // How often a move over the target is retried while another program (a virus scanner, an editor saving)
 // holds the file open, and the pause between tries.
 constexpr int kMoveTries = 5;
@@ -84,29 +80,50 @@ bool MoveOver(const std::wstring& from, const std::wstring& to, DWORD* error) {
 
 } // namespace
 
-std::optional<std::string> Win32SettingsFiles::ReadAll(const std::u16string& path) {
+FileContent Win32SettingsFiles::ReadAll(const std::u16string& path, std::size_t maxBytes) {
+    FileContent content;
+    const auto failed = [&content](DWORD error) {
+        using Outcome = FileContent::Outcome;
+        content.outcome = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND      ? Outcome::Missing
+                          : error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? Outcome::Busy
+                                                                                              : Outcome::Failed;
+        if (content.outcome != Outcome::Missing)
+            content.reason = FromWide(win::SystemErrorText(error));
+        content.bytes.clear();
+        return content;
+    };
     // Other programs may hold the file open, even to replace it; reading must not stand in their way.
     UniqueFileHandle file(CreateFileW(win::WidePtr(path), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
-        return std::nullopt;
+        return failed(GetLastError());
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes)
-        return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0)
+        return failed(GetLastError());
+    // Measured before anything is allocated, so that a huge file costs no memory.
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        content.outcome = FileContent::Outcome::TooLarge;
+        return content;
+    }
+    content.bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < content.bytes.size()) {
         DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
-            return std::nullopt;
+        if (!ReadFile(file.Get(), content.bytes.data() + done, static_cast<DWORD>(content.bytes.size() - done), &read,
+                      nullptr))
+            return failed(GetLastError());
         if (read == 0)
             break; // the file shrank while we read it
         done += read;
     }
-    bytes.resize(done);
-    return bytes;
+    content.bytes.resize(done);
+    content.outcome = FileContent::Outcome::Read;
+    return content;
+}
+
+void Win32SettingsFiles::Pause(int milliseconds) {
+    Sleep(static_cast<DWORD>(milliseconds));
 }
 
 bool Win32SettingsFiles::WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) {
@@ -140,8 +157,8 @@ bool Win32SettingsFiles::FileExists(const std::u16string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool Win32SettingsFiles::CopyOver(const std::u16string& from, const std::u16string& to) {
-    return CopyFileW(win::WidePtr(from), win::WidePtr(to), FALSE) != FALSE;
+bool Win32SettingsFiles::CopyOver(const std::u16string& from, const std::u16string& to, std::u16string* reason) {
+    return CopyFileW(win::WidePtr(from), win::WidePtr(to), FALSE) != FALSE || Fail(reason, GetLastError());
 }
 
 bool Win32SettingsFiles::RemoveFile(const std::u16string& path, std::u16string* reason) {

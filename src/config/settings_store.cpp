@@ -1,6 +1,7 @@
 #include "config/settings_store.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "config/settings_values.h"
 #include "config/temporary_files.h"
@@ -14,6 +15,34 @@ using config::IniDocument;
 namespace {
 
 constexpr std::u16string_view kOption = u"Option";
+
+// A backup or sync tool, a virus scanner or an editor saving holds a file for moments: a read that finds it
+// busy is tried again for about a second before the file counts as unreadable.
+constexpr int kReadTries = 20;
+constexpr int kReadRetryPauseMs = 50;
+
+constexpr char16_t kNotReadRefusal[] =
+    u"This file could not be read earlier, and saving now would replace the settings in it with the ones in use.";
+constexpr char16_t kNotCopiedRefusal[] =
+    u"The settings of the older folder have not been copied here yet; a file saved now would stop them from being "
+    u"copied at the next start.";
+
+// Why a file's content cannot be used, or nothing when it can (a file that does not exist reads as empty).
+std::optional<std::u16string> UnreadableReason(const config::FileContent& content) {
+    using Outcome = config::FileContent::Outcome;
+    switch (content.outcome) {
+    case Outcome::Read:
+    case Outcome::Missing:
+        return std::nullopt;
+    case Outcome::TooLarge:
+        return u"The file is larger than " + DecimalText(kMaxSettingsFileBytes >> 20) +
+               u" MB, far more than any settings take, so it is not read.";
+    case Outcome::Busy:
+    case Outcome::Failed:
+        break;
+    }
+    return content.reason;
+}
 
 std::u16string_view SectionName(ItemSection section) {
     return section == ItemSection::Program ? u"Program" : u"System";
@@ -93,44 +122,79 @@ SettingsStore::SettingsStore(config::SettingsFileSystem& files, SettingsLocation
                              FailureReporter reportFailure)
     : files_(files), location_(std::move(location)), ansi_(std::move(ansi)), reportFailure_(std::move(reportFailure)) {}
 
+std::u16string SettingsStore::PathOf(int32_t fileNumber) const {
+    return PathInFolder(location_.folder, SettingsFileLeafName(fileNumber));
+}
+
 std::u16string SettingsStore::FileName(int32_t fileNumber) {
     files_.CreateFolderTree(location_.folder);
-    return PathInFolder(location_.folder, SettingsFileLeafName(fileNumber));
+    return PathOf(fileNumber);
 }
 
 bool SettingsStore::FileExists(int32_t fileNumber) {
     return files_.FileExists(FileName(fileNumber));
 }
 
-IniDocument SettingsStore::Load(const std::u16string& path, bool* readable) {
-    auto bytes = files_.ReadAll(path);
-    // A file that exists but cannot be read (locked by another program) must not be taken for an empty one,
-    // or the next write would replace every setting in it.
-    if (readable)
-        *readable = bytes.has_value() || !files_.FileExists(path);
-    if (!bytes)
-        return IniDocument();
-    return IniDocument::Parse(config::DecodeIniBytes(*bytes, ansi_));
+config::FileContent SettingsStore::ReadPatiently(const std::u16string& path) {
+    for (int attempt = 1;; ++attempt) {
+        config::FileContent content = files_.ReadAll(path, kMaxSettingsFileBytes);
+        if (content.outcome != config::FileContent::Outcome::Busy || attempt >= kReadTries)
+            return content;
+        files_.Pause(kReadRetryPauseMs);
+    }
 }
 
-bool SettingsStore::Update(int32_t fileNumber, const std::function<void(IniDocument&)>& change) {
+std::optional<SettingsDocument> SettingsStore::ReadDocument(int32_t fileNumber, SettingsProblem problem) {
     const std::u16string path = FileName(fileNumber);
-    bool readable = true;
-    IniDocument doc = Load(path, &readable);
-    if (!readable) {
-        reportFailure_({path, u"The file exists but could not be read, so it was left unchanged."});
+    config::FileContent content = ReadPatiently(path);
+    if (const auto reason = UnreadableReason(content)) {
+        reportFailure_({path, *reason, problem});
+        if (!refused_.count(path))
+            refused_[path] = {kNotReadRefusal, true};
+        return std::nullopt;
+    }
+    if (const auto it = refused_.find(path); it != refused_.end() && it->second.liftedByRead)
+        refused_.erase(it);
+    SettingsDocument read{IniDocument::Parse(config::DecodeIniBytes(content.bytes, ansi_)), std::move(content.bytes)};
+    return read;
+}
+
+bool SettingsStore::Refuses(int32_t fileNumber) const {
+    return refused_.count(PathOf(fileNumber)) != 0;
+}
+
+bool SettingsStore::ReportIfRefused(int32_t fileNumber) {
+    const std::u16string path = PathOf(fileNumber);
+    const auto it = refused_.find(path);
+    if (it == refused_.end())
+        return false;
+    reportFailure_({path, it->second.reason, SettingsProblem::NotSaved});
+    return true;
+}
+
+bool SettingsStore::Update(int32_t fileNumber, const std::function<void(IniDocument&)>& change,
+                           SettingsDocument* asRead) {
+    const std::u16string path = FileName(fileNumber);
+    if (ReportIfRefused(fileNumber))
+        return false;
+    config::FileContent content = ReadPatiently(path);
+    // What the file holds now must be known: written over unread, it would lose every setting in it.
+    if (const auto reason = UnreadableReason(content)) {
+        reportFailure_({path, *reason, SettingsProblem::NotSaved});
         return false;
     }
+    IniDocument doc = asRead && asRead->bytes == content.bytes
+                          ? std::move(asRead->doc)
+                          : IniDocument::Parse(config::DecodeIniBytes(content.bytes, ansi_));
     change(doc);
     std::u16string reason;
     if (files_.WriteAllAtomic(path, config::EncodeUtf16LeWithBom(doc.Serialize()), &reason))
         return true;
-    reportFailure_({path, reason});
+    reportFailure_({path, reason, SettingsProblem::NotSaved});
     return false;
 }
 
-TOption SettingsStore::ReadOption(int32_t fileNumber) {
-    const IniDocument doc = Load(FileName(fileNumber), nullptr);
+TOption ReadOption(const IniDocument& doc) {
     TOption option;
     ForEachOptionKey(option, OptionReader{doc});
     ClampOption(option);
@@ -142,8 +206,7 @@ bool SettingsStore::WriteOption(int32_t fileNumber, const TOption& option) {
     return Update(fileNumber, [&](IniDocument& doc) { ForEachOptionKey(copy, OptionWriter{doc}); });
 }
 
-ItemList SettingsStore::ReadItems(int32_t fileNumber, ItemSection section) {
-    const IniDocument doc = Load(FileName(fileNumber), nullptr);
+ItemList ReadItems(const IniDocument& doc, ItemSection section) {
     const std::u16string_view name = SectionName(section);
     ItemList items;
     for (int32_t k = 0; k < kMaxStoredItems; ++k) {
@@ -164,9 +227,10 @@ ItemList SettingsStore::ReadItems(int32_t fileNumber, ItemSection section) {
     return items;
 }
 
-bool SettingsStore::WriteItems(int32_t fileNumber, ItemSection section, const ItemList& items) {
+bool SettingsStore::WriteItems(int32_t fileNumber, ItemSection section, const ItemList& items,
+                               SettingsDocument* asRead) {
     const std::u16string_view name = SectionName(section);
-    return Update(fileNumber, [&](IniDocument& doc) {
+    const auto write = [&](IniDocument& doc) {
         doc.ClearSection(name);
         const auto count = static_cast<int32_t>(std::min<std::size_t>(items.size(), kMaxStoredItems));
         for (int32_t k = 0; k < count; ++k) {
@@ -180,12 +244,20 @@ bool SettingsStore::WriteItems(int32_t fileNumber, ItemSection section, const It
             doc.Set(name, Numbered(u"Status", k), FormatIniInteger(item.Status));
             doc.Set(name, Numbered(u"RunasFlag", k), FormatIniBoolean(item.RunasFlag));
         }
-    });
+    };
+    return Update(fileNumber, write, asRead);
 }
 
 bool SettingsStore::RemoveEnvironmentSettings(int32_t fileNumber, std::u16string* reason) {
-    if (fileNumber != 1)
-        return files_.RemoveFile(FileName(fileNumber), reason);
+    if (fileNumber != 1) {
+        const std::u16string path = FileName(fileNumber);
+        if (!files_.RemoveFile(path, reason))
+            return false;
+        // Gone, nothing in it can be lost: a new environment may be given the file.
+        if (const auto it = refused_.find(path); it != refused_.end() && it->second.liftedByRead)
+            refused_.erase(it);
+        return true;
+    }
     if (!files_.FileExists(FileName(1)))
         return true;
     // The option keys stay: nothing reads them until an environment is given this file again, and its creation
@@ -196,8 +268,7 @@ bool SettingsStore::RemoveEnvironmentSettings(int32_t fileNumber, std::u16string
     });
 }
 
-EnvironmentList SettingsStore::ReadEnvironmentList() {
-    const IniDocument doc = Load(FileName(1), nullptr);
+EnvironmentList ReadEnvironmentList(const IniDocument& doc) {
     EnvironmentList list;
     list.IniNo = ReadInt(doc, kOption, u"IniNo", 1);
     list.IniMax = ReadInt(doc, kOption, u"IniMax", 1);
@@ -244,19 +315,45 @@ void SettingsStore::RemoveLeftoverTemporaryFiles() {
 void SettingsStore::MigrateSettingsFolder() {
     const std::u16string& newFolder = location_.folder;
     const std::u16string& oldFolder = location_.legacyFolder;
-    if (oldFolder.empty() || files_.FileExists(PathInFolder(newFolder, u"vantrel.ini")))
+    const std::u16string first = PathInFolder(newFolder, SettingsFileLeafName(1));
+    if (oldFolder.empty() || files_.FileExists(first))
         return;
-    if (!files_.FileExists(PathInFolder(oldFolder, u"vantrel.ini")))
+    if (!files_.FileExists(PathInFolder(oldFolder, SettingsFileLeafName(1))))
         return;
     files_.CreateFolderTree(newFolder);
-    for (int32_t n = 1; n <= kMaxEnvironments; ++n) {
-        const std::u16string leaf = SettingsFileLeafName(n);
-        if (files_.FileExists(PathInFolder(oldFolder, leaf)))
-            files_.CopyOver(PathInFolder(oldFolder, leaf), PathInFolder(newFolder, leaf));
+    // The first file last: the next start copies again for as long as it is missing.
+    for (const int32_t n : {2, 3, 4, 5, 1}) {
+        const std::u16string from = PathInFolder(oldFolder, SettingsFileLeafName(n));
+        if (!files_.FileExists(from))
+            continue;
+        std::u16string reason;
+        if (files_.CopyOver(from, PathInFolder(newFolder, SettingsFileLeafName(n)), &reason))
+            continue;
+        reportFailure_({from, reason, SettingsProblem::NotCopied});
+        // Whatever this session saved into a first file would be taken for the copied settings next time.
+        refused_[first] = {kNotCopiedRefusal, false};
+        return;
     }
 }
 
-std::u16string WriteFailureMessage(const WriteFailure& failure, const SettingsLocation& location) {
+std::u16string SettingsFailureMessage(const SettingsFailure& failure, const SettingsLocation& location) {
+    const std::u16string unread = u"The settings file\n" + failure.path + u"\ncould not be read.\n\n" + failure.reason;
+    switch (failure.problem) {
+    case SettingsProblem::NotRead:
+        return unread + u"\n\nvantrel goes on with its default settings and saves nothing over this file, so nothing "
+                        u"in it is lost. If another program, such as a backup or sync tool, has the file open, start "
+                        u"vantrel again once it has finished.";
+    case SettingsProblem::NotSwitched:
+        return unread + u"\n\nThe environment in use stays. If another program, such as a backup or sync tool, has "
+                        u"the file open, choose the environment again once it has finished.";
+    case SettingsProblem::NotCopied:
+        return u"The settings could not be copied from the older folder\n" + location.legacyFolder + u"\nto\n" +
+               location.folder + u"\n\n" + failure.path + u":\n" + failure.reason +
+               u"\n\nThe older folder is left as it is, and the copy is tried again at the next start. Until then "
+               u"vantrel goes on with its default settings and does not save them.";
+    case SettingsProblem::NotSaved:
+        break;
+    }
     std::u16string text = u"The settings could not be saved to\n" + failure.path + u"\n\n" + failure.reason +
                           u"\n\nThe settings in use are kept; the file on disk is unchanged.";
     if (location.portable)

@@ -69,6 +69,8 @@ void EnvironmentWork::ChangeOrAdd(const std::u16string& name, bool showInMenu) {
     if (adding_) {
         // The file number is taken before the slot counts, so the new slot's own -1 does not hide a number.
         slot.IniOrder = LowestFreeFileNumber();
+        if (slot.IniOrder >= 1)
+            added_[static_cast<std::size_t>(slot.IniOrder)] = true;
         ++workMax_;
         adding_ = false;
     }
@@ -100,7 +102,7 @@ EnvironmentPlan EnvironmentWork::Plan(const EnvironmentList& live) const {
     }
     for (int32_t n = 1; n <= workMax_; ++n) {
         const int32_t file = slots_.Slot(n).IniOrder;
-        if (file >= 1 && !UsesFile(live, liveMax, file))
+        if (file >= 1 && (added_[static_cast<std::size_t>(file)] || !UsesFile(live, liveMax, file)))
             plan.filesToCreate.push_back(file);
     }
     plan.list = slots_;

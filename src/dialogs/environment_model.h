@@ -3,6 +3,7 @@
 // environments, which line is selected and which buttons are enabled, and what OK has to do with the files.
 // Nothing touches a file or the live list before OK.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,9 +13,9 @@
 namespace vantrel {
 
 // What confirming the selection dialog asks of the program, in this order: delete the files of the removed
-// environments, create the files of the new ones from scratch, take over the list, make slot `switchTo`
-// current (re-reading its file even when it keeps its slot number but the slots were renumbered), and write the
-// list to the first file.
+// environments, create the files of the new ones from scratch (also the file of a deleted one that an added one
+// was given), take over the list, make slot `switchTo` current (re-reading its file even when it keeps its slot
+// number but the slots were renumbered), and write the list to the first file.
 struct EnvironmentPlan {
     std::vector<int32_t> filesToDelete;
     std::vector<int32_t> filesToCreate;
@@ -63,6 +64,8 @@ private:
     int32_t LowestFreeFileNumber() const;
 
     EnvironmentList slots_;
+    // File numbers given to environments added in this visit; one that a deleted environment had is made again.
+    std::array<bool, kMaxEnvironments + 1> added_{};
     int32_t workMax_ = 1;
     int32_t workSel_ = 1;
     int selected_ = 0;

@@ -72,12 +72,22 @@ void Suspend(RunContext& c, const RData& item) {
     c.shell.Suspend();
 }
 
+// An item without a folder (a bare program name, a URL) would start in the folder vantrel was started from, such
+// as Downloads for a portable copy, where the program would look for its libraries first. It starts in the user's
+// profile instead, as a new command prompt does, or in the system folder when there is no profile.
+std::u16string FolderWithoutItsOwn(const SystemQueries& system) {
+    const std::u16string profile = system.ExpandEnvironment(u"%USERPROFILE%");
+    return profile.empty() || profile.front() == u'%' ? system.SystemDirectory() : profile;
+}
+
 } // namespace
 
 ExecuteRequest StartProgramRequest(const RData& item, bool runas, const SystemQueries& system) {
     ExecuteRequest request;
     const std::u16string folder = item.DirectoryName.empty() ? FolderOf(item.ExeFileName) : item.DirectoryName;
     request.folder = system.ExpandEnvironment(folder);
+    if (request.folder.empty())
+        request.folder = FolderWithoutItsOwn(system);
     request.file = item.ExeFileName;
     request.parameters = item.ArgumentName;
     if (item.RunasFlag || (runas && IsRunasCandidate(item))) {

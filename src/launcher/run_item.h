@@ -81,8 +81,8 @@ struct RunContext {
 };
 
 // The shell call that starts a Program item or a path item. Working folder: DirectoryName, else the folder
-// of ExeFileName, environment variables expanded; elevated ("runas", no owner) when the item always runs
-// elevated or the caller asks and the item may be elevated.
+// of ExeFileName, environment variables expanded, else the user's profile (or the system folder); elevated
+// ("runas", no owner) when the item always runs elevated or the caller asks and the item may be elevated.
 ExecuteRequest StartProgramRequest(const RData& item, bool runas, const SystemQueries& system);
 
 // Runs item `index` of `tray` and ends the shown state. A cell that shows no item runs nothing.

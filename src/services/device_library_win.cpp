@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "win/system_library_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
@@ -31,8 +32,7 @@ bool DeviceLibrary::BindDeviceLibrary() {
         const std::wstring path = folder_ + L"\\dravik.dll";
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
             return false;
-        // The library's own dependencies are looked up beside it, not in the current folder.
-        module_.Reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+        module_.Reset(LoadLibraryAt(path));
         if (!module_)
             return false;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win/system_library_win.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
@@ -19,8 +20,7 @@ HMODULE LoadLibraryBesideProgram(const wchar_t* fileName) {
     const std::wstring path = ModuleFolder() + L"\\" + fileName;
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return nullptr;
-    // The library's own dependencies are looked up beside it, not in the current folder.
-    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryAt(path);
 }
 
 void HelperLibrary::Bind(int winVersion) {

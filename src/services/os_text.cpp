@@ -51,10 +51,6 @@ std::u16string SettingsFileLeafName(int32_t fileNumber) {
     return u"vantrel" + DecimalText(fileNumber) + u".ini";
 }
 
-std::u16string SettingsFileName(const std::u16string& baseFolder, int32_t fileNumber) {
-    return SettingsFolder(baseFolder) + u"\\" + SettingsFileLeafName(fileNumber);
-}
-
 namespace {
 
 constexpr std::u16string_view kUsShifted = u")!@#$%^&*(";

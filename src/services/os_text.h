@@ -19,7 +19,6 @@ bool IsUsKeyboard(int32_t keyboardType, int32_t keyboardSubtype);
 // Settings folder and file of environment file number n (1..5) under the base folder.
 std::u16string SettingsFolder(const std::u16string& baseFolder);
 std::u16string SettingsFileLeafName(int32_t fileNumber); // "vantrel.ini", "vantrel2.ini", ...
-std::u16string SettingsFileName(const std::u16string& baseFolder, int32_t fileNumber);
 // The older folder whose files are copied once into the settings folder.
 std::u16string LegacySettingsFolder(const std::u16string& baseFolder);
 

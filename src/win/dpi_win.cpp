@@ -1,5 +1,7 @@
 #include "win/dpi_win.h"
 
+#include "win/system_library_win.h"
+
 namespace vantrel::win {
 
 namespace {
@@ -18,7 +20,7 @@ template <typename Fn> Fn UserFunction(const char* name) {
 
 GetDpiForMonitorFn MonitorDpiFunction() {
     static const GetDpiForMonitorFn function = [] {
-        HMODULE shcore = LoadLibraryW(L"shcore.dll");
+        HMODULE shcore = LoadSystemLibrary(L"shcore.dll");
         return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
                             reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
                       : nullptr;

@@ -1,6 +1,6 @@
 #include "win/title_bar_win.h"
 
-#include <string>
+#include "win/system_library_win.h"
 
 namespace vantrel::win {
 
@@ -70,15 +70,10 @@ void TitleBarTheme::ApplyTo(HWND window) {
 bool TitleBarTheme::SystemApply(HWND window, bool dark) {
     if (!dwmapiTried_) {
         dwmapiTried_ = true;
-        // By its full path: a dwmapi.dll in the current folder must never be loaded in its place.
-        wchar_t folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) {
-            const std::wstring path = std::wstring(folder, length) + L"\\dwmapi.dll";
-            dwmapi_.Reset(LoadLibraryExW(path.c_str(), nullptr, 0));
-            if (dwmapi_)
-                setAttribute_ = GetProcAddress(dwmapi_.Get(), "DwmSetWindowAttribute");
-        }
+        // By its full path: a dwmapi.dll beside the program or in the current folder must never load in its place.
+        dwmapi_.Reset(LoadSystemLibrary(L"dwmapi.dll"));
+        if (dwmapi_)
+            setAttribute_ = GetProcAddress(dwmapi_.Get(), "DwmSetWindowAttribute");
     }
     if (!setAttribute_)
         return false;

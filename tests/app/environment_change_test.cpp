@@ -5,6 +5,7 @@
 #include "config/ini_document.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/stored_settings.h"
 
 namespace vantrel {
 namespace {
@@ -39,9 +40,9 @@ protected:
     FakeSystem system;
     FakeIcons icons;
     FakeFiles files;
-    std::vector<WriteFailure> failures;
+    std::vector<SettingsFailure> failures;
     SettingsStore store{files, kBase, config::DecodeWindows1252,
-                        [this](const WriteFailure& f) { failures.push_back(f); }};
+                        [this](const SettingsFailure& f) { failures.push_back(f); }};
     ResidentState state;
     NoDevices devices;
     NoWait clock;
@@ -60,7 +61,7 @@ protected:
     // The selection dialog's OK as the resident program carries it out.
     EnvironmentSwitchResult Confirm(const EnvironmentPlan& plan) {
         const auto notDeleted = ApplyEnvironmentFiles(state, plan, store, system, icons);
-        EXPECT_TRUE(notDeleted.empty());
+        EXPECT_TRUE(notDeleted && notDeleted->empty());
         const auto result = ChangeMultiIni(state, plan.switchTo, services, devices);
         WriteEnvironmentChoice(state, store);
         return result;
@@ -83,7 +84,7 @@ TEST_F(EnvironmentChangeTest, AddedEnvironmentGetsAFreshFileAndBecomesCurrent) {
     EXPECT_EQ(Doc(u"vantrel2.ini").Get(u"Option", u"VkKey"), u"74");
     EXPECT_EQ(Doc(u"vantrel2.ini").Get(u"System", u"Title0"), u"This PC");
 
-    const auto list = store.ReadEnvironmentList();
+    const auto list = ReadEnvironmentList(testing::Stored(store, 1));
     EXPECT_EQ(list.IniMax, 2);
     EXPECT_EQ(list.IniNo, 2);
     EXPECT_EQ(list.Slot(2).IniName, u"Work");
@@ -91,6 +92,23 @@ TEST_F(EnvironmentChangeTest, AddedEnvironmentGetsAFreshFileAndBecomesCurrent) {
     EXPECT_EQ(list.Slot(2).IniPopup, 1);
     EXPECT_EQ(Doc(u"vantrel.ini").Get(u"Option", u"VkKey"), u"75") << "the first environment's settings stay";
     EXPECT_TRUE(failures.empty());
+}
+
+TEST_F(EnvironmentChangeTest, AnEnvironmentAddedInPlaceOfADeletedOneStartsFromScratch) {
+    Put(u"vantrel.ini", u"[Option]\r\nIniNo=2\r\nIniMax=2\r\nIniOrder2=2\r\n");
+    Put(u"vantrel2.ini", u"[Option]\r\nVkKey=75\r\n[Program]\r\nTitle0=Old\r\n");
+    LoadSettings(state, services);
+    EnvironmentWork work(state.Environments);
+    work.Select(1);
+    work.Delete(); // the current environment, file 2
+    work.BeginAdd();
+    work.ChangeOrAdd(u"New", true); // takes file 2 again
+
+    EXPECT_EQ(Confirm(work.Plan(state.Environments)).outcome, EnvironmentSwitch::Switched);
+    EXPECT_EQ(state.CurrentOption, TOption{}) << "the deleted environment's hot key is not inherited";
+    EXPECT_TRUE(state.ProgramList().empty());
+    EXPECT_FALSE(Doc(u"vantrel2.ini").Get(u"Program", u"Title0"));
+    EXPECT_EQ(Doc(u"vantrel2.ini").Get(u"Option", u"VkKey"), u"74");
 }
 
 TEST_F(EnvironmentChangeTest, DeletingTheCurrentSecondOfThreeSwitchesToTheRenumberedThird) {
@@ -109,7 +127,7 @@ TEST_F(EnvironmentChangeTest, DeletingTheCurrentSecondOfThreeSwitchesToTheRenumb
     EXPECT_TRUE(Has(u"vantrel3.ini"));
     EXPECT_EQ(state.CurrentOption.ColMax, 9);
     EXPECT_EQ(state.LoadedFileNumber, 3);
-    const auto list = store.ReadEnvironmentList();
+    const auto list = ReadEnvironmentList(testing::Stored(store, 1));
     EXPECT_EQ(list.IniMax, 2);
     EXPECT_EQ(list.IniNo, 2);
     EXPECT_EQ(list.Slot(2).IniOrder, 3);
@@ -129,7 +147,7 @@ TEST_F(EnvironmentChangeTest, KeepingTheCurrentEnvironmentReadsNothingAgain) {
     EXPECT_EQ(result.outcome, EnvironmentSwitch::AlreadyCurrent);
     EXPECT_EQ(state.Environments.IniNo, 2);
     EXPECT_LE(files.reads - reads, 2) << "only the list's own writes read the first file";
-    EXPECT_EQ(store.ReadEnvironmentList().IniNo, 2);
+    EXPECT_EQ(ReadEnvironmentList(testing::Stored(store, 1)).IniNo, 2);
 }
 
 TEST_F(EnvironmentChangeTest, CancelLeavesEveryFileAsItWas) {
@@ -155,9 +173,10 @@ TEST_F(EnvironmentChangeTest, AFileThatCannotBeDeletedIsReportedAndTheRestGoesOn
     work.Select(1);
     work.Delete();
     const auto notDeleted = ApplyEnvironmentFiles(state, work.Plan(state.Environments), store, system, icons);
-    ASSERT_EQ(notDeleted.size(), 1u);
-    EXPECT_EQ(notDeleted[0].path, kFolder + u"vantrel2.ini");
-    EXPECT_FALSE(notDeleted[0].reason.empty());
+    ASSERT_TRUE(notDeleted);
+    ASSERT_EQ(notDeleted->size(), 1u);
+    EXPECT_EQ((*notDeleted)[0].path, kFolder + u"vantrel2.ini");
+    EXPECT_FALSE((*notDeleted)[0].reason.empty());
     EXPECT_EQ(state.Environments.IniMax, 1);
 }
 
@@ -173,7 +192,7 @@ TEST_F(EnvironmentChangeTest, TheFirstFileKeepsTheListWhenItsEnvironmentGoes) {
     EXPECT_EQ(Confirm(work.Plan(state.Environments)).outcome, EnvironmentSwitch::AlreadyCurrent);
     ASSERT_TRUE(Has(u"vantrel.ini"));
     EXPECT_FALSE(Doc(u"vantrel.ini").Get(u"Program", u"Title0")) << "the removed environment's items are gone";
-    const auto list = store.ReadEnvironmentList();
+    const auto list = ReadEnvironmentList(testing::Stored(store, 1));
     EXPECT_EQ(list.IniMax, 1);
     EXPECT_EQ(list.Slot(1).IniOrder, 2);
 }

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/environment_change.h"
 #include "config/item_lists.h"
 #include "services/text.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/stored_settings.h"
 
 namespace vantrel {
 namespace {
@@ -85,9 +87,9 @@ protected:
     FakeSystem system;
     FakeIcons icons;
     FakeFiles files;
-    std::vector<WriteFailure> failures;
+    std::vector<SettingsFailure> failures;
     SettingsStore store{files, kBase, config::DecodeWindows1252,
-                        [this](const WriteFailure& f) { failures.push_back(f); }};
+                        [this](const SettingsFailure& f) { failures.push_back(f); }};
     ResidentState state;
     Recorder recorder;
     NoWait clock;
@@ -127,7 +129,8 @@ TEST_F(ResidentTest, FirstStartCreatesTheFileWithTheCompletedSystemSection) {
         config::DecodeIniBytes(files.files[kFolder + u"vantrel.ini"], config::DecodeWindows1252));
     EXPECT_EQ(doc.Get(u"System", u"Title0"), u"This PC");
     EXPECT_EQ(doc.Get(u"System", u"ExeFileName8"), u"C:\\");
-    EXPECT_FALSE(doc.HasSection(u"Option")) << "options are written only when the user changes them";
+    EXPECT_EQ(Text(u"vantrel.ini").find(u"[Option]"), std::u16string::npos)
+        << "options are written only when the user changes them";
     EXPECT_EQ(files.writes, 1);
 }
 
@@ -165,7 +168,7 @@ TEST_F(ResidentTest, SwitchingEnvironments) {
     EXPECT_EQ(state.CurrentOption.ColMax, 5);
     ASSERT_EQ(state.ProgramList().size(), 1u);
     EXPECT_EQ(state.ProgramList()[0].Title, u"Two");
-    EXPECT_EQ(store.ReadEnvironmentList().IniNo, 2) << "the switch is remembered in file 1";
+    EXPECT_EQ(ReadEnvironmentList(testing::Stored(store, 1)).IniNo, 2) << "the switch is remembered in file 1";
 }
 
 TEST_F(ResidentTest, ExitFreesOwnedIconsOnly) {
@@ -286,6 +289,90 @@ TEST_F(ResidentTest, StartRemovesOnlyTheTemporaryFilesOfInterruptedWrites) {
     for (const auto& name : others)
         EXPECT_EQ(files.files.count(kFolder + name), 1u) << Narrow(name);
     EXPECT_EQ(files.files.count(kBase + u"\\vantrel\\vantrel.ini.1-2.tmp"), 1u);
+}
+
+TEST_F(ResidentTest, AFailedCopyOfOldSettingsIsReportedAndTriedAgainAtTheNextStart) {
+    const std::u16string oldFolder = kBase + u"\\vantrel\\";
+    for (const char16_t* failing : {u"vantrel.ini", u"vantrel2.ini"}) {
+        files.files.clear();
+        failures.clear();
+        files.files[oldFolder + u"vantrel.ini"] =
+            config::EncodeUtf16LeWithBom(u"[Option]\r\nIniMax=2\r\nIniOrder2=2\r\n[Program]\r\nTitle0=Old\r\n");
+        files.files[oldFolder + u"vantrel2.ini"] = config::EncodeUtf16LeWithBom(u"[Option]\r\nColMax=4\r\n");
+        files.uncopyable = {oldFolder + failing};
+        LoadSettings(state, services);
+        EXPECT_EQ(failures.size(), 1u) << Narrow(failing) << ": the user is told once";
+        EXPECT_FALSE(files.files.count(kFolder + u"vantrel.ini")) << Narrow(failing) << ": no fresh first file";
+
+        files.uncopyable.clear();
+        LoadSettings(state, services);
+        ASSERT_EQ(state.ProgramList().size(), 1u) << Narrow(failing);
+        EXPECT_EQ(state.ProgramList()[0].Title, u"Old");
+        EXPECT_EQ(ChangeMultiIni(state, 2, services, recorder).outcome, EnvironmentSwitch::Switched);
+        EXPECT_EQ(state.CurrentOption.ColMax, 4) << Narrow(failing);
+    }
+}
+
+// A file another program holds through the start, or one far too large, is told once and never replaced: neither
+// "Registering Icons"' OK nor an added environment (which would make vantrel2.ini again) writes defaults.
+TEST_F(ResidentTest, SettingsThatCannotBeReadAreNeverReplacedByDefaults) {
+    const std::u16string mine = u"[Option]\r\nIniMax=2\r\nIniOrder2=2\r\n[Program]\r\nTitle0=Mine\r\n";
+    struct Case {
+        const char* what;
+        int heldReads; // reads of vantrel.ini that find it held by another program (-1: until it lets go)
+        std::u16string padding;
+        std::string program; // the first Program item after the start
+    };
+    const Case cases[] = {
+        {"held for a moment", 3, u"", "Mine"},
+        {"held through the start", -1, u"", "-"},
+        {"too large", 0, u";" + std::u16string(kMaxSettingsFileBytes / 2, u'x'), "-"},
+    };
+    for (const Case& c : cases) {
+        failures.clear();
+        Put(u"vantrel.ini", mine + c.padding);
+        Put(u"vantrel2.ini", u"[Program]\r\nTitle0=Two\r\n");
+        const auto before = files.files;
+        files.held = {{kFolder + u"vantrel.ini", c.heldReads}};
+        SettingsStore store{files, kBase, config::DecodeWindows1252,
+                            [this](const SettingsFailure& f) { failures.push_back(f); }};
+        ResidentServices services{store, system, icons, cd};
+        LoadSettings(state, services);
+        EXPECT_EQ(state.ProgramList().empty() ? "-" : Narrow(state.ProgramList()[0].Title), c.program) << c.what;
+        const bool unread = c.program == "-";
+        ASSERT_EQ(failures.size(), unread ? 1u : 0u) << c.what;
+
+        files.held.clear(); // the other program lets go; the user saves and adds an environment
+        EXPECT_EQ(SaveTrays(state, services, true), !unread) << c.what;
+        EnvironmentWork work(state.Environments);
+        work.BeginAdd();
+        work.ChangeOrAdd(u"New", true);
+        EXPECT_EQ(ApplyEnvironmentFiles(state, work.Plan(state.Environments), store, system, icons).has_value(),
+                  !unread)
+            << c.what;
+        if (!unread)
+            continue;
+        EXPECT_EQ(files.files, before) << c.what;
+        EXPECT_EQ(failures.size(), 3u) << c.what << ": told at the start, at the save and at the environment change";
+    }
+}
+
+TEST_F(ResidentTest, ASwitchToAnEnvironmentWhoseFileIsHeldKeepsTheOneInUse) {
+    Put(u"vantrel.ini", u"[Option]\r\nIniMax=2\r\nIniOrder2=2\r\n[Program]\r\nTitle0=Mine\r\n");
+    Put(u"vantrel2.ini", u"[Program]\r\nTitle0=Two\r\n");
+    LoadSettings(state, services);
+    files.held = {{kFolder + u"vantrel2.ini", -1}};
+    EXPECT_EQ(ChangeMultiIni(state, 2, services, recorder).outcome, EnvironmentSwitch::Unreadable);
+    EXPECT_EQ(state.ProgramList()[0].Title, u"Mine");
+    EXPECT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(recorder.log.empty()) << "the hot key and the CD device are left alone";
+}
+
+TEST_F(ResidentTest, StartReadsTheSettingsFileOnce) {
+    LoadSettings(state, services); // first start: the file is made
+    const int reads = files.reads;
+    LoadSettings(state, services);
+    EXPECT_EQ(files.reads - reads, 1);
 }
 
 // A device library whose snapshot holds one USB stick with two drive letters.

@@ -32,6 +32,11 @@ namespace {
 using testing::TempFolder;
 using win::FromWide;
 
+std::string Content(config::Win32SettingsFiles& files, const std::u16string& path) {
+    const config::FileContent content = files.ReadAll(path, kMaxSettingsFileBytes);
+    return content.outcome == config::FileContent::Outcome::Read ? content.bytes : "(no file)";
+}
+
 constexpr int kKills = 200;
 
 struct Writer {
@@ -128,7 +133,7 @@ void RunLane(Lane& lane, const std::wstring& base, int kills, unsigned seed, std
         TerminateProcess(child.process.hProcess, 1);
         WaitForSingleObject(child.process.hProcess, 10000);
 
-        const std::string now = files.ReadAll(ini).value_or("(no file)");
+        const std::string now = Content(files, ini);
         if (now != lane.first && now != lane.second) {
             lane.failure = "kill " + std::to_string(kill) + " after " + std::to_string(wait.count()) + " us (seed " +
                            std::to_string(seed) + "): a file of " + std::to_string(now.size()) +
@@ -159,19 +164,19 @@ TEST(SettingsCrash, AKilledWriterLeavesTheOldOrTheNewFileAndTheNextStartTidiesUp
         ASSERT_NE(GetFileAttributesW(lane.folder.c_str()), INVALID_FILE_ATTRIBUTES);
         config::Win32SettingsFiles files;
         SettingsStore store(files, FromWide(bases[i].Folder()), config::AnsiCodePageDecoder(),
-                            [](const WriteFailure&) {});
+                            [](const SettingsFailure&) {});
         const std::u16string ini = FromWide(lane.folder + L"\\vantrel.ini");
         // The two complete files, and how long one write takes here.
         ASSERT_TRUE(store.WriteItems(1, ItemSection::Program, lists[0]));
-        lane.first = files.ReadAll(ini).value_or("");
+        lane.first = Content(files, ini);
         ASSERT_TRUE(store.WriteItems(1, ItemSection::Program, lists[1]));
-        lane.second = files.ReadAll(ini).value_or("");
+        lane.second = Content(files, ini);
         const auto start = std::chrono::steady_clock::now();
         for (int n = 0; n < 4; ++n)
             ASSERT_TRUE(store.WriteItems(1, ItemSection::Program, lists[n % 2]));
         write = std::max(
             write, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 4);
-        ASSERT_EQ(files.ReadAll(ini), lane.second) << "the same list gives the same file";
+        ASSERT_EQ(Content(files, ini), lane.second) << "the same list gives the same file";
         ASSERT_NE(lane.first, lane.second);
     }
 
@@ -203,7 +208,8 @@ TEST(SettingsCrash, AKilledWriterLeavesTheOldOrTheNewFileAndTheNextStartTidiesUp
 
     const std::wstring folder = lanes[0].folder;
     config::Win32SettingsFiles files;
-    SettingsStore store(files, FromWide(bases[0].Folder()), config::AnsiCodePageDecoder(), [](const WriteFailure&) {});
+    SettingsStore store(files, FromWide(bases[0].Folder()), config::AnsiCodePageDecoder(),
+                        [](const SettingsFailure&) {});
     const std::u16string ini = FromWide(folder + L"\\vantrel.ini");
     const std::string first = lanes[0].first;
     // The next start: the temporary files of the settings files go, every other file stays.
@@ -213,7 +219,7 @@ TEST(SettingsCrash, AKilledWriterLeavesTheOldOrTheNewFileAndTheNextStartTidiesUp
         ASSERT_TRUE(testing::PutFile(folder + L"\\" + name, "the user's"));
     // One more, as a kill inside the first step of a write would leave it, so that there is always one.
     ASSERT_TRUE(testing::PutFile(folder + L"\\vantrel.ini.fffe-0.tmp", ""));
-    const std::string beforeStart = files.ReadAll(ini).value_or("");
+    const std::string beforeStart = Content(files, ini);
     win::Win32SystemQueries system;
     win::Win32IconSource icons(system);
     win::Win32MciDevice device;

@@ -5,6 +5,7 @@
 #include "win/window_win.h"
 
 #include <functional>
+#include <optional>
 
 #include "config/temp_folder_win.h"
 #include "win/strings_win.h"
@@ -22,19 +23,38 @@ protected:
     Win32SettingsFiles files;
 
     std::u16string Path(const std::wstring& name) const { return FromWide(folder.Path(name)); }
+    std::optional<std::string> Content(const std::u16string& path) {
+        const FileContent content = files.ReadAll(path, 1 << 20);
+        return content.outcome == FileContent::Outcome::Read ? std::optional(content.bytes) : std::nullopt;
+    }
 };
 
 TEST_F(SettingsFilesTest, WriteReplacesTheWholeFileAndLeavesNoTemporaryFile) {
     const std::u16string path = Path(L"vantrel.ini");
     std::u16string reason = u"untouched";
     ASSERT_TRUE(files.WriteAllAtomic(path, std::string("first, the longer content\0x", 27), &reason));
-    EXPECT_EQ(files.ReadAll(path), std::string("first, the longer content\0x", 27));
+    EXPECT_EQ(Content(path), std::string("first, the longer content\0x", 27));
     ASSERT_TRUE(files.WriteAllAtomic(path, "second", &reason));
-    EXPECT_EQ(files.ReadAll(path), "second");
+    EXPECT_EQ(Content(path), "second");
     ASSERT_TRUE(files.WriteAllAtomic(path, "", &reason));
-    EXPECT_EQ(files.ReadAll(path), "") << "an empty file exists and reads as empty";
+    EXPECT_EQ(Content(path), "") << "an empty file exists and reads as empty";
     EXPECT_EQ(reason, u"untouched");
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"vantrel.ini"});
+}
+
+// A file another program holds is never taken for a missing (empty) one, and a huge one costs no memory.
+TEST_F(SettingsFilesTest, ReadTellsMissingHeldAndTooLargeApart) {
+    using Outcome = FileContent::Outcome;
+    PutFile(folder.Path(L"ten.ini"), "0123456789");
+    const HANDLE holder =
+        CreateFileW(folder.Path(L"ten.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FileContent held = files.ReadAll(Path(L"ten.ini"), 10);
+    EXPECT_EQ(held.outcome, Outcome::Busy);
+    EXPECT_FALSE(held.reason.empty());
+    CloseHandle(holder);
+    EXPECT_EQ(files.ReadAll(Path(L"ten.ini"), 10).bytes, "0123456789");
+    EXPECT_EQ(files.ReadAll(Path(L"ten.ini"), 9).outcome, Outcome::TooLarge);
+    EXPECT_EQ(files.ReadAll(Path(L"none\\vantrel.ini"), 10).outcome, Outcome::Missing);
 }
 
 TEST_F(SettingsFilesTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
@@ -56,12 +76,12 @@ TEST_F(SettingsFilesTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
         const std::wstring target = folder.Path(c.name);
         c.prepare(target);
         const auto before = folder.Names();
-        const std::optional<std::string> oldContent = files.ReadAll(FromWide(target));
+        const std::optional<std::string> oldContent = Content(FromWide(target));
         std::u16string reason;
         EXPECT_FALSE(files.WriteAllAtomic(FromWide(target), "new", &reason)) << c.what;
         EXPECT_FALSE(reason.empty()) << c.what;
         EXPECT_NE(reason.back(), u'\n') << c.what;
-        EXPECT_EQ(files.ReadAll(FromWide(target)), oldContent) << c.what;
+        EXPECT_EQ(Content(FromWide(target)), oldContent) << c.what;
         EXPECT_EQ(folder.Names(), before) << c.what << ": no temporary file left behind";
     }
 }
@@ -74,14 +94,15 @@ TEST_F(SettingsFilesTest, FoldersFilesAndCopies) {
     PutFile(folder.Path(L"plain"), "x");
     EXPECT_FALSE(files.CreateFolderTree(Path(L"plain\\sub"))) << "a file stands in the way";
 
-    EXPECT_FALSE(files.ReadAll(Path(L"none.ini")).has_value());
     EXPECT_FALSE(files.FileExists(Path(L"none.ini")));
     EXPECT_TRUE(files.FileExists(Path(L"plain")));
     PutFile(folder.Path(L"target"), "old, longer");
-    EXPECT_TRUE(files.CopyOver(Path(L"plain"), Path(L"target")));
-    EXPECT_EQ(files.ReadAll(Path(L"target")), "x");
-    EXPECT_FALSE(files.CopyOver(Path(L"none.ini"), Path(L"target")));
-    EXPECT_EQ(files.ReadAll(Path(L"target")), "x");
+    std::u16string reason;
+    EXPECT_TRUE(files.CopyOver(Path(L"plain"), Path(L"target"), &reason));
+    EXPECT_EQ(Content(Path(L"target")), "x");
+    EXPECT_FALSE(files.CopyOver(Path(L"none.ini"), Path(L"target"), &reason));
+    EXPECT_FALSE(reason.empty()) << "a failed copy says why";
+    EXPECT_EQ(Content(Path(L"target")), "x");
 }
 
 TEST(SettingsFilesText, SystemReasonAndAnsiCodePage) {

@@ -6,6 +6,8 @@
 #include "config/settings_values.h"
 #include "services/text.h"
 #include "support/fake_files.h"
+#include "support/stored_settings.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {
@@ -54,9 +56,9 @@ class PortableStoreTest : public ::testing::Test {
 protected:
     const std::u16string folder = u"E:\\vantrel";
     FakeFiles files;
-    std::vector<WriteFailure> failures;
+    std::vector<SettingsFailure> failures;
     SettingsStore store{files, SettingsLocation{folder, u"", true}, config::DecodeWindows1252,
-                        [this](const WriteFailure& failure) { failures.push_back(failure); }};
+                        [this](const SettingsFailure& failure) { failures.push_back(failure); }};
 };
 
 TEST_F(PortableStoreTest, FilesLiveBesideTheProgram) {
@@ -66,7 +68,7 @@ TEST_F(PortableStoreTest, FilesLiveBesideTheProgram) {
     option.ColMax = 11;
     ASSERT_TRUE(store.WriteOption(1, option));
     EXPECT_TRUE(files.files.count(folder + u"\\vantrel.ini"));
-    EXPECT_EQ(store.ReadOption(1).ColMax, 11);
+    EXPECT_EQ(ReadOption(testing::Stored(store, 1)).ColMax, 11);
     for (const auto& [path, bytes] : files.files)
         EXPECT_EQ(path.rfind(folder + u"\\", 0), 0u) << Utf16ToUtf8(path) << " is outside the portable folder";
 }
@@ -76,14 +78,14 @@ TEST_F(PortableStoreTest, SettingsOfTheMachineAreNotCopiedIn) {
     files.files[kAppData + u"\\vantrel64\\vantrel.ini"] = "[Option]\r\nColMax=8\r\n";
     store.MigrateSettingsFolder();
     EXPECT_FALSE(files.files.count(folder + u"\\vantrel.ini"));
-    EXPECT_EQ(store.ReadOption(1).ColMax, TOption().ColMax);
+    EXPECT_EQ(ReadOption(testing::Stored(store, 1)).ColMax, TOption().ColMax);
 }
 
 TEST_F(PortableStoreTest, AFailedWriteNamesTheFolderAndTheWayOut) {
     files.failWrites = true;
     EXPECT_FALSE(store.WriteOption(1, TOption()));
     ASSERT_EQ(failures.size(), 1u);
-    const std::u16string text = WriteFailureMessage(failures[0], store.Location());
+    const std::u16string text = SettingsFailureMessage(failures[0], store.Location());
     EXPECT_NE(text.find(folder + u"\\vantrel.ini"), std::u16string::npos) << "the file";
     EXPECT_NE(text.find(u"not enough space"), std::u16string::npos) << "the system's reason";
     EXPECT_NE(text.find(u"portable and keeps its settings in its own folder:\n" + folder + u"\n"), std::u16string::npos)
@@ -95,12 +97,13 @@ TEST(SettingsLocation, AnInstalledCopyKeepsItsMessageAndItsMove) {
     FakeFiles files;
     files.files[kAppData + u"\\vantrel\\vantrel.ini"] = "[Option]\r\nColMax=9\r\n";
     SettingsStore store{files, ChooseSettingsLocation(files, u"C:\\Programs\\vantrel", kAppData),
-                        config::DecodeWindows1252, [](const WriteFailure&) {}};
+                        config::DecodeWindows1252, [](const SettingsFailure&) {}};
     store.MigrateSettingsFolder();
-    EXPECT_EQ(store.ReadOption(1).ColMax, 9) << "an older folder is still copied for an installed copy";
+    EXPECT_EQ(ReadOption(testing::Stored(store, 1)).ColMax, 9)
+        << "an older folder is still copied for an installed copy";
 
-    const WriteFailure failure{kAppData + u"\\vantrel64\\vantrel.ini", u"Access is denied."};
-    EXPECT_EQ(WriteFailureMessage(failure, store.Location()),
+    const SettingsFailure failure{kAppData + u"\\vantrel64\\vantrel.ini", u"Access is denied."};
+    EXPECT_EQ(SettingsFailureMessage(failure, store.Location()),
               u"The settings could not be saved to\n" + failure.path +
                   u"\n\nAccess is denied.\n\nThe settings in use are kept; the file on disk is unchanged.");
 }

@@ -6,6 +6,8 @@
 #include "services/text.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/stored_settings.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {
@@ -18,9 +20,9 @@ const std::u16string kFile1 = kBase + u"\\vantrel64\\vantrel.ini";
 class SettingsStoreTest : public ::testing::Test {
 protected:
     FakeFiles files;
-    std::vector<WriteFailure> failures;
+    std::vector<SettingsFailure> failures;
     SettingsStore store{files, kBase, config::DecodeWindows1252,
-                        [this](const WriteFailure& failure) { failures.push_back(failure); }};
+                        [this](const SettingsFailure& failure) { failures.push_back(failure); }};
 
     void PutFile(const std::u16string& path, const std::u16string& text) {
         files.files[path] = config::EncodeUtf16LeWithBom(text);
@@ -62,9 +64,9 @@ TEST(SettingsValues, IntegersInEveryNotation) {
 }
 
 TEST_F(SettingsStoreTest, FirstRunReadsDefaultsAndWritesNothing) {
-    EXPECT_EQ(store.ReadOption(1), TOption());
-    EXPECT_TRUE(store.ReadItems(1, ItemSection::Program).empty());
-    const EnvironmentList environments = store.ReadEnvironmentList();
+    EXPECT_EQ(ReadOption(testing::Stored(store, 1)), TOption());
+    EXPECT_TRUE(ReadItems(testing::Stored(store, 1), ItemSection::Program).empty());
+    const EnvironmentList environments = ReadEnvironmentList(testing::Stored(store, 1));
     EXPECT_EQ(environments, EnvironmentList());
     EXPECT_EQ(environments.CurrentFileNumber(), 1);
     EXPECT_EQ(files.writes, 0);
@@ -80,7 +82,7 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     option.KeyOnlyFlag = true;
     option.ColorScheme = 2;
     ASSERT_TRUE(store.WriteOption(1, option));
-    EXPECT_EQ(store.ReadOption(1), option);
+    EXPECT_EQ(ReadOption(testing::Stored(store, 1)), option);
 
     const auto doc = Doc(kFile1);
     for (const auto& [key, value] : {std::pair{u"IniNo", u"2"},
@@ -92,14 +94,14 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
                                      {u"ColorScheme", u"2"}})
         EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");
-    EXPECT_EQ(doc.Lines().front(), u"; my notes");
+    EXPECT_EQ(FileText(kFile1).rfind(u"; my notes\r\n", 0), 0u);
 }
 
 TEST_F(SettingsStoreTest, HandEditedOptionsAreBroughtIntoRange) {
     PutFile(kFile1, u"[Option]\r\nColMax=99999999999\r\nKeyCursorFlag=7\r\nWaitDesktop=100000\r\nFrameFlag=-3\r\n"
                     u"VkKey=0x10000\r\nMouseFlag=9\r\nBackColor=$FF123456\r\nMoveCursorFlag=banana\r\nRowMax=77\r\n"
                     u"ColorScheme=3\r\n");
-    const TOption option = store.ReadOption(1);
+    const TOption option = ReadOption(testing::Stored(store, 1));
     EXPECT_EQ(option.ColMax, 7) << "no number at all: the default";
     EXPECT_EQ(option.KeyCursorFlag, 0);
     EXPECT_EQ(option.WaitDesktop, 3);
@@ -113,7 +115,7 @@ TEST_F(SettingsStoreTest, HandEditedOptionsAreBroughtIntoRange) {
 
     for (const auto& [text, colMax] : {std::pair{u"0", 1}, {u"1", 1}, {u"30", 30}, {u"31", 30}, {u"-5", 1}}) {
         PutFile(kFile1, u"[Option]\r\nColMax=" + std::u16string(text) + u"\r\n");
-        EXPECT_EQ(store.ReadOption(1).ColMax, colMax) << Utf16ToUtf8(text);
+        EXPECT_EQ(ReadOption(testing::Stored(store, 1)).ColMax, colMax) << Utf16ToUtf8(text);
     }
 }
 
@@ -123,7 +125,7 @@ TEST_F(SettingsStoreTest, ItemsStopAtTheFirstGapAndAtTwoHundred) {
         text += u"Title" + DecimalText(k) + u"=Item " + DecimalText(k) + u"\r\n";
     text += u"Status2=0x0104\r\nIconIndex1=-1\r\nRunasFlag3=5\r\nArgumentName4=\"a b\" c\r\n";
     PutFile(kFile1, text);
-    ItemList items = store.ReadItems(1, ItemSection::Program);
+    ItemList items = ReadItems(testing::Stored(store, 1), ItemSection::Program);
     ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[2].Status, 0x104);
     EXPECT_EQ(items[1].IconIndex, -1);
@@ -131,13 +133,13 @@ TEST_F(SettingsStoreTest, ItemsStopAtTheFirstGapAndAtTwoHundred) {
 
     ASSERT_TRUE(store.WriteItems(1, ItemSection::Program, items));
     EXPECT_FALSE(Doc(kFile1).Get(u"Program", u"Title6")) << "items after the gap are dropped at the next write";
-    EXPECT_EQ(store.ReadItems(1, ItemSection::Program), items);
+    EXPECT_EQ(ReadItems(testing::Stored(store, 1), ItemSection::Program), items);
 
     ItemList many(250);
     for (std::size_t i = 0; i < many.size(); ++i)
         many[i].Title = u"T" + DecimalText(static_cast<int64_t>(i));
     ASSERT_TRUE(store.WriteItems(1, ItemSection::System, many));
-    EXPECT_EQ(store.ReadItems(1, ItemSection::System).size(), 200u);
+    EXPECT_EQ(ReadItems(testing::Stored(store, 1), ItemSection::System).size(), 200u);
 }
 
 TEST_F(SettingsStoreTest, ItemFieldsRoundTripWithUnicodeAndAwkwardCharacters) {
@@ -151,7 +153,7 @@ TEST_F(SettingsStoreTest, ItemFieldsRoundTripWithUnicodeAndAwkwardCharacters) {
     items[0].Status = 0x4100;
     items[0].RunasFlag = true;
     ASSERT_TRUE(store.WriteItems(1, ItemSection::Program, items));
-    EXPECT_EQ(store.ReadItems(1, ItemSection::Program), items);
+    EXPECT_EQ(ReadItems(testing::Stored(store, 1), ItemSection::Program), items);
 }
 
 TEST_F(SettingsStoreTest, AFailedWriteIsReportedAndLosesNothing) {
@@ -168,7 +170,7 @@ TEST_F(SettingsStoreTest, AFailedWriteIsReportedAndLosesNothing) {
 TEST_F(SettingsStoreTest, AnUnreadableFileIsNeverReplacedByDefaults) {
     PutFile(kFile1, u"[Program]\r\nTitle0=precious\r\n");
     const std::string before = files.files[kFile1];
-    files.unreadable.insert(kFile1);
+    files.held[kFile1] = -1;
     EXPECT_FALSE(store.WriteCurrentEnvironment(EnvironmentList()));
     EXPECT_EQ(failures.size(), 1u);
     EXPECT_EQ(files.files[kFile1], before);
@@ -177,7 +179,7 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsNeverReplacedByDefaults) {
 TEST_F(SettingsStoreTest, EnvironmentListReadWithDefaultsAndWrittenWithoutUserNames) {
     PutFile(kFile1, u"[Option]\r\nIniNo=2\r\nIniMax=2\r\nIniName2=Work\r\nIniOrder2=3\r\nIniPopup2=1\r\n"
                     u"IniUserName2=alice\r\nIniName4=stale\r\n");
-    EnvironmentList list = store.ReadEnvironmentList();
+    EnvironmentList list = ReadEnvironmentList(testing::Stored(store, 1));
     EXPECT_EQ(list.IniNo, 2);
     EXPECT_EQ(list.Slot(1).IniName, u"Environment1");
     EXPECT_EQ(list.Slot(1).IniOrder, 1);
@@ -193,7 +195,7 @@ TEST_F(SettingsStoreTest, EnvironmentListReadWithDefaultsAndWrittenWithoutUserNa
     EXPECT_EQ(doc.Get(u"Option", u"IniOrder4"), u"-1");
     EXPECT_EQ(doc.Get(u"Option", u"IniName4"), u"Environment4");
     EXPECT_EQ(doc.Get(u"Option", u"IniUserName2"), u"alice") << "kept from the file, never written";
-    EXPECT_EQ(store.ReadEnvironmentList(), list);
+    EXPECT_EQ(ReadEnvironmentList(testing::Stored(store, 1)), list);
 }
 
 TEST_F(SettingsStoreTest, HandEditedEnvironmentListsStayUsable) {
@@ -210,7 +212,7 @@ TEST_F(SettingsStoreTest, HandEditedEnvironmentListsStayUsable) {
     };
     for (const auto& c : cases) {
         PutFile(kFile1, std::u16string(u"[Option]\r\n") + c.text);
-        const EnvironmentList list = store.ReadEnvironmentList();
+        const EnvironmentList list = ReadEnvironmentList(testing::Stored(store, 1));
         EXPECT_EQ(list.IniNo, c.iniNo) << Utf16ToUtf8(c.text);
         EXPECT_EQ(list.IniMax, c.iniMax) << Utf16ToUtf8(c.text);
         for (int32_t n = 1; n <= 5; ++n)
@@ -239,11 +241,11 @@ TEST_F(SettingsStoreTest, GarbageFilesNeverCrashAReader) {
         garbage.push_back(static_cast<char>((i * 7919) % 256));
     garbage += "\n[Program]\nTitle0=" + std::string(1 << 20, 'x') + "\nTitle1\n=\n[Option]\nIniNo=\n";
     files.files[kFile1] = garbage;
-    const ItemList items = store.ReadItems(1, ItemSection::Program);
+    const ItemList items = ReadItems(testing::Stored(store, 1), ItemSection::Program);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].Title.size(), kMaxFieldChars) << "a megabyte title is cut";
-    EXPECT_EQ(store.ReadEnvironmentList().IniNo, 1);
-    (void)store.ReadOption(1);
+    EXPECT_EQ(ReadEnvironmentList(testing::Stored(store, 1)).IniNo, 1);
+    (void)ReadOption(testing::Stored(store, 1));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ int wmain(int argc, wchar_t** argv) {
     config::Win32SettingsFiles files;
     bool failed = false;
     SettingsStore store(files, win::FromWide(argv[1]), config::AnsiCodePageDecoder(),
-                        [&](const WriteFailure&) { failed = true; });
+                        [&](const SettingsFailure&) { failed = true; });
     const ItemList lists[2] = {testing::CrashTestItems(0), testing::CrashTestItems(1)};
     const HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
     if (!ready)

@@ -7,6 +7,7 @@
 #include "services/text.h"
 #include "support/fake_files.h"
 #include "support/fake_system.h"
+#include "support/stored_settings.h"
 
 namespace vantrel {
 namespace {
@@ -169,7 +170,7 @@ TEST_F(SystemItemsTest, AGoneDriveLosesItsBuiltInItemWhereverTheUsersOwnItemsSta
 
 TEST_F(SystemItemsTest, StoredItemsAreReadWithTheirDrivesCurrentNamesAndNetworkFlags) {
     FakeFiles files;
-    SettingsStore store(files, u"C:\\AppData", config::DecodeWindows1252, [](const WriteFailure&) {});
+    SettingsStore store(files, u"C:\\AppData", config::DecodeWindows1252, [](const SettingsFailure&) {});
     system.drives |= 1u << 3;
     system.remoteDrives.insert(u'D');
     system.driveNames[u'D'] = u"Now (D:)";
@@ -181,14 +182,16 @@ TEST_F(SystemItemsTest, StoredItemsAreReadWithTheirDrivesCurrentNamesAndNetworkF
     ASSERT_TRUE(store.WriteItems(1, ItemSection::System, stored));
     const int writesBefore = files.writes;
 
-    const ItemList loaded = LoadSystemList(store, 1, system, icons);
+    auto read = store.ReadDocument(1, SettingsProblem::NotRead);
+    const ItemList loaded = LoadSystemList(store, 1, &*read, system, icons);
     EXPECT_EQ(loaded[static_cast<std::size_t>(FindItem(loaded, u"D:\\", system))].Title, u"Now (D:)");
     EXPECT_TRUE(loaded[static_cast<std::size_t>(FindItem(loaded, u"D:\\", system))].Flag);
     EXPECT_NE(FindItem(loaded, u"DustBox", system), -1) << "a default removed by hand comes back";
     EXPECT_EQ(files.writes, writesBefore + 1) << "completion wrote the section back once";
-    EXPECT_EQ(store.ReadItems(1, ItemSection::System).size(), loaded.size());
+    EXPECT_EQ(ReadItems(testing::Stored(store, 1), ItemSection::System).size(), loaded.size());
 
-    const ItemList again = LoadSystemList(store, 1, system, icons);
+    read = store.ReadDocument(1, SettingsProblem::NotRead);
+    const ItemList again = LoadSystemList(store, 1, &*read, system, icons);
     EXPECT_EQ(files.writes, writesBefore + 1) << "nothing changed, nothing written";
     EXPECT_EQ(again.size(), loaded.size());
 }

@@ -137,10 +137,10 @@ TEST(EnvironmentWork, AddAfterDeleteReusesTheFreedNumberAndRecreatesItsFile) {
     ASSERT_TRUE(work.BeginAdd());
     work.ChangeOrAdd(u"New", true);
     EXPECT_EQ(work.Slot(3).IniOrder, 2);
-    // File 2 stays in use: not deleted, and not created again, although it now belongs to another environment.
+    // File 2 now belongs to another environment: it is made again from scratch, which also removes the old one.
     const EnvironmentPlan plan = work.Plan(live);
     EXPECT_TRUE(plan.filesToDelete.empty());
-    EXPECT_TRUE(plan.filesToCreate.empty());
+    EXPECT_EQ(plan.filesToCreate, std::vector<int32_t>{2});
 }
 
 TEST(EnvironmentWork, NoSelectionSwitchesToTheCurrentEnvironment) {

@@ -11,6 +11,7 @@
 #include "launcher/task_actions.h"
 #include "services/text.h"
 #include "support/fake_system.h"
+#include "support/utf8.h"
 
 namespace vantrel::testing {
 

@@ -17,6 +17,7 @@
 #include "launcher/task_actions_win.h"
 #include "services/system_win.h"
 #include "services/text.h"
+#include "support/utf8.h"
 #include "support/window_thread_win.h"
 #include "win/strings_win.h"
 #include "win/window_win.h"

@@ -4,6 +4,7 @@
 
 #include "launcher/item_menu.h"
 #include "launcher/nav_fakes.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {
@@ -22,6 +23,7 @@ RData Item(std::u16string exe, int32_t status = 0, std::u16string folder = u"", 
 
 TEST(StartProgramRequest, VerbOwnerAndFolder) {
     FakeSystem system;
+    system.environment[u"USERPROFILE"] = u"C:\\Users\\me";
     struct Case {
         const char* what;
         RData item;
@@ -37,7 +39,8 @@ TEST(StartProgramRequest, VerbOwnerAndFolder) {
         {"a document that always runs elevated", Item(u"C:\\a.txt", 0, u"", true), false, Owner::None, u"C:\\"},
         {"the working folder is expanded", Item(u"C:\\t.exe", 0, u"%TEMP%"), 0, Owner::MainWindow,
          u"C:\\Users\\me\\Temp"},
-        {"a bare file name has no folder", Item(u"notepad.exe"), false, Owner::MainWindow, u""},
+        {"a bare file name starts in the profile", Item(u"notepad.exe"), false, Owner::MainWindow, u"C:\\Users\\me"},
+        {"so does a URL", Item(u"https://example.org/a"), false, Owner::MainWindow, u"C:\\Users\\me"},
         {"a drive is never elevated", Item(u"C:\\", StatusSystem), true, Owner::MainWindow, u"C:\\"},
         {"the command prompt may be", Item(u"C:\\W\\CMD.EXE", StatusSystem), true, Owner::None, u"C:\\W"},
         {"no other built-in program", Item(u"C:\\t.exe", StatusSystem), true, Owner::MainWindow, u"C:\\"},
@@ -48,6 +51,9 @@ TEST(StartProgramRequest, VerbOwnerAndFolder) {
                                      c.item.ArgumentName, c.folder, 5}))
             << c.what;
     }
+    system.environment.erase(u"USERPROFILE");
+    EXPECT_EQ(StartProgramRequest(Item(u"notepad.exe"), false, system).folder, system.systemDirectory)
+        << "without a profile, the system folder";
 }
 
 // Which ways of running an item ask for elevation, with and without AltDisableFlag.

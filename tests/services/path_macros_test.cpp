@@ -4,6 +4,7 @@
 
 #include "services/text.h"
 #include "support/fake_system.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {

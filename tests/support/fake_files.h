@@ -2,7 +2,6 @@
 // Settings files in memory, for the configuration models.
 
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -17,19 +16,32 @@ class FakeFiles : public config::SettingsFileSystem {
 public:
     std::map<std::u16string, std::string> files;
     std::set<std::u16string> folders;
-    std::set<std::u16string> unreadable;
-    std::set<std::u16string> locked; // cannot be deleted
+    // Held open by another program: how many more reads find the file busy (-1: every read).
+    std::map<std::u16string, int> held;
+    std::set<std::u16string> locked;     // cannot be deleted
+    std::set<std::u16string> uncopyable; // a copy from it fails
     bool failWrites = false;
     int writes = 0;
     int reads = 0;
+    int pauses = 0;
 
-    std::optional<std::string> ReadAll(const std::u16string& path) override {
+    config::FileContent ReadAll(const std::u16string& path, std::size_t maxBytes) override {
+        using Outcome = config::FileContent::Outcome;
         ++reads;
         const auto it = files.find(path);
-        if (it == files.end() || unreadable.count(path))
-            return std::nullopt;
-        return it->second;
+        if (it == files.end())
+            return {};
+        if (const auto busy = held.find(path); busy != held.end() && busy->second != 0) {
+            if (busy->second > 0)
+                --busy->second;
+            return {
+                Outcome::Busy, {}, u"The process cannot access the file because it is being used by another process."};
+        }
+        if (it->second.size() > maxBytes)
+            return {Outcome::TooLarge, {}, {}};
+        return {Outcome::Read, it->second, {}};
     }
+    void Pause(int) override { ++pauses; }
     bool WriteAllAtomic(const std::u16string& path, std::string_view bytes, std::u16string* reason) override {
         if (failWrites) {
             *reason = u"There is not enough space on the disk.";
@@ -40,10 +52,12 @@ public:
         return true;
     }
     bool FileExists(const std::u16string& path) override { return files.count(path) != 0; }
-    bool CopyOver(const std::u16string& from, const std::u16string& to) override {
+    bool CopyOver(const std::u16string& from, const std::u16string& to, std::u16string* reason) override {
         const auto it = files.find(from);
-        if (it == files.end())
+        if (it == files.end() || uncopyable.count(from)) {
+            *reason = u"The process cannot access the file because it is being used by another process.";
             return false;
+        }
         files[to] = it->second;
         return true;
     }

@@ -176,4 +176,19 @@ int HoldHotKey(int argc, wchar_t** argv) {
     return 0;
 }
 
+int HoldFile(int argc, wchar_t** argv) {
+    if (argc != 4)
+        return 2;
+    const DWORD ms = static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 0));
+    // No sharing at all, as a backup or sync tool that copies the file may open it.
+    const HANDLE file = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    CloseHandle(file);
+    return 0;
+}
+
 } // namespace vanprobe

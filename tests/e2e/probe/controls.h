@@ -1,6 +1,6 @@
 #pragma once
-// Questions about another program's dialog windows, and a hot key held for the scenarios that need a
-// combination another program owns.
+// Questions about another program's dialog windows; a hot key held for the scenarios that need a combination
+// another program owns, and a file held open the way a backup tool holds it.
 
 #include <windows.h>
 
@@ -20,5 +20,9 @@ int FileVersion(int argc, wchar_t** argv);
 // hold-hotkey <modifiers> <vk> <ms>: registers the hot key for this process and keeps it for ms milliseconds
 // (prints "held" once it has it; exit code 1 when the combination was taken already).
 int HoldHotKey(int argc, wchar_t** argv);
+
+// hold-file <path> <ms>: opens the file without sharing it and keeps it open for ms milliseconds (prints "held"
+// once it has it; exit code 1 when it cannot be opened).
+int HoldFile(int argc, wchar_t** argv);
 
 } // namespace vanprobe

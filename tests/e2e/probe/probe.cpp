@@ -33,6 +33,7 @@
 //   list-lines <class> <title> <id>        the lines of one of its list or combo boxes
 //   file-version <path>                    a file's product version, a.b.c.d
 //   hold-hotkey <modifiers> <vk> <ms>      holds a hot key for a while, as another program would
+//   hold-file <path> <ms>                  holds a file open without sharing for a while, as a backup tool may
 //   change-window <class> <title> text <new title> | hide | exstyle <value>
 //                                          changes another program's window as that program itself could: its
 //                                          title, its visibility, its extended style
@@ -171,7 +172,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey|program-windows|change-window|gui-objects> ...\n");
+                         "hold-hotkey|hold-file|program-windows|change-window|gui-objects> ...\n");
     return 2;
 }
 
@@ -687,6 +688,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = vanprobe::FileVersion(argc, argv);
     else if (command == L"hold-hotkey")
         rc = vanprobe::HoldHotKey(argc, argv);
+    else if (command == L"hold-file")
+        rc = vanprobe::HoldFile(argc, argv);
     else if (command == L"program-windows")
         rc = ProgramWindows(argc, argv);
     else if (command == L"gui-objects")

@@ -1,5 +1,6 @@
-# Settings of an older "vantrel" folder are copied once into "vantrel64" at the first start; the next start
-# copies nothing again, so changes made to the copies stay.
+# Settings of an older "vantrel" folder are copied once into "vantrel64"; the next start copies nothing again, so
+# changes made to the copies stay. A first start during which a backup tool holds one of the old files says so and
+# leaves the copy to the next start.
 
 appdata=$(appdata_dir)
 old="$appdata/vantrel"
@@ -8,6 +9,21 @@ write_ini "$old/vantrel.ini" $'[Option]\nColMax=9\n[Program]\nTitle0=Migrated ma
 write_ini "$old/vantrel3.ini" $'[Option]\nColMax=5'
 old_sums=$(cd "$old" && md5sum vantrel.ini vantrel3.ini)
 [ -e "$new" ] && fail "the fresh prefix already has $new"
+
+probe hold-file "$(winpath "$old/vantrel3.ini")" 15000 >"$E2E_DIR/holder.out" &
+holder=$!
+wait_file "$E2E_DIR/holder.out" 5000 || fail "the backup tool could not hold vantrel3.ini"
+start_vantrel
+pid=$E2E_LAST_PID
+wait_window '#32770' vantrel 15000 || fail "no message about the settings that could not be copied"
+text=$(probe child-texts '#32770' vantrel | tr -d '\r' | paste -sd '|')
+note "message box: $text"
+[[ $text == *'could not be copied'*'vantrel\vantrel3.ini'* ]] || fail "the message does not name the file not copied"
+probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
+wait_tray_icon shown 10000 || fail "vantrel did not go on after the message"
+exit_via_tray_menu "$pid"
+wait "$holder"
+[ -e "$new/vantrel.ini" ] && fail "a vantrel.ini in vantrel64 would stop the next start's copy"
 
 start_vantrel
 pid=$E2E_LAST_PID
