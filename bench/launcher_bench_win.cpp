@@ -5,7 +5,7 @@
 //                                  the same for the show floor (show_floor_win.h) of the launcher's size,
 //                                  the two taking turns so that both see the same load; then the ratio
 //   launcher_bench colours [runs]  the same show latency in the light and in the dark scheme ("Colours:" light
-//                                  and dark), `runs` shows each in blocks of ten taking turns, so that both
+//                                  and dark), `runs` shows each in blocks of five taking turns, so that both
 //                                  see the same load; then the ratio of the medians
 //
 // It runs the real resident window with the current user's settings, so the caller prepares the settings
@@ -133,7 +133,7 @@ int Shows(VantrelMain& main, int runs) {
 // Light and dark shows in blocks that take turns: the first show of a block paints its trays anew in the other
 // colours, the rest reuse them, as a user who switched sees.
 int ColourShows(VantrelMain& main, int runs) {
-    constexpr int kBlock = 10;
+    constexpr int kBlock = 5;
     const vantrel::TOption original = main.State().CurrentOption;
     std::vector<double> light;
     std::vector<double> dark;
