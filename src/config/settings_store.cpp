@@ -4,6 +4,7 @@
 
 #include "config/settings_values.h"
 #include "config/temporary_files.h"
+#include "services/excluded_programs.h"
 #include "services/os_text.h"
 #include "services/text.h"
 
@@ -67,7 +68,11 @@ template <typename Visitor> void ForEachOptionKey(TOption& o, Visitor&& visit) {
     visit(u"MouseHookFlag", o.MouseHookFlag);
     visit(u"WaitDesktop", o.WaitDesktop);
     visit(u"AltDisableFlag", o.AltDisableFlag);
+    visit(u"FullScreenKeyOffFlag", o.FullScreenKeyOffFlag);
 }
+
+// The programs vantrel leaves alone, in one value of their own after the flags.
+constexpr std::u16string_view kExcludeListKey = u"ExcludeList";
 
 struct OptionReader {
     const IniDocument& doc;
@@ -132,12 +137,16 @@ TOption SettingsStore::ReadOption(int32_t fileNumber) {
     TOption option;
     ForEachOptionKey(option, OptionReader{doc});
     ClampOption(option);
+    option.ExcludeList = DecodeExcludedPrograms(doc.Get(kOption, kExcludeListKey).value_or(std::u16string()));
     return option;
 }
 
 bool SettingsStore::WriteOption(int32_t fileNumber, const TOption& option) {
     TOption copy = option;
-    return Update(fileNumber, [&](IniDocument& doc) { ForEachOptionKey(copy, OptionWriter{doc}); });
+    return Update(fileNumber, [&](IniDocument& doc) {
+        ForEachOptionKey(copy, OptionWriter{doc});
+        doc.Set(kOption, kExcludeListKey, EncodeExcludedPrograms(copy.ExcludeList));
+    });
 }
 
 ItemList SettingsStore::ReadItems(int32_t fileNumber, ItemSection section) {
