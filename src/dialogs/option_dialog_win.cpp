@@ -5,6 +5,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/help_topics.h"
+#include "dialogs/option_exclusions_win.h"
 #include "services/placement_win.h"
 #include "win/controls_win.h"
 #include "win/dpi_win.h"
@@ -197,6 +198,7 @@ public:
         CheckRadio(page, IDC_RIGHTCLICK0, kRightClickRadios, c.RightClickRadio);
         CheckRadio(page, IDC_FRAME0, kFrameRadios, c.FrameRadio);
         SetChecked(page, IDC_AUTORUN, c.AutoRunCheck);
+        SetChecked(page, IDC_FULLSCREENKEYOFF, c.FullScreenKeyOffCheck);
         InvalidateRect(Item(IDC_COLORLABEL), nullptr, TRUE);
     }
 
@@ -223,6 +225,8 @@ protected:
         OptionControls& c = Model();
         if (id == IDC_AUTORUN) {
             c.AutoRunCheck = IsChecked(page, id);
+        } else if (id == IDC_FULLSCREENKEYOFF) {
+            c.FullScreenKeyOffCheck = IsChecked(page, id);
         } else if (id == IDC_TEXTCOLOR && Clicked(code)) {
             ChooseLabelColour(c.LabelTextColor);
         } else if (id == IDC_BACKCOLOR && Clicked(code)) {
@@ -273,7 +277,7 @@ INT_PTR OptionDialog::Page::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 OptionDialog::OptionDialog(DialogHost& host)
     : host_(host), keyPage_(std::make_unique<KeyPage>(*this)), mousePage_(std::make_unique<MousePage>(*this)),
-      otherPage_(std::make_unique<OtherPage>(*this)) {
+      otherPage_(std::make_unique<OtherPage>(*this)), exclusionPage_(std::make_unique<ExclusionPage>(*this)) {
     customColors_.fill(RGB(255, 255, 255));
 }
 
@@ -289,7 +293,8 @@ void OptionDialog::Open() {
         if (!Create(nullptr, u"Setting",
                     {{keyPage_.get(), IDD_OPTION_KEY},
                      {mousePage_.get(), IDD_OPTION_MOUSE},
-                     {otherPage_.get(), IDD_OPTION_OTHER}}))
+                     {otherPage_.get(), IDD_OPTION_OTHER},
+                     {exclusionPage_.get(), IDD_OPTION_EXCLUDE}}))
             return;
         host_.DialogCreated(DialogKind::Option, FromHwnd(Handle()));
     }
@@ -304,6 +309,7 @@ void OptionDialog::LoadPages() {
     keyPage_->Load();
     mousePage_->Load();
     otherPage_->Load();
+    exclusionPage_->Load();
 }
 
 void OptionDialog::OnClosed(bool accepted) {
@@ -333,6 +339,8 @@ int32_t OptionDialog::PageTopic(int page) const {
         return kHelpOptionMouse;
     case 2:
         return kHelpOptionOther;
+    case 3:
+        return kHelpOptionExclusions;
     default:
         return kHelpOption;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse and Other. The control
+// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse, Other and Exclusions. The control
 // states live in an OptionControls model; the pages only show it and report the user's changes to it, so that
 // a page the user never opened still has its values when OK reads them.
 //
@@ -49,6 +49,7 @@ private:
     class KeyPage;
     class MousePage;
     class OtherPage;
+    class ExclusionPage; // option_exclusions_win.h
 
     void OnClosed(bool accepted) override;
     void OnSheetHelpRequest(bool titleBar) override;
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<KeyPage> keyPage_;
     std::unique_ptr<MousePage> mousePage_;
     std::unique_ptr<OtherPage> otherPage_;
+    std::unique_ptr<ExclusionPage> exclusionPage_;
 };
 
 } // namespace vantrel::win
