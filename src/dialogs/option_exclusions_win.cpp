@@ -148,26 +148,33 @@ INT_PTR OptionDialog::ExclusionPage::OnMessage(UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK OptionDialog::ExclusionPage::NameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                                            UINT_PTR, DWORD_PTR data) {
     auto* page = reinterpret_cast<ExclusionPage*>(data);
-    // Only while a name can be added and the drop-down list is closed: an open list takes Enter for its choice, and
-    // Enter with nothing to add is the dialog's OK.
-    const auto takesEnter = [&] {
-        return !SendMessageW(page->Item(IDC_EXCLUDENAME), CB_GETDROPPEDSTATE, 0, 0) && page->CanAdd(page->NameText());
+    const HWND combo = page->Item(IDC_EXCLUDENAME);
+    // With the drop-down list open, Enter takes the line picked there and Escape closes the list; neither may end
+    // the whole dialog (the dialog manager would take them for OK and Cancel). With the list closed, Enter adds the
+    // name when it can be added, and is the dialog's OK otherwise.
+    const auto takes = [&](WPARAM key) {
+        if (SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0))
+            return key == VK_RETURN || key == VK_ESCAPE;
+        return key == VK_RETURN && page->CanAdd(page->NameText());
     };
     switch (message) {
     case WM_GETDLGCODE:
-        if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN && wParam == VK_RETURN &&
-            takesEnter())
+        if (lParam && reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN && takes(wParam))
             return DLGC_WANTALLKEYS | DefSubclassProc(edit, message, wParam, lParam);
         break;
     case WM_KEYDOWN:
-        if (wParam == VK_RETURN && takesEnter()) {
+        if (!takes(wParam))
+            break;
+        if (SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) {
+            SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+            page->UpdateButtons(page->NameText());
+        } else {
             page->Add();
-            return 0;
         }
-        break;
+        return 0;
     case WM_CHAR:
-        // A one-line box holds no line break; the system would only beep.
-        if (wParam == L'\r')
+        // A one-line box holds no line break or Escape character; the system would only beep.
+        if (wParam == L'\r' || wParam == 0x1B)
             return 0;
         break;
     case WM_NCDESTROY:
