@@ -4,7 +4,7 @@
 # 50 each, next to the poll that was the whole trigger before them, in the same run); then the idle cost of the
 # resident program next to the minimal 100 ms poller, with the default settings and while a listed program is in
 # front (the hot key given up, the window in front asked on every poll).
-# TRIGGERS_VANTREL_BEFORE names a vantrel.exe built from an earlier tree, whose idle cost is measured in the same
+# TRIGGERS_VANTREL_BEFORE names a vantrel.exe (by that file name) built from an earlier tree, whose idle cost is measured in the same
 # run for comparison. Run by tools/bench.sh after its build; alone: bash tools/bench.d/triggers.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
