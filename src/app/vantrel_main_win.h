@@ -160,6 +160,9 @@ private:
     bool closed_ = false;
     std::u16string language_; // the user interface's language abbreviation, which picks the help file
 
+    static constexpr wchar_t kAppTitle[] = L"vantrel";
+    static constexpr UINT_PTR kTrayRetryTimerId = 1;
+
     std::unique_ptr<OptionDialog> optionDialog_;
     std::unique_ptr<EnvironmentSelectionDialog> selectionDialog_;
     std::unique_ptr<AboutDialog> aboutDialog_;

@@ -15,43 +15,87 @@ namespace vantrel::win {
 
 namespace {
 
-constexpr int kKeyCursorRadios = 3;
-constexpr int kMouseRadios = 3;
-constexpr int kMouseCursorRadios = 4;
-constexpr int kRightClickRadios = 2;
-constexpr int kFrameRadios = 2;
-
 const std::vector<std::u16string> kWaitLines{u"None", u"1", u"2", u"3", u"4", u"5", u"Old version"};
 
-bool Clicked(int code) {
-    return code == BN_CLICKED;
-}
+// Each page's check boxes and radio groups with the control state they show and set: a new option on a page is
+// one row here (and one field of OptionControls).
+constexpr OptionDialog::CheckBox kKeyChecks[] = {
+    {IDC_SHIFT, &OptionControls::ShiftCheck},
+    {IDC_ALT, &OptionControls::AltCheck},
+    {IDC_CTRL, &OptionControls::ControlCheck},
+    {IDC_DOS, &OptionControls::DosCheck},
+    {IDC_KEYPOSITION, &OptionControls::KeyPositionCheck},
+    {IDC_KEYONLY, &OptionControls::KeyOnlyCheck},
+    {IDC_DIRECTMOVEONLY, &OptionControls::DirectMoveOnlyCheck},
+    {IDC_KEYNUMBER, &OptionControls::KeyNumberCheck},
+    {IDC_ALTRUNASDISABLE, &OptionControls::AltRunasDisableCheck},
+};
+constexpr OptionDialog::RadioGroup kKeyRadios[] = {{IDC_KCURSOR0, 3, &OptionControls::KCursorRadio}};
+
+constexpr OptionDialog::CheckBox kMouseChecks[] = {
+    {IDC_KICKMOUSE, &OptionControls::KickMouseCheck},
+    {IDC_MOUSEPOSITION, &OptionControls::MousePositionCheck},
+    {IDC_MOVECURSOR, &OptionControls::MoveCursorCheck},
+    {IDC_HOOK, &OptionControls::HookCheck},
+};
+constexpr OptionDialog::RadioGroup kMouseRadios[] = {
+    {IDC_MOUSE0, 3, &OptionControls::MouseRadio},
+    {IDC_MCURSOR0, 4, &OptionControls::MCursorRadio},
+};
+
+constexpr OptionDialog::CheckBox kOtherChecks[] = {
+    {IDC_AUTORUN, &OptionControls::AutoRunCheck},
+    {IDC_FULLSCREENKEYOFF, &OptionControls::FullScreenKeyOffCheck},
+};
+constexpr OptionDialog::RadioGroup kOtherRadios[] = {
+    {IDC_RIGHTCLICK0, 2, &OptionControls::RightClickRadio},
+    {IDC_FRAME0, 2, &OptionControls::FrameRadio},
+};
 
 } // namespace
+
+// ---- Every page -----------------------------------------------------------------------------------------------
+
+void OptionDialog::Page::LoadBindings() {
+    const HWND page = Handle();
+    const OptionControls& c = Model();
+    for (const CheckBox& box : checks_)
+        SetChecked(page, box.id, c.*box.state);
+    for (const RadioGroup& group : radios_)
+        CheckRadio(page, group.first, group.count, c.*group.state);
+}
+
+bool OptionDialog::Page::ReadBinding(int id, int code) {
+    OptionControls& c = Model();
+    for (const CheckBox& box : checks_)
+        if (box.id == id) {
+            c.*box.state = IsChecked(Handle(), id);
+            return true;
+        }
+    for (const RadioGroup& group : radios_)
+        if (id >= group.first && id < group.first + group.count) {
+            if (code != BN_CLICKED)
+                return false;
+            c.*group.state = CheckedRadio(Handle(), group.first, group.count);
+            return true;
+        }
+    return false;
+}
 
 // ---- Key ------------------------------------------------------------------------------------------------------
 
 class OptionDialog::KeyPage : public OptionDialog::Page {
 public:
-    using Page::Page;
+    explicit KeyPage(OptionDialog& dialog) : Page(dialog, kKeyChecks, kKeyRadios) {}
 
     void Load() override {
         const HWND page = Handle();
         if (!page)
             return;
         const OptionControls& c = Model();
-        SetChecked(page, IDC_SHIFT, c.ShiftCheck);
-        SetChecked(page, IDC_ALT, c.AltCheck);
-        SetChecked(page, IDC_CTRL, c.ControlCheck);
+        LoadBindings();
         SelectListLine(page, IDC_KEYLIST, c.KeyListIndex);
-        CheckRadio(page, IDC_KCURSOR0, kKeyCursorRadios, c.KCursorRadio);
-        SetChecked(page, IDC_DOS, c.DosCheck);
         EnableItem(page, IDC_DOS, c.DosEnabled);
-        SetChecked(page, IDC_KEYPOSITION, c.KeyPositionCheck);
-        SetChecked(page, IDC_KEYONLY, c.KeyOnlyCheck);
-        SetChecked(page, IDC_DIRECTMOVEONLY, c.DirectMoveOnlyCheck);
-        SetChecked(page, IDC_KEYNUMBER, c.KeyNumberCheck);
-        SetChecked(page, IDC_ALTRUNASDISABLE, c.AltRunasDisableCheck);
         SetItemText(page, IDC_KEYLABEL, DispKeyName(c));
     }
 
@@ -67,45 +111,13 @@ protected:
     void OnHelpRequest() override { dialog_.host_.ShowHelp(kHelpOptionKey); }
 
     void OnCommand(int id, int code, HWND) override {
-        const HWND page = Handle();
         OptionControls& c = Model();
-        switch (id) {
-        case IDC_SHIFT:
-        case IDC_ALT:
-        case IDC_CTRL:
-            c.ShiftCheck = IsChecked(page, IDC_SHIFT);
-            c.AltCheck = IsChecked(page, IDC_ALT);
-            c.ControlCheck = IsChecked(page, IDC_CTRL);
-            break;
-        case IDC_KEYLIST:
-            if (code != LBN_SELCHANGE)
-                return;
-            c.KeyListIndex = SelectedListLine(page, IDC_KEYLIST);
-            break;
-        case IDC_DOS:
-            c.DosCheck = IsChecked(page, IDC_DOS);
+        if (id == IDC_KEYLIST && code == LBN_SELCHANGE)
+            c.KeyListIndex = SelectedListLine(Handle(), IDC_KEYLIST);
+        else if (!ReadBinding(id, code))
             return;
-        case IDC_KEYPOSITION:
-            c.KeyPositionCheck = IsChecked(page, id);
-            return;
-        case IDC_KEYONLY:
-            c.KeyOnlyCheck = IsChecked(page, id);
-            return;
-        case IDC_DIRECTMOVEONLY:
-            c.DirectMoveOnlyCheck = IsChecked(page, id);
-            return;
-        case IDC_KEYNUMBER:
-            c.KeyNumberCheck = IsChecked(page, id);
-            return;
-        case IDC_ALTRUNASDISABLE:
-            c.AltRunasDisableCheck = IsChecked(page, id);
-            return;
-        default:
-            if (id >= IDC_KCURSOR0 && id < IDC_KCURSOR0 + kKeyCursorRadios && Clicked(code))
-                c.KCursorRadio = CheckedRadio(page, IDC_KCURSOR0, kKeyCursorRadios);
-            return;
-        }
-        SetItemText(page, IDC_KEYLABEL, DispKeyName(c));
+        // The label names the modifiers and the key; any other box leaves it as it was.
+        SetItemText(Handle(), IDC_KEYLABEL, DispKeyName(c));
     }
 
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -126,20 +138,14 @@ protected:
 
 class OptionDialog::MousePage : public OptionDialog::Page {
 public:
-    using Page::Page;
+    explicit MousePage(OptionDialog& dialog) : Page(dialog, kMouseChecks, kMouseRadios) {}
 
     void Load() override {
         const HWND page = Handle();
         if (!page)
             return;
-        const OptionControls& c = Model();
-        SetChecked(page, IDC_KICKMOUSE, c.KickMouseCheck);
-        CheckRadio(page, IDC_MOUSE0, kMouseRadios, c.MouseRadio);
-        SetChecked(page, IDC_MOUSEPOSITION, c.MousePositionCheck);
-        CheckRadio(page, IDC_MCURSOR0, kMouseCursorRadios, c.MCursorRadio);
-        SetChecked(page, IDC_MOVECURSOR, c.MoveCursorCheck);
-        SetChecked(page, IDC_HOOK, c.HookCheck);
-        SelectComboLine(page, IDC_COMBOWAIT, c.ComboWait);
+        LoadBindings();
+        SelectComboLine(page, IDC_COMBOWAIT, Model().ComboWait);
         ApplyEnabling();
     }
 
@@ -152,23 +158,10 @@ protected:
     void OnHelpRequest() override { dialog_.host_.ShowHelp(kHelpOptionMouse); }
 
     void OnCommand(int id, int code, HWND) override {
-        const HWND page = Handle();
-        OptionControls& c = Model();
-        if (id == IDC_KICKMOUSE || id == IDC_MOUSEPOSITION) {
-            c.KickMouseCheck = IsChecked(page, IDC_KICKMOUSE);
-            c.MousePositionCheck = IsChecked(page, IDC_MOUSEPOSITION);
+        if (id == IDC_COMBOWAIT && code == CBN_SELCHANGE)
+            Model().ComboWait = SelectedComboLine(Handle(), id);
+        else if (ReadBinding(id, code) && (id == IDC_KICKMOUSE || id == IDC_MOUSEPOSITION))
             ApplyEnabling();
-        } else if (id == IDC_MOVECURSOR) {
-            c.MoveCursorCheck = IsChecked(page, id);
-        } else if (id == IDC_HOOK) {
-            c.HookCheck = IsChecked(page, id);
-        } else if (id == IDC_COMBOWAIT && code == CBN_SELCHANGE) {
-            c.ComboWait = SelectedComboLine(page, id);
-        } else if (id >= IDC_MOUSE0 && id < IDC_MOUSE0 + kMouseRadios && Clicked(code)) {
-            c.MouseRadio = CheckedRadio(page, IDC_MOUSE0, kMouseRadios);
-        } else if (id >= IDC_MCURSOR0 && id < IDC_MCURSOR0 + kMouseCursorRadios && Clicked(code)) {
-            c.MCursorRadio = CheckedRadio(page, IDC_MCURSOR0, kMouseCursorRadios);
-        }
     }
 
 private:
@@ -176,10 +169,10 @@ private:
         const HWND page = Handle();
         const OptionEnabling enabling = EnablingRule(Model());
         EnableItem(page, IDC_MOUSEGROUP, enabling.MouseRadio);
-        EnableRadios(page, IDC_MOUSE0, kMouseRadios, enabling.MouseRadio);
+        EnableRadios(page, kMouseRadios[0].first, kMouseRadios[0].count, enabling.MouseRadio);
         EnableItem(page, IDC_MOUSEPOSITION, enabling.MousePositionCheck);
         EnableItem(page, IDC_MCURSORGROUP, enabling.MCursorRadio);
-        EnableRadios(page, IDC_MCURSOR0, kMouseCursorRadios, enabling.MCursorRadio);
+        EnableRadios(page, kMouseRadios[1].first, kMouseRadios[1].count, enabling.MCursorRadio);
         EnableItem(page, IDC_MOVECURSOR, enabling.MoveCursorCheck);
     }
 };
@@ -188,17 +181,12 @@ private:
 
 class OptionDialog::OtherPage : public OptionDialog::Page {
 public:
-    using Page::Page;
+    explicit OtherPage(OptionDialog& dialog) : Page(dialog, kOtherChecks, kOtherRadios) {}
 
     void Load() override {
-        const HWND page = Handle();
-        if (!page)
+        if (!Handle())
             return;
-        const OptionControls& c = Model();
-        CheckRadio(page, IDC_RIGHTCLICK0, kRightClickRadios, c.RightClickRadio);
-        CheckRadio(page, IDC_FRAME0, kFrameRadios, c.FrameRadio);
-        SetChecked(page, IDC_AUTORUN, c.AutoRunCheck);
-        SetChecked(page, IDC_FULLSCREENKEYOFF, c.FullScreenKeyOffCheck);
+        LoadBindings();
         InvalidateRect(Item(IDC_COLORLABEL), nullptr, TRUE);
     }
 
@@ -221,21 +209,13 @@ protected:
     void OnHelpRequest() override { dialog_.host_.ShowHelp(kHelpOptionOther); }
 
     void OnCommand(int id, int code, HWND) override {
-        const HWND page = Handle();
         OptionControls& c = Model();
-        if (id == IDC_AUTORUN) {
-            c.AutoRunCheck = IsChecked(page, id);
-        } else if (id == IDC_FULLSCREENKEYOFF) {
-            c.FullScreenKeyOffCheck = IsChecked(page, id);
-        } else if (id == IDC_TEXTCOLOR && Clicked(code)) {
+        if (id == IDC_TEXTCOLOR && code == BN_CLICKED)
             ChooseLabelColour(c.LabelTextColor);
-        } else if (id == IDC_BACKCOLOR && Clicked(code)) {
+        else if (id == IDC_BACKCOLOR && code == BN_CLICKED)
             ChooseLabelColour(c.LabelBackColor);
-        } else if (id >= IDC_RIGHTCLICK0 && id < IDC_RIGHTCLICK0 + kRightClickRadios && Clicked(code)) {
-            c.RightClickRadio = CheckedRadio(page, IDC_RIGHTCLICK0, kRightClickRadios);
-        } else if (id >= IDC_FRAME0 && id < IDC_FRAME0 + kFrameRadios && Clicked(code)) {
-            c.FrameRadio = CheckedRadio(page, IDC_FRAME0, kFrameRadios);
-        }
+        else
+            ReadBinding(id, code);
     }
 
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {

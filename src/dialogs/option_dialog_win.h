@@ -1,7 +1,7 @@
 #pragma once
-// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse, Other and Exclusions. The control
-// states live in an OptionControls model; the pages only show it and report the user's changes to it, so that
-// a page the user never opened still has its values when OK reads them.
+// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse, Other and Exclusions. The
+// control states live in an OptionControls model; the pages only show it and report the user's changes to it, so
+// that a page the user never opened still has its values when OK reads them.
 //
 // The object lives as long as the program and keeps the controls' states between showings (a radio group whose
 // option says "none" keeps its last selection). Its window is made at the first opening; OK, Cancel and
@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <span>
 
 #include <windows.h>
 
@@ -31,12 +32,23 @@ public:
     using PropertySheetDialog::CurrentPage;
     using PropertySheetDialog::Handle;
     using PropertySheetDialog::IsVisible;
-    const OptionControls& Controls() const { return controls_; }
+
+    // A check box or a radio group of a page and the control state it shows and sets.
+    struct CheckBox {
+        int id;
+        bool OptionControls::*state;
+    };
+    struct RadioGroup {
+        int first; // the radio buttons' ids follow each other
+        int count;
+        int OptionControls::*state;
+    };
 
 private:
     class Page : public PropertyPage {
     public:
-        explicit Page(OptionDialog& dialog) : dialog_(dialog) {}
+        Page(OptionDialog& dialog, std::span<const CheckBox> checks, std::span<const RadioGroup> radios)
+            : dialog_(dialog), checks_(checks), radios_(radios) {}
         // Shows the model's values.
         virtual void Load() = 0;
 
@@ -44,7 +56,15 @@ private:
         INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
         void OnInitPage() override { Load(); }
         OptionControls& Model() { return dialog_.controls_; }
+        // The page's check boxes and radio groups show the model.
+        void LoadBindings();
+        // A click on one of them goes into the model; false for any other control.
+        bool ReadBinding(int id, int code);
         OptionDialog& dialog_;
+
+    private:
+        std::span<const CheckBox> checks_;
+        std::span<const RadioGroup> radios_;
     };
     class KeyPage;
     class MousePage;

@@ -15,7 +15,7 @@ namespace vantrel::win {
 
 class OptionDialog::ExclusionPage : public OptionDialog::Page {
 public:
-    using Page::Page;
+    explicit ExclusionPage(OptionDialog& dialog) : Page(dialog, {}, {}) {}
     void Load() override;
 
 protected:

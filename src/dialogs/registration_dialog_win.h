@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "dialogs/dialog_host.h"
 #include "dialogs/icon_grid_access.h"
 #include "dialogs/registration_model.h"
@@ -102,6 +104,11 @@ private:
     void GridKey(int32_t tray, WPARAM key, bool ctrl);
     void EndDrag(bool cancelled);
     HCURSOR DragCursor(bool accepted) const;
+
+    // Files from the shell: an OLE drop target, and WM_DROPFILES from programs that drop the old way.
+    void AcceptDrops();
+    void RevokeDrops();
+    void DropFilesMessage(HDROP drop);
 
     void OpenMenu(int32_t tray, int32_t index, POINT screen);
     void OpenSetting();

@@ -149,6 +149,35 @@ TEST_F(OptionDialogWin, MousePageFollowsTheEnablingRule) {
     EXPECT_EQ(host.applied[0].WaitDesktop, 6) << "Old version";
 }
 
+// A click on any box or radio button lands in its own option, whichever page it is on.
+TEST_F(OptionDialogWin, EachBoxAndRadioButtonSetsItsOwnOption) {
+    dialog.Open();
+    const HWND sheet = dialog.Handle();
+    const std::pair<int, int> clicks[] = {
+        {0, IDC_SHIFT},        {0, IDC_KEYPOSITION},     {0, IDC_KEYONLY},      {0, IDC_DIRECTMOVEONLY},
+        {0, IDC_KEYNUMBER},    {0, IDC_ALTRUNASDISABLE}, {0, IDC_KCURSOR0 + 2}, {1, IDC_MOUSE0 + 2},
+        {1, IDC_MCURSOR0 + 3}, {1, IDC_MOVECURSOR},      {1, IDC_HOOK},         {2, IDC_RIGHTCLICK0 + 1},
+        {2, IDC_FRAME0},       {2, IDC_FULLSCREENKEYOFF}};
+    for (const auto& [page, id] : clicks) {
+        PropSheet_SetCurSel(sheet, nullptr, page);
+        Click(Page(sheet, page), id);
+    }
+    PressSheetButton(sheet, PSBTN_OK);
+    TOption expected;
+    expected.VkMod = 7;
+    expected.KeyPositionFlag = expected.KeyOnlyFlag = expected.DirectMoveOnlyFlag = expected.KeyNumberFlag = true;
+    expected.AltDisableFlag = expected.MouseHookFlag = true;
+    expected.MoveCursorFlag = false;
+    expected.KeyCursorFlag = 2;
+    expected.MouseFlag = 3;
+    expected.MousePositionFlag = 3;
+    expected.RightClickFlag = 1;
+    expected.FrameType = 0;
+    expected.FullScreenKeyOffFlag = true;
+    ASSERT_EQ(host.applied.size(), 1u);
+    EXPECT_TRUE(host.applied[0] == expected);
+}
+
 TEST_F(OptionDialogWin, AutoRunFailureIsReportedAndTheOptionsAreStillApplied) {
     host.autoRunFailure = u"The system cannot find the file specified.";
     dialog.Open();
@@ -176,7 +205,7 @@ TEST_F(OptionDialogWin, HelpOpensThePagesAndTheDialogsTopics) {
                                                  kHelpOptionExclusions}));
 }
 
-// The programs vantrel leaves alone, edited as a user types and clicks, and the full-screen box beside them.
+// The programs vantrel leaves alone, edited as a user types and clicks.
 TEST_F(OptionDialogWin, ExclusionsAreTypedAddedAndRemovedAndOkStoresThem) {
     host.option.ExcludeList = {u"mstsc.exe"};
     dialog.Open();
@@ -208,12 +237,9 @@ TEST_F(OptionDialogWin, ExclusionsAreTypedAddedAndRemovedAndOkStoresThem) {
     EXPECT_EQ(ItemText(page, IDC_EXCLUDENAME), u"");
     SelectLine(page, IDC_EXCLUDELIST, 0);
     Click(page, IDC_EXCLUDEREMOVE);
-    PropSheet_SetCurSel(sheet, nullptr, 2);
-    Click(Page(sheet, 2), IDC_FULLSCREENKEYOFF);
     PressSheetButton(sheet, PSBTN_OK);
     ASSERT_EQ(host.applied.size(), 1u);
     EXPECT_EQ(host.applied[0].ExcludeList, (std::vector<std::u16string>{u"notepad.exe", u"game.exe"}));
-    EXPECT_TRUE(host.applied[0].FullScreenKeyOffFlag);
 }
 
 class EnvironmentDialogsWin : public ::testing::Test {
