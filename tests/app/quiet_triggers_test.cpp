@@ -107,17 +107,5 @@ TEST(QuietTriggers, TheHotKeyTypedAgainLeavesNoKeyDown) {
     EXPECT_EQ(HotKeyStrokes(8, 0x25, {}), (Strokes{win, left, up(left), up(win)})) << "extended keys";
 }
 
-TEST(QuietTriggers, TheHotKeyComesBackWhenAnotherWindowIsInFront) {
-    HotKeyHold hold;
-    EXPECT_FALSE(hold.Resumes(0x20));
-    hold.GiveUp(0x10);
-    EXPECT_TRUE(hold.Held());
-    EXPECT_FALSE(hold.Resumes(0x10));
-    EXPECT_TRUE(hold.Resumes(0x20));
-    EXPECT_TRUE(hold.Resumes(0)) << "nothing in front";
-    hold.Clear();
-    EXPECT_FALSE(hold.Resumes(0x20));
-}
-
 } // namespace
 } // namespace vantrel
