@@ -21,10 +21,15 @@ std::u16string ProgramPathOfProcess(DWORD processId) {
     return path;
 }
 
+// The stored caption: asking the window itself could hang on a program that has stopped answering.
+bool HasTitle(HWND window) {
+    wchar_t first[2] = {};
+    return InternalGetWindowText(window, first, 2) > 0;
+}
+
 BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
     auto& processes = *reinterpret_cast<std::vector<DWORD>*>(data);
-    if (!IsWindowVisible(window) || GetWindowTextLengthW(window) == 0 ||
-        (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+    if (!IsWindowVisible(window) || !HasTitle(window) || (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
         return TRUE;
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
