@@ -4,6 +4,7 @@
 #define IDD_OPTION_KEY 200
 #define IDD_OPTION_MOUSE 201
 #define IDD_OPTION_OTHER 202
+#define IDD_OPTION_EXCLUDE 205
 #define IDD_ENV_SELECT 210
 #define IDD_ENV_CHANGE 211
 #define IDD_ABOUT 220
@@ -50,6 +51,16 @@
 #define IDC_TEXTCOLOR 1048
 #define IDC_BACKCOLOR 1049
 #define IDC_AUTORUN 1050
+
+// Quiet triggers: the box of page "Other" and page "Exclusions"
+#define IDC_FULLSCREENKEYOFF 1170
+#define IDC_EXCLUDENOTE 1171
+#define IDC_EXCLUDELABEL 1172
+#define IDC_EXCLUDELIST 1173
+#define IDC_EXCLUDEREMOVE 1174
+#define IDC_EXCLUDENAMELABEL 1175
+#define IDC_EXCLUDENAME 1176
+#define IDC_EXCLUDEADD 1177
 
 // Environment selection and settings
 #define IDC_ENVLABEL 1060

@@ -80,6 +80,8 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     option.ColMax = 12;
     option.BackColor = 0x00FF00;
     option.KeyOnlyFlag = true;
+    option.FullScreenKeyOffFlag = true;
+    option.ExcludeList = {u"mstsc.exe", u"\u00dcbung.exe"};
     ASSERT_TRUE(store.WriteOption(1, option));
     EXPECT_EQ(ReadOption(testing::Stored(store, 1)), option);
 
@@ -89,7 +91,8 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
                                      {u"IniName2", u"Work"},
                                      {u"ColMax", u"12"},
                                      {u"BackColor", u"65280"},
-                                     {u"FrameFlag", u"1"}})
+                                     {u"FrameFlag", u"1"},
+                                     {u"ExcludeList", u"mstsc.exe|\u00dcbung.exe"}})
         EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");
     EXPECT_EQ(FileText(kFile1).rfind(u"; my notes\r\n", 0), 0u);
