@@ -35,8 +35,9 @@ public:
     explicit RegistrationDialog(DialogHost& host);
     ~RegistrationDialog() override;
 
-    // The tray icon's left click and "&Registering Icons...": copies of both trays are kept for Cancel (taken
-    // again when the dialog is already open), and a dialog that was not on screen comes up at the mouse.
+    // The tray icon's left click and "&Registering Icons...": a dialog that was not on screen comes up at the mouse.
+    // Copies of both trays and the column count are kept for Cancel when a visit begins; a dialog that is open or
+    // was only hidden keeps those of its first opening.
     void Open();
 
     // Lays the dialog out again and repaints the tray's grid (after a delete).
@@ -44,9 +45,7 @@ public:
 
     // 0 while the Program page is on top, 2 for the System page.
     int32_t CurrentTray() const;
-    int32_t SelNow() const { return selNow_; }
     HWND Grid(int32_t tray) const;
-    const RegistrationLayout& Layout() const { return arrangement_.layout; }
     IconSettingDialog* Setting() const;
     DeleteDialog* Deleter() const;
     // The icon setting and delete dialogs it opened go (HideDialogs, closing this dialog).
@@ -117,14 +116,15 @@ private:
     void Warn(const std::u16string& text);
     void ModalBox(bool open);
     bool ChildVisible() const;
+    // An open Icon setting or Delete icon dialog holds the user's unfinished answer: rather than going without a
+    // word when another item is right-clicked (or Delete pressed), it comes forward. False when none is open.
+    bool RaiseChild();
     int32_t CellAtPoint(int32_t tray, POINT client) const;
 
     DialogHost& host_;
     RegistrationArrangement arrangement_;
     CellMetrics metrics_; // the grids' cells at the scale of the screen the dialog is on
-    ItemList keepProgramList_;
-    ItemList keepSystemList_;
-    int32_t colMaxKeep_ = 7;
+    CancelCopies copies_;
     bool okFlag_ = false;
     int32_t selNow_ = 0;
     // A drag in progress: the item being dragged, where it started, the grid that holds it.

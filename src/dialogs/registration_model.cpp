@@ -202,6 +202,28 @@ int32_t ToggleUse(ItemList& list, int32_t index) {
     return at;
 }
 
+void CancelCopies::Take(const ItemList& program, const ItemList& system, int32_t colMax, int32_t environmentFile) {
+    CopyList(program_, program);
+    CopyList(system_, system);
+    colMax_ = colMax;
+    file_ = environmentFile;
+    open_ = true;
+}
+
+void CancelCopies::PutBack(ItemList& program, ItemList& system, int32_t& colMax) const {
+    if (!open_)
+        return;
+    CopyList(program, program_);
+    CopyList(system, system_);
+    colMax = colMax_;
+}
+
+void CancelCopies::End() {
+    FreeItems(program_);
+    FreeItems(system_);
+    open_ = false;
+}
+
 RegistrationMenu ComposeRegistrationMenu(const ItemList& list, int32_t index) {
     RegistrationMenu menu;
     const bool item = index >= 0 && static_cast<std::size_t>(index) < list.size();

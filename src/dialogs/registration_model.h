@@ -90,6 +90,29 @@ ArrangeOutcome ArrangeControls(RegistrationArrangement& arrangement, const Arran
 // Rows beyond the three every grid shows, for the larger of the two trays.
 int32_t ExtraRows(int32_t colMax, int32_t programCount, int32_t systemCount);
 
+// ---- What Cancel puts back ------------------------------------------------------------------------------------
+
+// The trays and the column count as the dialog found them when a visit began. A visit lasts from an opening to OK
+// or Cancel: a dialog that was only hidden meanwhile (the hot key brought the launcher up, another dialog came)
+// and is brought back goes on with the same visit, so that Cancel still undoes everything since it began. An
+// environment switch meanwhile put another environment's trays in use; the next opening begins a new visit.
+class CancelCopies {
+public:
+    bool StartsVisit(int32_t environmentFile) const { return !open_ || environmentFile != file_; }
+    void Take(const ItemList& program, const ItemList& system, int32_t colMax, int32_t environmentFile);
+    // Cancel: the trays and the column count as the visit found them.
+    void PutBack(ItemList& program, ItemList& system, int32_t& colMax) const;
+    // OK or Cancel: the visit is over and its copies go.
+    void End();
+
+private:
+    bool open_ = false;
+    int32_t file_ = 0;
+    int32_t colMax_ = 0;
+    ItemList program_;
+    ItemList system_;
+};
+
 // ---- Reordering and the use toggle ----------------------------------------------------------------------------
 
 // Moves the item at `from` to `to`, shifting those in between; false when either index names no item.

@@ -65,6 +65,18 @@ protected:
         return dialog.Deleter();
     }
     std::vector<std::u16string> Program() const { return Titles(host.trays[ProgramTray].Items); }
+    // As HideDialogs hides it when the hot key brings the launcher up.
+    void HideAsTheProgramDoes() {
+        SetWindowPos(dialog.Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+        dialog.CloseChildren();
+    }
+    void ChooseColumns(int32_t columns) {
+        const HWND combo = GetDlgItem(dialog.Handle(), IDC_WIDTHCOMBO);
+        SendMessageW(combo, CB_SETCURSEL, columns - 3, 0);
+        SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_WIDTHCOMBO, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
 
     FakeDialogHost host;
     RegistrationDialog dialog{host};
@@ -95,9 +107,7 @@ TEST_F(RegistrationDialogWin, CancelPutsBackTraysAndColumnsIncludingWhatAChildDi
     ASSERT_NE(deleter, nullptr);
     SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Charlie", u"Alpha"}));
-    SendMessageW(GetDlgItem(dialog.Handle(), IDC_WIDTHCOMBO), CB_SETCURSEL, 20 - 3, 0);
-    SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_WIDTHCOMBO, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog.Handle(), IDC_WIDTHCOMBO)));
+    ChooseColumns(20);
     EXPECT_EQ(host.option.ColMax, 20) << "the column count applies at once";
 
     SendMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
@@ -105,6 +115,42 @@ TEST_F(RegistrationDialogWin, CancelPutsBackTraysAndColumnsIncludingWhatAChildDi
     EXPECT_EQ(Program(), (Names{u"Alpha", u"Bravo", u"Charlie"}));
     EXPECT_EQ(host.option.ColMax, 7);
     EXPECT_TRUE(host.saves.empty());
+}
+
+// The hot key hid the dialog and the tray icon brought it back: the same visit, so Cancel still undoes the edits
+// made before the hide. After an environment switch the trays in use are another environment's, which Cancel
+// must leave alone.
+TEST_F(RegistrationDialogWin, CancelAfterAHideUndoesWhatCameBeforeIt) {
+    dialog.Open();
+    Drag(0, 2);
+    ChooseColumns(20);
+    HideAsTheProgramDoes();
+    dialog.Open();
+    EXPECT_EQ(Program(), (Names{u"Bravo", u"Charlie", u"Alpha"})) << "the edit waits for OK or Cancel";
+    SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program(), (Names{u"Alpha", u"Bravo", u"Charlie"}));
+    EXPECT_EQ(host.option.ColMax, 7);
+
+    dialog.Open();
+    Drag(0, 2);
+    HideAsTheProgramDoes();
+    host.environments.IniMax = host.environments.IniNo = 2;
+    host.environments.Slot(2).IniOrder = 2;
+    host.trays[ProgramTray].Items = {Item(u"Echo")};
+    dialog.Open();
+    SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program(), (Names{u"Echo"}));
+    EXPECT_TRUE(host.saves.empty());
+}
+
+// A right click or Delete on another item while a question is open brings that question forward; it never goes
+// without a word.
+TEST_F(RegistrationDialogWin, AnOpenQuestionComesForwardInsteadOfGoing) {
+    dialog.Open();
+    const HWND question = AskToDelete(0)->Handle();
+    ASSERT_NE(AskToDelete(1), nullptr);
+    EXPECT_EQ(dialog.Deleter()->Handle(), question);
+    EXPECT_EQ(ItemText(question, IDC_DELLABEL), u"Alpha\r\nDo you want to delete it?");
 }
 
 // The delete question names an item; whatever happens to the list while it is open, "&Yes" removes that item or
@@ -141,7 +187,7 @@ TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder
     ClientToScreen(Grid(), &at);
     dialog.DropFiles(at, {windows + u"\\notepad.exe", windows + u"\\regedit.exe"});
     EXPECT_EQ(Program(), (Names{u"Alpha", u"notepad.exe", u"regedit.exe", u"Bravo", u"Charlie"}));
-    EXPECT_EQ(dialog.SelNow(), 1);
+    EXPECT_EQ(ItemText(dialog.Handle(), IDC_NAMELABEL2), u"notepad.exe") << "the cursor on the first dropped file";
     // Cancel before the icons go: the added items and the dialog's copies let go of theirs.
     SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Alpha", u"Bravo", u"Charlie"}));
