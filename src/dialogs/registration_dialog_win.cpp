@@ -149,6 +149,7 @@ void RegistrationDialog::Close() {
     if (dragging_)
         EndDrag(false);
     CloseChildren();
+    drops_.clear();
     if (!okFlag_) {
         // Everything since the visit began goes: the drives added on show and what the child dialogs changed too.
         int32_t colMax = host_.CurrentOption().ColMax;
@@ -375,6 +376,9 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_DROPFILES:
         DropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case kMsgAddDropped:
+        AddDropped();
         return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:

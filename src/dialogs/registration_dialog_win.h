@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +52,8 @@ public:
     // The icon setting and delete dialogs it opened go (HideDialogs, closing this dialog).
     void CloseChildren();
 
-    // Files dropped from the shell at a screen point, in the order they came; none is added beyond the limit.
+    // Files dropped from the shell at a screen point: added in the order they came once the dialog gets to its next
+    // message (the program they came from is not kept waiting); none beyond the limit.
     void DropFiles(POINT screen, const std::vector<std::u16string>& files);
 
     // The grids' full paints so far (a benchmark waits for them).
@@ -108,6 +110,7 @@ private:
     void AcceptDrops();
     void RevokeDrops();
     void DropFilesMessage(HDROP drop);
+    void AddDropped();
 
     void OpenMenu(int32_t tray, int32_t index, POINT screen);
     void OpenSetting();
@@ -141,6 +144,14 @@ private:
     UniqueFont nameFont_;
     HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
     DropTarget* dropTarget_ = nullptr; // the OLE drop target registered on the window, reference counted
+    // Drops taken and not yet added: the tray and the cell each was dropped on.
+    struct PendingDrop {
+        int32_t tray;
+        int32_t cell;
+        std::vector<std::u16string> files;
+    };
+    std::deque<PendingDrop> drops_;
+    static constexpr UINT kMsgAddDropped = WM_APP + 3;
     std::unique_ptr<IconSettingDialog> setting_;
     std::unique_ptr<DeleteDialog> deleter_;
     uint32_t gridPaints_ = 0;

@@ -161,6 +161,14 @@ RegistrationMenu ComposeRegistrationMenu(const ItemList& list, int32_t index);
 
 // ---- New items from files -------------------------------------------------------------------------------------
 
+// A shortcut whose target has moved is looked for without the shell's search window, within a time limit: each
+// at most kShortcutSearchMs, the shortcuts of one drop together kDropSearchMs. One not found by then stays the
+// shortcut file, whose target the shell looks for when it is run.
+constexpr uint32_t kShortcutSearchMs = 1000;
+constexpr uint32_t kDropSearchMs = 3000;
+// The limit of the next search when the drop's searches took `elapsedMs` so far; 0 when none is left.
+uint32_t ShortcutSearchLimit(uint64_t elapsedMs);
+
 // What a shortcut file points at.
 struct ShortcutLink {
     std::u16string target;
@@ -173,11 +181,15 @@ public:
     virtual ~ShortcutResolver() = default;
     // The shortcut's target, arguments and working folder; none when it cannot be read or resolved.
     virtual std::optional<ShortcutLink> ResolveShortcut(const std::u16string& path) = 0;
+    // The short (8.3) name of a file or folder, which names the same one; the path itself without one.
+    virtual std::u16string ShortName(const std::u16string& path) { return path; }
 };
 
 // The item for a file: its name as title (a shortcut's name without extensions), the target of a shortcut with
 // its arguments and working folder (a target under "Program Files (x86)" that does not exist is looked for under
-// "Program Files"; a shortcut that cannot be resolved stays the shortcut file itself), the file's own icon.
+// "Program Files"; a shortcut that cannot be resolved stays the shortcut file itself), the file's own icon. Paths
+// are real names and are never expanded; one that holds a variable's name between two "%" is stored by its short
+// name, because the shell expands variables in what it is given to run.
 RData MakeFileItem(const std::u16string& path, ShortcutResolver& shortcuts, const SystemQueries& system,
                    IconSource& icons);
 

@@ -186,6 +186,8 @@ TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder
     at = {cell.x + 5, cell.y + 5};
     ClientToScreen(Grid(), &at);
     dialog.DropFiles(at, {windows + u"\\notepad.exe", windows + u"\\regedit.exe"});
+    EXPECT_EQ(Program().size(), 3u) << "the drop returns before the files are looked at";
+    ProcessPendingMessages();
     EXPECT_EQ(Program(), (Names{u"Alpha", u"notepad.exe", u"regedit.exe", u"Bravo", u"Charlie"}));
     EXPECT_EQ(ItemText(dialog.Handle(), IDC_NAMELABEL2), u"notepad.exe") << "the cursor on the first dropped file";
     // Cancel before the icons go: the added items and the dialog's copies let go of theirs.
