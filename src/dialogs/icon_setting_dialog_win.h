@@ -72,8 +72,7 @@ private:
     std::u16string exeNameKeep_;
     std::u16string directoryNameKeep_;
     IconStrip strip_;
-    std::vector<IconRef> stripIcons_;
-    bool lastStripSubstitute_ = false; // the file loaded last had no icons of its own
+    IconStripIcons stripIcons_;
     std::unique_ptr<IconStripWindow> stripWindow_;
     UniqueFont meiryoFont_;
 
