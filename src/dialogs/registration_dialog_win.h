@@ -47,8 +47,6 @@ public:
     // 0 while the Program page is on top, 2 for the System page.
     int32_t CurrentTray() const;
     HWND Grid(int32_t tray) const;
-    IconSettingDialog* Setting() const;
-    DeleteDialog* Deleter() const;
     // The icon setting and delete dialogs it opened go (HideDialogs, closing this dialog).
     void CloseChildren();
 
@@ -118,6 +116,9 @@ private:
     void ThirdCommandClicked();
     void Warn(const std::u16string& text);
     void ModalBox(bool open);
+    // The icon setting and delete dialogs it opened, while they have a window.
+    IconSettingDialog* Setting() const;
+    DeleteDialog* Deleter() const;
     bool ChildVisible() const;
     // An open Icon setting or Delete icon dialog holds the user's unfinished answer: rather than going without a
     // word when another item is right-clicked (or Delete pressed), it comes forward. False when none is open.

@@ -58,11 +58,11 @@ protected:
         MoveTo(to);
         Release(to);
     }
-    // The Delete key on the cell under the mouse: the question for that item.
-    DeleteDialog* AskToDelete(int32_t cell) {
+    // The Delete key on the cell under the mouse: the question on screen.
+    HWND AskToDelete(int32_t cell) {
         SendMessageW(Grid(), WM_MOUSEMOVE, 0, CellPoint(cell, 7));
         SendMessageW(Grid(), WM_KEYDOWN, VK_DELETE, 0);
-        return dialog.Deleter();
+        return FindWindowW(MAKEINTATOM(32770), L"Delete icon");
     }
     std::vector<std::u16string> Program() const { return Titles(host.trays[ProgramTray].Items); }
     // As HideDialogs hides it when the hot key brings the launcher up.
@@ -103,9 +103,9 @@ TEST_F(RegistrationDialogWin, ADragReordersLiveAndOkWritesTraysAndOptions) {
 TEST_F(RegistrationDialogWin, CancelPutsBackTraysAndColumnsIncludingWhatAChildDialogDeleted) {
     dialog.Open();
     Drag(0, 2);
-    DeleteDialog* deleter = AskToDelete(0);
-    ASSERT_NE(deleter, nullptr);
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    const HWND question = AskToDelete(0);
+    ASSERT_NE(question, nullptr);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Charlie", u"Alpha"}));
     ChooseColumns(20);
     EXPECT_EQ(host.option.ColMax, 20) << "the column count applies at once";
@@ -147,9 +147,8 @@ TEST_F(RegistrationDialogWin, CancelAfterAHideUndoesWhatCameBeforeIt) {
 // without a word.
 TEST_F(RegistrationDialogWin, AnOpenQuestionComesForwardInsteadOfGoing) {
     dialog.Open();
-    const HWND question = AskToDelete(0)->Handle();
-    ASSERT_NE(AskToDelete(1), nullptr);
-    EXPECT_EQ(dialog.Deleter()->Handle(), question);
+    const HWND question = AskToDelete(0);
+    EXPECT_EQ(AskToDelete(1), question);
     EXPECT_EQ(ItemText(question, IDC_DELLABEL), u"Alpha\r\nDo you want to delete it?");
 }
 
@@ -157,20 +156,20 @@ TEST_F(RegistrationDialogWin, AnOpenQuestionComesForwardInsteadOfGoing) {
 // nothing, never the one that came to its index.
 TEST_F(RegistrationDialogWin, TheDeleteQuestionActsOnItsOwnItemAfterTheListChanged) {
     dialog.Open();
-    DeleteDialog* deleter = AskToDelete(1); // Bravo
-    ASSERT_NE(deleter, nullptr);
+    HWND question = AskToDelete(1); // Bravo
+    ASSERT_NE(question, nullptr);
     Drag(0, 2); // Bravo, Charlie, Alpha: index 1 is Charlie now
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Charlie", u"Alpha"}));
 
-    deleter = AskToDelete(0); // Charlie
-    ASSERT_NE(deleter, nullptr);
+    question = AskToDelete(0); // Charlie
+    ASSERT_NE(question, nullptr);
     host.trays[ProgramTray].Items.erase(host.trays[ProgramTray].Items.begin()); // gone meanwhile
     const std::size_t messages = host.messages.size();
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Alpha"}));
     EXPECT_EQ(host.messages.size(), messages + 1) << "the refusal is told";
-    EXPECT_EQ(dialog.Deleter(), nullptr);
+    EXPECT_FALSE(IsWindow(question));
 }
 
 TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder) {
