@@ -72,6 +72,7 @@ void VantrelMain::HotKeyOn(const TOption& option) {
 }
 
 bool VantrelMain::RegisterHotKeyOf(const TOption& option, bool savedOptions) {
+    quiet_.ForgetHold();
     if (RegisterHotKey(Handle(), kHotKeyId, static_cast<UINT>(option.VkMod), static_cast<UINT>(option.VkKey)))
         return true;
     // Another program owns the combination. The mouse triggers still work; the user learns it from a notice
@@ -83,6 +84,7 @@ bool VantrelMain::RegisterHotKeyOf(const TOption& option, bool savedOptions) {
 }
 
 void VantrelMain::UnregisterLauncherHotKey() {
+    quiet_.ForgetHold();
     UnregisterHotKey(Handle(), kHotKeyId);
 }
 
@@ -117,6 +119,8 @@ void VantrelMain::HotKey() {
     case HotKeyAction::ShowLauncher:
         // The hot key gives this thread the right to take the foreground, and the launcher takes it as it comes
         // up; making this hidden window the foreground first would only cost another window-system round trip.
+        if (!quiet_.HotKeyShows(Handle(), kHotKeyId, state_.CurrentOption))
+            break;
         HideDialogs(5);
         state_.ShowStatus = 1;
         launcher_->Show();
@@ -127,6 +131,9 @@ void VantrelMain::HotKey() {
 }
 
 void VantrelMain::Tick() {
+    // The hot key given up over a program vantrel leaves alone comes back once another window is in front.
+    if (quiet_.ResumeDue())
+        RegisterLauncherHotKey();
     POINT pt{};
     GetCursorPos(&pt);
     const std::u16string ancestor = TopLevelClassAt(pt);
@@ -136,7 +143,11 @@ void VantrelMain::Tick() {
     if (PollingEnabled(option.MouseHookFlag, ancestor, system_.WinVersion())) {
         sample = {ReadButton(VK_LBUTTON), ReadButton(VK_RBUTTON), ReadButton(VK_MBUTTON)};
         sampled = true;
-        if (PollMouseChord(chord_, option, system_.WinVersion(), ancestor, sample))
+        // Over a full-screen program or one vantrel leaves alone the combination is left to the program, as it
+        // came: no show and none of the mouse show's own clicks.
+        if (PollMouseChord(chord_, option, system_.WinVersion(), ancestor, sample) &&
+            (StartMouseShow(state_.ShowStatus, state_.MessageFlag) != MouseShowStart::Show ||
+             quiet_.ChordShows(option)))
             MouseShow();
     }
     if (state_.ShowStatus != 2 || !launcher_ || closed_)

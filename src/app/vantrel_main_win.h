@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "app/quiet_triggers_win.h"
 #include "app/resident.h"
 #include "app/tray_menu.h"
 #include "app/trigger.h"
@@ -189,6 +190,7 @@ private:
     POINT showPt_{0, 0}; // the cursor when a mouse combination showed the launcher
     int32_t menuWatchCount_ = 0;
     bool inMouseShow_ = false; // the mouse show lets messages run; a tick then must not start another
+    QuietTriggers quiet_;      // full-screen programs and the programs vantrel leaves alone
 };
 
 } // namespace vantrel::win

@@ -5,6 +5,7 @@
 
 #include "config/settings_values.h"
 #include "config/temporary_files.h"
+#include "services/excluded_programs.h"
 #include "services/os_text.h"
 #include "services/text.h"
 
@@ -97,8 +98,12 @@ template <typename Visitor> void ForEachOptionKey(TOption& o, Visitor&& visit) {
     visit(u"WaitDesktop", o.WaitDesktop);
     visit(u"AltDisableFlag", o.AltDisableFlag);
     // Keys of later versions come last; an older version keeps them as they are.
+    visit(u"FullScreenKeyOffFlag", o.FullScreenKeyOffFlag);
     visit(u"ColorScheme", o.ColorScheme);
 }
+
+// The programs vantrel leaves alone, in one value of their own after the flags.
+constexpr std::u16string_view kExcludeListKey = u"ExcludeList";
 
 struct OptionReader {
     const IniDocument& doc;
@@ -198,12 +203,16 @@ TOption ReadOption(const IniDocument& doc) {
     TOption option;
     ForEachOptionKey(option, OptionReader{doc});
     ClampOption(option);
+    option.ExcludeList = DecodeExcludedPrograms(doc.Get(kOption, kExcludeListKey).value_or(std::u16string()));
     return option;
 }
 
 bool SettingsStore::WriteOption(int32_t fileNumber, const TOption& option) {
     TOption copy = option;
-    return Update(fileNumber, [&](IniDocument& doc) { ForEachOptionKey(copy, OptionWriter{doc}); });
+    return Update(fileNumber, [&](IniDocument& doc) {
+        ForEachOptionKey(copy, OptionWriter{doc});
+        doc.Set(kOption, kExcludeListKey, EncodeExcludedPrograms(copy.ExcludeList));
+    });
 }
 
 ItemList ReadItems(const IniDocument& doc, ItemSection section) {

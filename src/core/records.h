@@ -74,6 +74,10 @@ struct TOption {
     bool MouseHookFlag = false;
     int32_t WaitDesktop = 3;
     bool AltDisableFlag = false;
+    // Quiet triggers: the hot key too does nothing while a full-screen program is in front (the mouse
+    // combination never acts there), and neither acts while a window of a program in ExcludeList is in front.
+    bool FullScreenKeyOffFlag = false;
+    std::vector<std::u16string> ExcludeList; // program file names, at most 32
     // "Colours:" 0 follow Windows, 1 light, 2 dark; high contrast wins over every choice.
     int32_t ColorScheme = 0;
 

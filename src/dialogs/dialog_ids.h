@@ -4,6 +4,7 @@
 #define IDD_OPTION_KEY 200
 #define IDD_OPTION_MOUSE 201
 #define IDD_OPTION_OTHER 202
+#define IDD_OPTION_EXCLUDE 205
 #define IDD_ENV_SELECT 210
 #define IDD_ENV_CHANGE 211
 #define IDD_ABOUT 220
@@ -51,6 +52,15 @@
 #define IDC_BACKCOLOR 1049
 #define IDC_AUTORUN 1050
 
+// Quiet triggers: the box of page "Other" and page "Exclusions"
+#define IDC_FULLSCREENKEYOFF 1170
+#define IDC_EXCLUDENOTE 1171
+#define IDC_EXCLUDELABEL 1172
+#define IDC_EXCLUDELIST 1173
+#define IDC_EXCLUDEREMOVE 1174
+#define IDC_EXCLUDENAMELABEL 1175
+#define IDC_EXCLUDENAME 1176
+#define IDC_EXCLUDEADD 1177
 // Dark mode: the "Colours:" row of page "Other"
 #define IDC_COLORSLABEL 1180
 #define IDC_COLORS0 1181 /* 1181..1183: follow Windows, light, dark */

@@ -15,9 +15,11 @@ constexpr int32_t kHelpOptionKey = 16;
 constexpr int32_t kHelpOptionMouse = 18;
 constexpr int32_t kHelpOptionOther = 20;
 constexpr int32_t kHelpEnvironments = 22;
+constexpr int32_t kHelpOptionExclusions = 24;
 
 // Every topic the program asks for.
-constexpr std::array<int32_t, 8> kHelpTopics{kHelpTrayMenu,  kHelpRegistration, kHelpIconSetting, kHelpOption,
-                                             kHelpOptionKey, kHelpOptionMouse,  kHelpOptionOther, kHelpEnvironments};
+constexpr std::array<int32_t, 9> kHelpTopics{kHelpTrayMenu,    kHelpRegistration, kHelpIconSetting,
+                                             kHelpOption,      kHelpOptionKey,    kHelpOptionMouse,
+                                             kHelpOptionOther, kHelpEnvironments, kHelpOptionExclusions};
 
 } // namespace vantrel

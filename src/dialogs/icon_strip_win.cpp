@@ -100,7 +100,7 @@ void IconStripWindow::Paint() {
     const int offset = Position();
     const UniqueGdiObject facePen(CreatePen(PS_SOLID, m.framePen, colours.background));
     const UniqueGdiObject blackPen(CreatePen(PS_SOLID, m.framePen, colours.cursorFill));
-    for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.size()); ++i) {
+    for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.icons.size()); ++i) {
         const int x = i * pitch - offset;
         if (x + pitch < 0 || x > client.right)
             continue;
@@ -109,8 +109,8 @@ void IconStripWindow::Paint() {
         SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
         Rectangle(dc, x, 0, x + m.extent, m.extent);
         // The icons are drawn at the grids' size for this scale, from the file's own image of it where it has one.
-        DrawIconEx(dc, x + inset, inset, ToHicon(dialog_.stripIcons_[i].Get()), m.iconSize, m.iconSize, 0, nullptr,
-                   DI_NORMAL);
+        DrawIconEx(dc, x + inset, inset, ToHicon(dialog_.stripIcons_.icons[i].Get()), m.iconSize, m.iconSize, 0,
+                   nullptr, DI_NORMAL);
     }
     if (GetFocus() == Handle() && strip.Index >= 0) {
         RECT focus{strip.Index * pitch - offset, 0, strip.Index * pitch - offset + pitch, pitch};

@@ -5,6 +5,7 @@
 #include "dialogs/dialog_ids.h"
 #include "dialogs/dialog_texts.h"
 #include "dialogs/help_topics.h"
+#include "dialogs/option_exclusions_win.h"
 #include "services/placement_win.h"
 #include "win/controls_win.h"
 #include "win/dpi_win.h"
@@ -42,7 +43,10 @@ constexpr OptionDialog::RadioGroup kMouseRadios[] = {
     {IDC_MCURSOR0, 4, &OptionControls::MCursorRadio},
 };
 
-constexpr OptionDialog::CheckBox kOtherChecks[] = {{IDC_AUTORUN, &OptionControls::AutoRunCheck}};
+constexpr OptionDialog::CheckBox kOtherChecks[] = {
+    {IDC_AUTORUN, &OptionControls::AutoRunCheck},
+    {IDC_FULLSCREENKEYOFF, &OptionControls::FullScreenKeyOffCheck},
+};
 constexpr OptionDialog::RadioGroup kOtherRadios[] = {
     {IDC_RIGHTCLICK0, 2, &OptionControls::RightClickRadio},
     {IDC_FRAME0, 2, &OptionControls::FrameRadio},
@@ -254,7 +258,7 @@ INT_PTR OptionDialog::Page::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 OptionDialog::OptionDialog(DialogHost& host)
     : host_(host), keyPage_(std::make_unique<KeyPage>(*this)), mousePage_(std::make_unique<MousePage>(*this)),
-      otherPage_(std::make_unique<OtherPage>(*this)) {
+      otherPage_(std::make_unique<OtherPage>(*this)), exclusionPage_(std::make_unique<ExclusionPage>(*this)) {
     customColors_.fill(RGB(255, 255, 255));
 }
 
@@ -270,7 +274,8 @@ void OptionDialog::Open() {
         if (!Create(nullptr, u"Setting",
                     {{keyPage_.get(), IDD_OPTION_KEY},
                      {mousePage_.get(), IDD_OPTION_MOUSE},
-                     {otherPage_.get(), IDD_OPTION_OTHER}}))
+                     {otherPage_.get(), IDD_OPTION_OTHER},
+                     {exclusionPage_.get(), IDD_OPTION_EXCLUDE}}))
             return;
         host_.DialogCreated(DialogKind::Option, FromHwnd(Handle()));
     }
@@ -285,6 +290,7 @@ void OptionDialog::LoadPages() {
     keyPage_->Load();
     mousePage_->Load();
     otherPage_->Load();
+    exclusionPage_->Load();
 }
 
 void OptionDialog::OnClosed(bool accepted) {
@@ -314,6 +320,8 @@ int32_t OptionDialog::PageTopic(int page) const {
         return kHelpOptionMouse;
     case 2:
         return kHelpOptionOther;
+    case 3:
+        return kHelpOptionExclusions;
     default:
         return kHelpOption;
     }

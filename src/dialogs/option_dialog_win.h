@@ -1,7 +1,7 @@
 #pragma once
-// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse and Other. The control
-// states live in an OptionControls model; the pages only show it and report the user's changes to it, so that
-// a page the user never opened still has its values when OK reads them.
+// "Setting": the option dialog, a modeless property sheet with the pages Key, Mouse, Other and Exclusions. The
+// control states live in an OptionControls model; the pages only show it and report the user's changes to it, so
+// that a page the user never opened still has its values when OK reads them.
 //
 // The object lives as long as the program and keeps the controls' states between showings (a radio group whose
 // option says "none" keeps its last selection). Its window is made at the first opening; OK, Cancel and
@@ -69,6 +69,7 @@ private:
     class KeyPage;
     class MousePage;
     class OtherPage;
+    class ExclusionPage; // option_exclusions_win.h
 
     void OnClosed(bool accepted) override;
     void OnSheetHelpRequest(bool titleBar) override;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<KeyPage> keyPage_;
     std::unique_ptr<MousePage> mousePage_;
     std::unique_ptr<OtherPage> otherPage_;
+    std::unique_ptr<ExclusionPage> exclusionPage_;
 };
 
 } // namespace vantrel::win

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "services/excluded_programs.h"
 #include "services/text.h"
 
 namespace vantrel {
@@ -79,6 +80,8 @@ OptionControls FillOptionControls(const TOption& option, const OptionControls& p
     c.ColorSchemeRadio = ItemIndex(option.ColorScheme, 3, 0);
     c.LabelBackColor = option.BackColor;
     c.LabelTextColor = option.TextColor;
+    c.FullScreenKeyOffCheck = option.FullScreenKeyOffFlag;
+    c.ExcludeList = option.ExcludeList;
     return c;
 }
 
@@ -102,8 +105,33 @@ TOption ReadOptionControls(const OptionControls& c, const TOption& nowOption) {
     o.MouseFlag = c.KickMouseCheck ? c.MouseRadio + 1 : 0;
     o.BackColor = c.LabelBackColor;
     o.TextColor = c.LabelTextColor;
+    o.FullScreenKeyOffFlag = c.FullScreenKeyOffCheck;
+    o.ExcludeList = c.ExcludeList;
     o.ColorScheme = c.ColorSchemeRadio;
     return o;
+}
+
+bool AddExcludedProgram(OptionControls& c, std::u16string_view typed) {
+    const ExclusionCandidate candidate = CheckExclusion(c.ExcludeList, typed);
+    if (candidate.check != ExclusionCheck::Addable)
+        return false;
+    c.ExcludeList.push_back(candidate.name);
+    return true;
+}
+
+bool RemoveExcludedProgram(OptionControls& c, int line, int* nextSelection) {
+    const auto count = static_cast<int>(c.ExcludeList.size());
+    if (line < 0 || line >= count)
+        return false;
+    c.ExcludeList.erase(c.ExcludeList.begin() + line);
+    if (nextSelection)
+        *nextSelection = count == 1 ? -1 : std::min(line, count - 2);
+    return true;
+}
+
+std::u16string ExcludeListCaption(const OptionControls& c) {
+    return u"&Programs vantrel leaves alone (" + DecimalText(static_cast<int64_t>(c.ExcludeList.size())) + u" of " +
+           DecimalText(static_cast<int64_t>(kMaxExcludedPrograms)) + u"):";
 }
 
 OptionEnabling EnablingRule(const OptionControls& c) {

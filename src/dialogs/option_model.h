@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/records.h"
 
@@ -62,6 +63,9 @@ struct OptionControls {
     int32_t LabelTextColor = 0xFFFFFF; // the colour label's font colour
     int32_t LabelBackColor = 0x800000; // and its background
     bool AutoRunCheck = false;
+    // Quiet triggers: the Other page's box and the Exclusions page's list
+    bool FullScreenKeyOffCheck = false;
+    std::vector<std::u16string> ExcludeList;
     int ColorSchemeRadio = 0; // "Colours:" follow Windows, light, dark
 
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
@@ -84,6 +88,14 @@ struct OptionEnabling {
     friend bool operator==(const OptionEnabling&, const OptionEnabling&) = default;
 };
 OptionEnabling EnablingRule(const OptionControls& controls);
+
+// The Exclusions page: a typed or picked name is added at the end of the list when it can be (a name already
+// listed is not added twice; the list holds at most 32); a removal takes out one line, and the line after it (or
+// the new last one) is selected next, -1 when the list is empty. Both answer whether the list changed.
+bool AddExcludedProgram(OptionControls& controls, std::u16string_view typed);
+bool RemoveExcludedProgram(OptionControls& controls, int line, int* nextSelection);
+// The caption above the list, with how full it is: "&Programs vantrel leaves alone (3 of 32):".
+std::u16string ExcludeListCaption(const OptionControls& controls);
 
 // The key-combination label: "Shift + ", "Ctrl + ", "Alt + " (in this order) for the checked boxes, then the
 // selected key's name (nothing when none is selected).

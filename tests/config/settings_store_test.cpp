@@ -80,6 +80,8 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     option.ColMax = 12;
     option.BackColor = 0x00FF00;
     option.KeyOnlyFlag = true;
+    option.FullScreenKeyOffFlag = true;
+    option.ExcludeList = {u"mstsc.exe", u"\u00dcbung.exe"};
     option.ColorScheme = 2;
     ASSERT_TRUE(store.WriteOption(1, option));
     EXPECT_EQ(ReadOption(testing::Stored(store, 1)), option);
@@ -91,6 +93,7 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
                                      {u"ColMax", u"12"},
                                      {u"BackColor", u"65280"},
                                      {u"FrameFlag", u"1"},
+                                     {u"ExcludeList", u"mstsc.exe|\u00dcbung.exe"},
                                      {u"ColorScheme", u"2"}})
         EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");

@@ -153,11 +153,11 @@ TEST_F(OptionDialogWin, MousePageFollowsTheEnablingRule) {
 TEST_F(OptionDialogWin, EachBoxAndRadioButtonSetsItsOwnOption) {
     dialog.Open();
     const HWND sheet = dialog.Handle();
-    const std::pair<int, int> clicks[] = {{0, IDC_SHIFT},          {0, IDC_KEYPOSITION}, {0, IDC_KEYONLY},
-                                          {0, IDC_DIRECTMOVEONLY}, {0, IDC_KEYNUMBER},   {0, IDC_ALTRUNASDISABLE},
-                                          {0, IDC_KCURSOR0 + 2},   {1, IDC_MOUSE0 + 2},  {1, IDC_MCURSOR0 + 3},
-                                          {1, IDC_MOVECURSOR},     {1, IDC_HOOK},        {2, IDC_RIGHTCLICK0 + 1},
-                                          {2, IDC_FRAME0},         {2, IDC_COLORS0 + 2}};
+    const std::pair<int, int> clicks[] = {
+        {0, IDC_SHIFT},        {0, IDC_KEYPOSITION},      {0, IDC_KEYONLY},      {0, IDC_DIRECTMOVEONLY},
+        {0, IDC_KEYNUMBER},    {0, IDC_ALTRUNASDISABLE},  {0, IDC_KCURSOR0 + 2}, {1, IDC_MOUSE0 + 2},
+        {1, IDC_MCURSOR0 + 3}, {1, IDC_MOVECURSOR},       {1, IDC_HOOK},         {2, IDC_RIGHTCLICK0 + 1},
+        {2, IDC_FRAME0},       {2, IDC_FULLSCREENKEYOFF}, {2, IDC_COLORS0 + 2}};
     for (const auto& [page, id] : clicks) {
         PropSheet_SetCurSel(sheet, nullptr, page);
         Click(Page(sheet, page), id);
@@ -173,6 +173,7 @@ TEST_F(OptionDialogWin, EachBoxAndRadioButtonSetsItsOwnOption) {
     expected.MousePositionFlag = 3;
     expected.RightClickFlag = 1;
     expected.FrameType = 0;
+    expected.FullScreenKeyOffFlag = true;
     expected.ColorScheme = 2;
     ASSERT_EQ(host.applied.size(), 1u);
     EXPECT_TRUE(host.applied[0] == expected);
@@ -199,7 +200,47 @@ TEST_F(OptionDialogWin, HelpOpensThePagesAndTheDialogsTopics) {
     SendHelp(GetDlgItem(Page(sheet, 2), IDC_AUTORUN));
     SendHelp(GetDlgItem(sheet, IDOK));                     // F1 on the sheet's own controls: the page on top
     SendMessageW(sheet, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); // the title bar's "?": the whole dialog
-    EXPECT_EQ(host.topics, (std::vector<int32_t>{kHelpOptionKey, kHelpOptionOther, kHelpOptionOther, kHelpOption}));
+    PropSheet_SetCurSel(sheet, nullptr, 3);
+    SendHelp(GetDlgItem(Page(sheet, 3), IDC_EXCLUDELIST));
+    EXPECT_EQ(host.topics, (std::vector<int32_t>{kHelpOptionKey, kHelpOptionOther, kHelpOptionOther, kHelpOption,
+                                                 kHelpOptionExclusions}));
+}
+
+// The programs vantrel leaves alone, edited as a user types and clicks.
+TEST_F(OptionDialogWin, ExclusionsAreTypedAddedAndRemovedAndOkStoresThem) {
+    host.option.ExcludeList = {u"mstsc.exe"};
+    dialog.Open();
+    const HWND sheet = dialog.Handle();
+    PropSheet_SetCurSel(sheet, nullptr, 3);
+    const HWND page = Page(sheet, 3);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(ItemText(page, IDC_EXCLUDELABEL), u"&Programs vantrel leaves alone (1 of 32):");
+    const auto type = [&](const wchar_t* text) {
+        SetDlgItemTextW(page, IDC_EXCLUDENAME, text);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_EXCLUDENAME, CBN_EDITCHANGE),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_EXCLUDENAME)));
+    };
+    type(L"MSTSC");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_EXCLUDEADD))) << "already listed";
+    EXPECT_EQ(SelectedListLine(page, IDC_EXCLUDELIST), 0) << "and shown where it stands";
+    type(L"C:\\Windows\\notepad.exe");
+    Click(page, IDC_EXCLUDEADD);
+    // Enter in the name box adds the name; the sheet stays open.
+    type(L"game");
+    COMBOBOXINFO combo{sizeof(combo)};
+    GetComboBoxInfo(GetDlgItem(page, IDC_EXCLUDENAME), &combo);
+    SetFocus(combo.hwndItem);
+    MSG enter{combo.hwndItem, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    PreTranslateDialogMessage(enter);
+    Pump();
+    EXPECT_TRUE(dialog.IsVisible());
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_EXCLUDELIST, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(ItemText(page, IDC_EXCLUDENAME), u"");
+    SelectLine(page, IDC_EXCLUDELIST, 0);
+    Click(page, IDC_EXCLUDEREMOVE);
+    PressSheetButton(sheet, PSBTN_OK);
+    ASSERT_EQ(host.applied.size(), 1u);
+    EXPECT_EQ(host.applied[0].ExcludeList, (std::vector<std::u16string>{u"notepad.exe", u"game.exe"}));
 }
 
 class EnvironmentDialogsWin : public ::testing::Test {
@@ -256,12 +297,17 @@ TEST_F(EnvironmentDialogsWin, AddRenameAndConfirm) {
     EXPECT_EQ(plan.switchTo, 2) << "the selected line";
 }
 
-TEST_F(EnvironmentDialogsWin, CancelDropsEveryEditAndReopeningStartsFromTheLiveList) {
+// Hidden by the hot key and brought back from the tray menu, the dialog still holds the edits waiting for OK or
+// Cancel; Cancel drops them and the next opening starts from the live list.
+TEST_F(EnvironmentDialogsWin, EditsOutlastAHideAndCancelDropsThem) {
     dialog.Open();
     const HWND select = dialog.Handle();
     SelectLine(select, IDC_SETLIST, 1);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(select, IDC_DELETE)));
     Click(select, IDC_DELETE);
+    EXPECT_EQ(SendDlgItemMessageW(select, IDC_SETLIST, LB_GETCOUNT, 0, 0), 1);
+    SetWindowPos(select, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    dialog.Open();
     EXPECT_EQ(SendDlgItemMessageW(select, IDC_SETLIST, LB_GETCOUNT, 0, 0), 1);
     Click(select, IDCANCEL);
     EXPECT_TRUE(host.plans.empty());

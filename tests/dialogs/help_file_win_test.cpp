@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <prsht.h>
 
@@ -113,7 +114,8 @@ std::set<int32_t> TopicsTheDialogsAskFor() {
     {
         OptionDialog option(host);
         option.Open();
-        for (int page = 0; page < 3; ++page) {
+        const int pages = TabCtrl_GetItemCount(PropSheet_GetTabControl(option.Handle()));
+        for (int page = 0; page < pages; ++page) {
             PropSheet_SetCurSel(option.Handle(), nullptr, page);
             help(GetWindow(PropSheet_IndexToHwnd(option.Handle(), page), GW_CHILD));
         }

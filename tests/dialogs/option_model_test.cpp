@@ -173,6 +173,19 @@ TEST(KeyLabel, ModifiersInShiftCtrlAltOrder) {
     }
 }
 
+// After a removal the next line is selected, so Remove can be pressed again at once.
+TEST(OptionExclusions, RemovingSelectsTheNextLine) {
+    OptionControls c;
+    c.ExcludeList = {u"a.exe", u"b.exe", u"c.exe"};
+    int next = 9;
+    EXPECT_FALSE(RemoveExcludedProgram(c, 3, &next)) << "past the end";
+    for (const auto& [line, expected] : {std::pair{1, 1}, {1, 0}, {0, -1}}) {
+        ASSERT_TRUE(RemoveExcludedProgram(c, line, &next));
+        EXPECT_EQ(next, expected);
+    }
+    EXPECT_TRUE(c.ExcludeList.empty());
+}
+
 TEST(KeyLabel, StoredHotKeys) {
     EXPECT_EQ(HotKeyText(3, 0x4A), u"Ctrl + Alt + J");
     EXPECT_EQ(HotKeyText(4 | 2, 0x74), u"Shift + Ctrl + F5");

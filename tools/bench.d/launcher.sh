@@ -65,35 +65,5 @@ wine explorer /desktop=$desktop "$(winepath -w "$build/bench/footprint_bench.exe
 stop_prefix "$main_prefix"
 
 # Idle: both programs at once, each in its own prefix, so each Wine server serves one of them.
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
-# pid_in_prefix PREFIX PATTERN: the process whose program (first word of its command line) matches the pattern
-# and that runs in that prefix. The desktop's explorer names the program too, but only as an argument.
-pid_in_prefix() {
-    local pid
-    for pid in $(pgrep -f "$2" || true); do
-        tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1 | grep -q -- "$2" || continue
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$1" && { echo "$pid"; return 0; }
-    done
-    return 1
-}
-WINEPREFIX="$main_prefix" wine explorer /desktop=$desktop "$(winepath -w "$build/bin/vantrel.exe")" >/dev/null 2>&1 &
-WINEPREFIX="$floor_prefix" wine explorer /desktop=$desktop \
-    "$(WINEPREFIX="$floor_prefix" winepath -w "$build/bench/launcher_idle_floor.exe")" $((idle_seconds + 30)) \
-    >/dev/null 2>&1 &
-sleep 10 # start-up settles
-main_pid=$(pid_in_prefix "$main_prefix" 'vantrel\.exe') || { echo "vantrel.exe is not running" >&2; exit 1; }
-floor_pid=$(pid_in_prefix "$floor_prefix" 'launcher_idle_floor\.exe') || { echo "the poller is not running" >&2; exit 1; }
-main_server=$(pid_in_prefix "$main_prefix" 'wineserver') || { echo "no Wine server" >&2; exit 1; }
-floor_server=$(pid_in_prefix "$floor_prefix" 'wineserver') || { echo "no Wine server" >&2; exit 1; }
-m0=$(cpu_ticks "$main_pid"); ms0=$(cpu_ticks "$main_server"); f0=$(cpu_ticks "$floor_pid"); fs0=$(cpu_ticks "$floor_server")
-sleep "$idle_seconds"
-m1=$(cpu_ticks "$main_pid"); ms1=$(cpu_ticks "$main_server"); f1=$(cpu_ticks "$floor_pid"); fs1=$(cpu_ticks "$floor_server")
-hz=$(getconf CLK_TCK)
-awk -v hz="$hz" -v s="$idle_seconds" -v m=$((m1 - m0)) -v ms=$((ms1 - ms0)) -v f=$((f1 - f0)) -v fs=$((fs1 - fs0)) '
-    function pct(t) { return 100 * t / hz / s }
-    BEGIN {
-        printf "idle cost over %d s (CPU time of the program and of its Wine server, %% of one core):\n", s
-        printf "  vantrel.exe resident:  %.2f %% (program %.2f %%, server %.2f %%)\n", pct(m + ms), pct(m), pct(ms)
-        printf "  minimal 100 ms poller: %.2f %% (program %.2f %%, server %.2f %%)\n", pct(f + fs), pct(f), pct(fs)
-        if (f + fs > 0) printf "  ratio: %.2f\n", (m + ms) / (f + fs)
-    }'
+source tools/bench.d/idle.bash
+idle_ratio "$main_prefix" "$floor_prefix" "$idle_seconds" "$build/bin/vantrel.exe" "$build/bench/launcher_idle_floor.exe"

@@ -37,6 +37,8 @@
 //   change-window <class> <title> text <new title> | hide | exstyle <value>
 //                                          changes another program's window as that program itself could: its
 //                                          title, its visibility, its extended style
+//   key-log <class> <ms>                   the key presses the thread of that window takes while the probe waits,
+//                                          with the modifiers it sees held (see key_log.h)
 //   gui-objects <exe> [types]              "gdi <n> user <n>" for the first process with that file name: the
 //                                          system's counts (GetGuiResources); where it answers zero (Wine), the
 //                                          used entries of the process's GDI handle table read from its memory,
@@ -62,6 +64,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "key_log.h"
 #include "menu_query.h"
 
 namespace {
@@ -172,7 +175,7 @@ int Usage() {
     std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
                          "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
                          "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey|hold-file|program-windows|change-window|gui-objects> ...\n");
+                         "hold-hotkey|hold-file|program-windows|change-window|gui-objects|key-log> ...\n");
     return 2;
 }
 
@@ -696,6 +699,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = GuiObjects(argc, argv);
     else if (command == L"change-window")
         rc = ChangeWindow(argc, argv);
+    else if (command == L"key-log")
+        rc = vanprobe::KeyLogCommand(argc, argv);
     else
         rc = Usage();
     std::fflush(stdout);
