@@ -78,6 +78,8 @@ struct TOption {
     // combination never acts there), and neither acts while a window of a program in ExcludeList is in front.
     bool FullScreenKeyOffFlag = false;
     std::vector<std::u16string> ExcludeList; // program file names, at most 32
+    // "Colours:" 0 follow Windows, 1 light, 2 dark; high contrast wins over every choice.
+    int32_t ColorScheme = 0;
 
     friend bool operator==(const TOption&, const TOption&) = default;
 };

@@ -120,7 +120,7 @@ void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
-    const GridColours colours = ChooseGridColours(highContrast_, systemColours_, option);
+    const GridColours colours = ChooseGridColours(theme_, option);
     ClearControl(dc, size.cx, size.cy, colours.background);
     const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
                                    flags.CdPlayerFlag, flags.CdMode, colours, metrics_};

@@ -49,8 +49,7 @@ private:
 LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(services)) {
     form_.Scale = SystemScale();
     CreateFonts();
-    systemColours_ = ReadSystemColours();
-    highContrast_ = ReadHighContrast();
+    theme_ = ReadSystemTheme();
 }
 
 LauncherWindow::~LauncherWindow() {

@@ -220,6 +220,10 @@ int32_t DRVK_CALL DrvkEjectDeviceDriveNameW(const wchar_t* driveName) {
     return Guard<int32_t>(-1, [&] { return Library().EjectDeviceDriveName(Units(driveName)); });
 }
 
+int32_t DRVK_CALL DrvkEjectDeviceHandleVetoW(uint32_t handle, int32_t* vetoType, wchar_t* vetoName, int32_t size) {
+    return Guard<int32_t>(-2, [&] { return Library().EjectDeviceHandleVeto(handle, vetoType, Units(vetoName), size); });
+}
+
 void* DRVK_CALL DrvkGetImageListHandle(void) {
     return images.Handle();
 }

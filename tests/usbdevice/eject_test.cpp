@@ -1,5 +1,7 @@
 // Safe removal by device instance handle, by device number and by drive letter, with every result code.
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 #include "usbdevice/device_library.h"
@@ -55,6 +57,28 @@ TEST_F(EjectTest, ByHandleReportsRefusalAndADeviceThatStaysPresent) {
     }
     EXPECT_EQ(library.EjectDeviceHandle(kNoNode), kEjectFailed);
     EXPECT_EQ(library.EjectDeviceHandle(9999), kEjectFailed);
+}
+
+TEST_F(EjectTest, QuietlyTheHostHearsWhoRefusedAndTheSystemSaysNothing) {
+    const std::u16string disk = tree.Info(stick.disk).id;
+    const std::pair<EjectVeto, std::u16string> cases[] = {
+        {{3, u"notepad.exe"}, u"notepad.exe"},
+        {{5, disk}, u"SanDisk Ultra USB Device"}, // open files on a device: named as the user knows it
+        {{4, disk}, disk},                        // a service's name is no device path
+    };
+    tree.Info(stick.storage).eject = EjectOutcome::Refused;
+    for (const auto& [veto, name] : cases) {
+        tree.Info(stick.storage).veto = veto;
+        int32_t type = -7;
+        std::array<char16_t, 200> text{};
+        EXPECT_EQ(library.EjectDeviceHandleVeto(stick.storage, &type, text.data(), 200), kEjectFailed);
+        EXPECT_EQ(type, veto.type);
+        EXPECT_EQ(std::u16string(text.data()), name);
+    }
+    EXPECT_EQ(tree.Notices(), 0) << "the host tells the user, not the system";
+    EXPECT_EQ(library.EjectDeviceHandleVeto(stick.storage, nullptr, nullptr, 4), kNullBuffer);
+    EXPECT_EQ(library.EjectDeviceHandle(stick.storage), kEjectFailed);
+    EXPECT_EQ(tree.Notices(), 1) << "the plain eject leaves the explaining to the system";
 }
 
 TEST_F(EjectTest, ByNumberEjectsTheRecordsRemovableNode) {
