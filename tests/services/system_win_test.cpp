@@ -112,6 +112,61 @@ TEST(AutoRunWin, MissingRunKeyIsReportedWhenSwitchingOn) {
     EXPECT_TRUE(SetAutoRun(false, &reason));
 }
 
+// The program a Run value starts at log-in: the system takes the value as a command line.
+std::wstring ProgramStartedBy(std::wstring commandLine) {
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &process))
+        return {};
+    std::wstring image(MAX_PATH, L'\0');
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process.hProcess, 0, image.data(), &size))
+        size = 0;
+    image.resize(size);
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return image;
+}
+
+TEST(AutoRunWin, ACopyInAFolderWithASpaceStartsItselfAndNotAPlantedProgram) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"vantrel run";
+    const std::wstring program = root + L"\\My Tools\\vantrel.exe";
+    const std::wstring planted = root + L"\\My.exe";
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW((root + L"\\My Tools").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), planted.c_str(), FALSE));
+    ASSERT_EQ(ProgramStartedBy(program), planted) << "the planted program is what an unquoted value starts";
+
+    ASSERT_TRUE(SetAutoRun(true, nullptr, program));
+    EXPECT_TRUE(IsAutoRun(program)) << "the option dialog's box shows the value it wrote";
+    HKEY key;
+    ASSERT_EQ(
+        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_ALL_ACCESS, &key),
+        ERROR_SUCCESS);
+    wchar_t value[MAX_PATH + 8] = {};
+    DWORD bytes = sizeof(value) - sizeof(wchar_t);
+    ASSERT_EQ(RegQueryValueExW(key, L"Vantrel64", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ProgramStartedBy(value), program);
+
+    // A value an older version wrote still counts as this copy's, so the box stays ticked and its OK rewrites it.
+    RegSetValueExW(key, L"Vantrel64", 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                   static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
+    EXPECT_TRUE(IsAutoRun(program));
+    EXPECT_TRUE(SetAutoRun(false, nullptr, program));
+    EXPECT_FALSE(IsAutoRun(program));
+    RegCloseKey(key);
+    DeleteFileW(program.c_str());
+    DeleteFileW(planted.c_str());
+    RemoveDirectoryW((root + L"\\My Tools").c_str());
+    RemoveDirectoryW(root.c_str());
+}
+
 class IconSourceWin : public ::testing::Test {
 protected:
     Win32SystemQueries system;
