@@ -78,7 +78,7 @@ TEST(CdDevice, TheCdPlayerCommandsReachTheDrive) {
     Win32MciDevice device;
     Win32CdClock clock({});
     CdAudio cd(device, clock);
-    ASSERT_TRUE(cd.CdOpen()) << "MCI error " << cd.CdLastResult();
+    ASSERT_TRUE(cd.CdOpen());
     EXPECT_EQ(disc->opens, 1);
     EXPECT_EQ(disc->timeFormat, static_cast<uint32_t>(MCI_FORMAT_MILLISECONDS)) << "positions are milliseconds";
 
@@ -102,7 +102,6 @@ TEST(CdDevice, TheCdPlayerCommandsReachTheDrive) {
     EXPECT_EQ(cd.CdGetMode(), kMciModePlay);
 
     cd.CdClose();
-    EXPECT_FALSE(cd.IsOpen());
     EXPECT_EQ(disc->closes, 1);
 }
 
@@ -112,8 +111,6 @@ TEST(CdDevice, WithoutACdDriveNothingOpensAndNothingWaits) {
     CdAudio cd(device, clock);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(cd.CdOpen());
-    EXPECT_FALSE(cd.IsOpen());
-    EXPECT_NE(cd.CdLastResult(), 0u);
     cd.Toggle();
     cd.CdPlay(1);
     cd.CdNextTrack();
