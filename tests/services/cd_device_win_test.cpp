@@ -19,33 +19,28 @@
 namespace vantrel::win {
 namespace {
 
-// The fake driver registered as the system's "CDAudio" device until the end of the test: Windows finds MCI drivers
-// under the key MCI32, Wine under MCI. It is loaded here as well, so that its record outlives the MCI's own loading
-// and unloading of it.
+// The fake driver registered as the "CDAudio" device until the end of the test (Wine finds MCI drivers under
+// this key). It is loaded here as well, so that its record outlives the MCI's own loading and unloading of it.
 class FakeCdDrive {
 public:
     FakeCdDrive() {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        wchar_t value[MAX_PATH] = {};
+        DWORD bytes = sizeof(value) - sizeof(wchar_t);
+        had_ = RegQueryValueExW(key_, L"CDAudio", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes) ==
+               ERROR_SUCCESS;
+        saved_ = value;
         const std::wstring driver = ModuleFolder() + L"\\vantrel_fake_cd.dll";
-        for (Entry& entry : entries_) {
-            RegCreateKeyExW(HKEY_LOCAL_MACHINE, entry.key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                            &entry.handle, nullptr);
-            wchar_t value[MAX_PATH] = {};
-            DWORD bytes = sizeof(value) - sizeof(wchar_t);
-            entry.had = RegQueryValueExW(entry.handle, L"CDAudio", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
-                                         &bytes) == ERROR_SUCCESS;
-            entry.saved = value;
-            Set(entry.handle, driver);
-        }
+        Set(driver);
         module_ = LoadLibraryW(driver.c_str());
     }
     ~FakeCdDrive() {
-        for (Entry& entry : entries_) {
-            if (entry.had)
-                Set(entry.handle, entry.saved);
-            else
-                RegDeleteValueW(entry.handle, L"CDAudio");
-            RegCloseKey(entry.handle);
-        }
+        if (had_)
+            Set(saved_);
+        else
+            RegDeleteValueW(key_, L"CDAudio");
+        RegCloseKey(key_);
         if (module_)
             FreeLibrary(module_);
     }
@@ -56,18 +51,13 @@ public:
     }
 
 private:
-    struct Entry {
-        const wchar_t* key;
-        HKEY handle = nullptr;
-        bool had = false;
-        std::wstring saved;
-    };
-    static void Set(HKEY key, const std::wstring& driver) {
-        RegSetValueExW(key, L"CDAudio", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver.c_str()),
+    void Set(const std::wstring& driver) {
+        RegSetValueExW(key_, L"CDAudio", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver.c_str()),
                        static_cast<DWORD>((driver.size() + 1) * sizeof(wchar_t)));
     }
-    Entry entries_[2] = {{L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI32"},
-                         {L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI"}};
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    std::wstring saved_;
     HMODULE module_ = nullptr;
 };
 

