@@ -126,7 +126,7 @@ int Shows(VantrelMain& main, int runs) {
     std::printf("  trays: %d Program, %d Task, %d System items\n", vantrel::ShownCount(trays[0]),
                 vantrel::ShownCount(trays[1]), vantrel::ShownCount(trays[2]));
     std::printf("  window: %dx%d at %d dpi (%d %%), cell pitch %d, icons %d pixels\n", layout.width, layout.height,
-                layout.scale.dpi, layout.scale.Percent(), layout.cell.pitch, layout.cell.iconSize);
+                layout.scale.dpi, layout.scale.Px(100), layout.cell.pitch, layout.cell.iconSize);
     return 0;
 }
 

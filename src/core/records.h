@@ -41,9 +41,6 @@ public:
 
     IconHandle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != 0; }
-    bool IsOwned() const { return owner_ != nullptr; }
-    // How many references keep an owned icon alive (0 for a borrowed one).
-    long Holders() const { return owner_.use_count(); }
 
     friend bool operator==(const IconRef& a, const IconRef& b) { return a.handle_ == b.handle_; }
 

@@ -62,8 +62,6 @@ public:
     int32_t EjectDeviceNo(int32_t number);
     int32_t EjectDeviceDriveName(const char16_t* name) { return DeviceSnapshot::EjectDrive(tree_, name); }
 
-    const DeviceSnapshot& Snapshot() const { return snapshot_; }
-
 private:
     // Checks shared by the text getters: the record's value, or the result code to give.
     template <typename Char>

@@ -122,7 +122,6 @@ public:
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC Get() const { return dc_; }
-    const RECT& Area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;
