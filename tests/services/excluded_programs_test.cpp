@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "services/text.h"
+#include "support/utf8.h"
 
 namespace vantrel {
 namespace {
