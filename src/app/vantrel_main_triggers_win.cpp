@@ -121,6 +121,7 @@ void VantrelMain::HotKey() {
         if (!quiet_.HotKeyShows(Handle(), kHotKeyId, state_.CurrentOption))
             break;
         HideDialogs(5);
+        TrayIconsNow();
         state_.ShowStatus = 1;
         launcher_->Show();
         break;
@@ -231,6 +232,7 @@ void VantrelMain::MouseShow() {
         return;
     ForceForeground(Handle());
     HideDialogs(5);
+    TrayIconsNow();
     state_.ShowStatus = 2;
     launcher_->Show();
 }

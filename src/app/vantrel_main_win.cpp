@@ -85,7 +85,7 @@ void VantrelMain::FormCreate() {
         *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
         config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
-    StartResident(state_, services, deviceLibrary_);
+    StartResident(state_, services);
 
     launcher_ = std::make_unique<LauncherWindow>(
         LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
@@ -110,6 +110,8 @@ void VantrelMain::FormCreate() {
     state_.JapaneseFlag = language_ == u"JPN";
     state_.MeiryoFlag = NeedsMeiryo(language_, helper_.IsWindows10());
     StartTimer();
+    // The rest of the start comes first once the message loop runs, before any trigger or click.
+    PostMessageW(Handle(), kMsgFinishStart, 0, 0);
 }
 
 void VantrelMain::FormClose() {
@@ -167,6 +169,12 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kMsgTick:
         Tick();
+        return 0;
+    case kMsgFinishStart:
+        if (!closed_) {
+            ResidentServices services = Services();
+            FinishStart(state_, services, deviceLibrary_);
+        }
         return 0;
     case WM_HOTKEY:
         HotKey();

@@ -38,9 +38,10 @@ class AboutDialog;
 class NoticeDialog;
 
 // Private messages of the main window.
-constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
-constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
-constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
+constexpr UINT kMsgTrayIcon = 0x8001;    // notification-area icon callback
+constexpr UINT kMsgCommand = 0x8002;     // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
+constexpr UINT kMsgTick = 0x8003;        // one poll of the mouse-combination detector
+constexpr UINT kMsgFinishStart = 0x8004; // the start's remainder, posted to itself once the tray icon is up
 
 class VantrelMain : public Window, private LauncherHost, private HotKeyRegistration, private DialogHost {
 public:
@@ -112,6 +113,8 @@ private:
 
     // 0x8002 with wParam 3: the icon registration dialog, with copies of the trays kept for its Cancel.
     void OpenRegistration();
+    // The Program and System items' icons, before anything draws the trays.
+    void TrayIconsNow() { vantrel::TrayIconsNow(state_, *icons_); }
 
     void FormCreate();
     void FormClose();

@@ -101,6 +101,19 @@ IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons) {
     return icons.Own(icon ? icon : icons.DefaultFileIcon());
 }
 
+bool ResolvePendingIcons(ItemList& items, IconSource& icons) {
+    bool any = false;
+    for (RData& item : items) {
+        if (item.Icon.Get() != 0)
+            continue;
+        item.Icon = item.IconIndex == -1 && IsDriveRoot(item.IconFileName)
+                        ? ShellIconOrDefault(item.IconFileName, icons)
+                        : ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
+        any = true;
+    }
+    return any;
+}
+
 void ResolveIconsAgain(ItemList& items, IconSource& icons) {
     // Drive roots (icon index -1) go to the shell as they did when the item was made.
     for (RData& item : items)

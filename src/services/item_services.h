@@ -81,4 +81,25 @@ IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons);
 // Copies of the items (a dialog's list kept for Cancel) keep the old icons alive through their references.
 void ResolveIconsAgain(ItemList& items, IconSource& icons);
 
+// A source that hands out no icons yet: items made through it hold the empty handle 0 instead, which no resolved item
+// ever holds (ResolveItemIcon always finds one). Start-up reads the trays through it, so that the notification-area
+// icon does not wait for the shell's icons of every item; ResolvePendingIcons gives the items theirs before anything
+// draws them.
+class NoIconsYet : public IconSource {
+public:
+    IconHandle SpecialFolderIcon(const std::u16string&) override { return 0; }
+    IconHandle ShellIcon(const std::u16string&) override { return 0; }
+    IconHandle AssociatedIcon(const std::u16string&) override { return 0; }
+    IconHandle ExtractIconAt(const std::u16string&, int32_t) override { return 0; }
+    bool PathExists(const std::u16string&) override { return false; }
+    std::u16string OwnExePath() override { return {}; }
+    void DestroyIcon(IconHandle) override {}
+    IconHandle DefaultFileIcon() const override { return 0; }
+    IconHandle DefaultProgramIcon() const override { return 0; }
+};
+
+// Gives every item that has no icon yet the one it names, as it would have got when it was read; true when there was
+// any. A drive root goes to the shell.
+bool ResolvePendingIcons(ItemList& items, IconSource& icons);
+
 } // namespace vantrel

@@ -102,9 +102,7 @@ std::u16string Win32SystemQueries::DriveDisplayName(const std::u16string& root) 
 }
 
 Win32IconSource::Win32IconSource(const SystemQueries& system)
-    : shell32_(ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system))) {
-    Fallbacks();
-}
+    : shell32_(ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system))) {}
 
 Win32IconSource::~Win32IconSource() {
     for (const auto& [size, fallback] : fallbacks_) {

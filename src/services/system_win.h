@@ -44,8 +44,8 @@ private:
 
 class Win32IconSource : public IconSource {
 public:
-    // Loads the two shared fallback icons (icons 0 and 2 of the system's Shell32.dll) at each icon size asked for;
-    // they live until the object goes away, after every item that may use them.
+    // The two shared fallback icons (icons 0 and 2 of the system's Shell32.dll) are loaded when first asked for at
+    // each icon size; they live until the object goes away, after every item that may use them.
     explicit Win32IconSource(const SystemQueries& system);
     ~Win32IconSource() override;
     Win32IconSource(const Win32IconSource&) = delete;
