@@ -89,9 +89,12 @@ void EnvironmentSelectionDialog::Open() {
         host_.DialogCreated(DialogKind::Selection, FromHwnd(Handle()));
     }
     const bool wasShown = IsVisible();
-    CloseSettings();
-    work_.emplace(host_.Environments());
-    ShowWork();
+    // A visit lasts until OK or Cancel: a dialog that was only hidden (the hot key, another dialog) comes back
+    // with the edits not yet confirmed and the settings dialog that was open.
+    if (!work_) {
+        work_.emplace(host_.Environments());
+        ShowWork();
+    }
     if (!wasShown)
         PlaceWindowAtCursor(Handle());
     ShowInFront();
@@ -145,12 +148,14 @@ void EnvironmentSelectionDialog::OnCommand(int id, int code, HWND) {
         const EnvironmentPlan plan = work_->Plan(host_.Environments());
         CloseSettings();
         Hide();
+        work_.reset();
         host_.ApplyEnvironments(plan);
         break;
     }
     case IDCANCEL:
         CloseSettings();
         Hide();
+        work_.reset();
         break;
     default:
         break;

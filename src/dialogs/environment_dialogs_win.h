@@ -42,13 +42,13 @@ public:
     explicit EnvironmentSelectionDialog(DialogHost& host);
     ~EnvironmentSelectionDialog() override;
 
-    // "Select &Environment...": a fresh working copy of the live list (dropping unconfirmed edits and an open
-    // settings dialog); a dialog that was not on screen comes up with its top-left corner at the mouse.
+    // "Select &Environment...": a working copy of the live list when a visit begins; a dialog that is open or was
+    // only hidden keeps its unconfirmed edits. A dialog that was not on screen comes up with its top-left corner at
+    // the mouse.
     void Open();
 
     // The open settings dialog, if any.
     EnvironmentSettingsDialog* Settings() const;
-    const std::optional<EnvironmentWork>& Work() const { return work_; }
 
 protected:
     bool OnInitDialog() override;

@@ -211,7 +211,7 @@ void IconSettingDialog::EnterIn(int id) {
             return;
         }
         LoadStrip(text);
-        strip_.Index = lastStripSubstitute_ ? -1 : 0;
+        strip_.Index = stripIcons_.substitute ? -1 : 0;
         iconNameKeep_ = text;
         stripWindow_->Refresh();
         break;
@@ -254,11 +254,8 @@ void IconSettingDialog::ShiftClicked() {
 }
 
 void IconSettingDialog::LoadStrip(const std::u16string& path) {
-    IconStripIcons loaded = LoadIconList(path, target_.item.Status & 0xFF, strip_.Index, host_.Icons());
-    // The old icons go with the references; the strip draws from the new ones only.
-    stripIcons_ = std::move(loaded.icons);
-    lastStripSubstitute_ = loaded.substitute;
-    strip_.cells = static_cast<int32_t>(stripIcons_.size());
+    LoadIconList(stripIcons_, path, target_.item.Status & 0xFF, strip_.Index, host_.Icons());
+    strip_.cells = static_cast<int32_t>(stripIcons_.icons.size());
     if (stripWindow_ && stripWindow_->Handle())
         stripWindow_->Refresh();
 }
@@ -282,7 +279,7 @@ void IconSettingDialog::BrowseIcon() {
         return;
     }
     LoadStrip(*file);
-    strip_.Index = lastStripSubstitute_ ? -1 : 0;
+    strip_.Index = stripIcons_.substitute ? -1 : 0;
     SetItemText(Handle(), IDC_ICONEDIT, *file);
     iconNameKeep_ = *file;
     stripWindow_->Refresh();
@@ -390,7 +387,7 @@ void IconSettingDialog::OnHelpRequest() {
 void IconSettingDialog::OnDestroy() {
     host_.DialogDestroyed(FromHwnd(Handle()));
     // The strip's icons live from one loading to the next or the dialog's end.
-    stripIcons_.clear();
+    stripIcons_.icons.clear();
 }
 
 } // namespace vantrel::win

@@ -37,9 +37,6 @@ public:
     // tray and index name no item. With writeFlag, OK also writes both trays to the settings file.
     bool Open(HWND owner, int32_t tray, int32_t index, bool writeFlag, const DialogPlacement& placement);
 
-    const ItemTarget& Target() const { return target_; }
-    const IconStrip& Strip() const { return strip_; }
-
 protected:
     bool OnInitDialog() override;
     void OnCommand(int id, int code, HWND control) override;
@@ -72,8 +69,7 @@ private:
     std::u16string exeNameKeep_;
     std::u16string directoryNameKeep_;
     IconStrip strip_;
-    std::vector<IconRef> stripIcons_;
-    bool lastStripSubstitute_ = false; // the file loaded last had no icons of its own
+    IconStripIcons stripIcons_;
     std::unique_ptr<IconStripWindow> stripWindow_;
     UniqueFont meiryoFont_;
 
@@ -88,7 +84,6 @@ public:
 
     // Asks about the item at (tray, index); false when there is none.
     bool Open(HWND owner, int32_t tray, int32_t index, const DialogPlacement& placement);
-    const ItemTarget& Target() const { return target_; }
 
 protected:
     bool OnInitDialog() override;

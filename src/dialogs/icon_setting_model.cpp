@@ -127,8 +127,9 @@ std::optional<std::u16string> ShiftToggled(std::u16string_view text, bool checke
     return AsciiUpperText(out);
 }
 
-IconStripIcons LoadIconList(const std::u16string& path, int32_t status, int32_t index, IconSource& icons) {
-    IconStripIcons strip;
+void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons) {
+    strip.icons.clear();
+    strip.substitute = false;
     for (IconHandle icon : icons.ExtractAllIcons(path, kIconStripMostIcons))
         strip.icons.push_back(icons.Own(icon));
     if (strip.icons.empty()) {
@@ -136,7 +137,6 @@ IconStripIcons LoadIconList(const std::u16string& path, int32_t status, int32_t 
         if (IconRef own = ResolveItemIcon(status, path, index, icons))
             strip.icons.push_back(std::move(own));
     }
-    return strip;
 }
 
 bool IconStrip::PickAt(int32_t x) {

@@ -62,15 +62,17 @@ constexpr int32_t kIconStripInset = 4;
 constexpr int32_t kIconStripBoxHeight = 42;       // the strip with its frame
 constexpr int32_t kIconStripScrollBoxHeight = 60; // room for the scroll bar under it
 constexpr int32_t kIconStripVisibleWidth = 400;   // beyond this the strip scrolls
-// At most this many icons are shown of one file.
-constexpr std::size_t kIconStripMostIcons = 2000;
+// At most this many icons are shown of one file: each holds two bitmaps, and a process may hold 10,000 GDI
+// objects in all (the trays' icons among them). The largest icon libraries of the system hold a few hundred.
+constexpr std::size_t kIconStripMostIcons = 1000;
 
 // The icons of a file, or one substitute cell (the item's own icon) when the file has none.
 struct IconStripIcons {
     std::vector<IconRef> icons;
     bool substitute = false; // the file is no icon source: Index becomes -1 when it was picked
 };
-IconStripIcons LoadIconList(const std::u16string& path, int32_t status, int32_t index, IconSource& icons);
+// The strip's icons of another file. Those it showed go first, so that two files' icons are never held at once.
+void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons);
 
 struct IconStrip {
     int32_t cells = 0;

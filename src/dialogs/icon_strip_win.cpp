@@ -100,7 +100,7 @@ void IconStripWindow::Paint() {
     const int offset = Position();
     const UniqueGdiObject facePen(CreatePen(PS_SOLID, kStripPenWidth, colours.background));
     const UniqueGdiObject blackPen(CreatePen(PS_SOLID, kStripPenWidth, colours.cursorFill));
-    for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.size()); ++i) {
+    for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.icons.size()); ++i) {
         const int x = i * kIconStripPitch - offset;
         if (x + kIconStripPitch < 0 || x > client.right)
             continue;
@@ -108,8 +108,8 @@ void IconStripWindow::Paint() {
         SelectGuard pen(dc, selected ? blackPen.Get() : facePen.Get());
         SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
         Rectangle(dc, x, 0, x + kStripCellExtent, kStripCellExtent);
-        DrawIconEx(dc, x + kIconStripInset, kIconStripInset, ToHicon(dialog_.stripIcons_[i].Get()), kStripIconSize,
-                   kStripIconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, x + kIconStripInset, kIconStripInset, ToHicon(dialog_.stripIcons_.icons[i].Get()),
+                   kStripIconSize, kStripIconSize, 0, nullptr, DI_NORMAL);
     }
     if (GetFocus() == Handle() && strip.Index >= 0) {
         RECT focus{strip.Index * kIconStripPitch - offset, 0, strip.Index * kIconStripPitch - offset + 40, 40};

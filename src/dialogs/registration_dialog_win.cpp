@@ -82,8 +82,11 @@ void RegistrationDialog::Open() {
             return;
         host_.DialogCreated(DialogKind::Registration, FromHwnd(Handle()));
     }
-    CopyList(keepProgramList_, List(ProgramTray));
-    CopyList(keepSystemList_, List(SystemTray));
+    const int32_t file = host_.Environments().CurrentFileNumber();
+    if (copies_.StartsVisit(file)) {
+        copies_.Take(List(ProgramTray), List(SystemTray), host_.CurrentOption().ColMax, file);
+        okFlag_ = false;
+    }
     if (!IsVisible())
         FormShow();
     ShowInFront();
@@ -132,15 +135,12 @@ void RegistrationDialog::ReadColours() {
 }
 
 void RegistrationDialog::FormShow() {
-    okFlag_ = false;
     ReadColours();
     dragging_ = false;
     host_.SyncDriveItems();
     Arrange();
     PlaceWindowAtCursor(Handle());
-    const int32_t colMax = host_.CurrentOption().ColMax;
-    SelectComboLine(Handle(), IDC_WIDTHCOMBO, colMax - kRegistrationMinColumns);
-    colMaxKeep_ = colMax;
+    SelectComboLine(Handle(), IDC_WIDTHCOMBO, host_.CurrentOption().ColMax - kRegistrationMinColumns);
     RepaintGrids();
     ShowName(CurrentTray(), selNow_);
 }
@@ -149,14 +149,14 @@ void RegistrationDialog::Close() {
     if (dragging_)
         EndDrag(false);
     CloseChildren();
+    drops_.clear();
     if (!okFlag_) {
-        // Everything since the opening goes: the drives added on show and what the child dialogs changed too.
-        CopyList(List(ProgramTray), keepProgramList_);
-        CopyList(List(SystemTray), keepSystemList_);
-        host_.SetColumns(colMaxKeep_);
+        // Everything since the visit began goes: the drives added on show and what the child dialogs changed too.
+        int32_t colMax = host_.CurrentOption().ColMax;
+        copies_.PutBack(List(ProgramTray), List(SystemTray), colMax);
+        host_.SetColumns(colMax);
     }
-    FreeItems(keepProgramList_);
-    FreeItems(keepSystemList_);
+    copies_.End();
     Hide();
 }
 
@@ -244,7 +244,24 @@ bool RegistrationDialog::ChildVisible() const {
     return (Setting() && Setting()->IsVisible()) || (Deleter() && Deleter()->IsVisible());
 }
 
+bool RegistrationDialog::RaiseChild() {
+    HWND child = nullptr;
+    if (Setting() && Setting()->IsVisible())
+        child = Setting()->Handle();
+    else if (Deleter() && Deleter()->IsVisible())
+        child = Deleter()->Handle();
+    if (!child)
+        return false;
+    // Its caption flashes, as a modal dialog's does when its owner is clicked.
+    SetForegroundWindow(child);
+    FLASHWINFO flash{sizeof(flash), child, FLASHW_CAPTION, 3, 0};
+    FlashWindowEx(&flash);
+    return true;
+}
+
 void RegistrationDialog::OpenMenu(int32_t tray, int32_t index, POINT screen) {
+    if (RaiseChild())
+        return;
     const RegistrationMenu menu = ComposeRegistrationMenu(List(tray), index);
     selNow_ = menu.selNow;
     RepaintGrid(tray);
@@ -285,7 +302,7 @@ void RegistrationDialog::OpenSetting() {
 
 void RegistrationDialog::ThirdCommandClicked() {
     const int32_t tray = CurrentTray();
-    if (!IsValidCell(host_.Trays(), tray, selNow_))
+    if (RaiseChild() || !IsValidCell(host_.Trays(), tray, selNow_))
         return;
     ItemList& list = List(tray);
     if (ThirdCommandFor(list[static_cast<std::size_t>(selNow_)]) == ThirdCommand::Delete) {
@@ -359,6 +376,9 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_DROPFILES:
         DropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case kMsgAddDropped:
+        AddDropped();
         return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:

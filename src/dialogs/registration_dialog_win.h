@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,8 +36,9 @@ public:
     explicit RegistrationDialog(DialogHost& host);
     ~RegistrationDialog() override;
 
-    // The tray icon's left click and "&Registering Icons...": copies of both trays are kept for Cancel (taken
-    // again when the dialog is already open), and a dialog that was not on screen comes up at the mouse.
+    // The tray icon's left click and "&Registering Icons...": a dialog that was not on screen comes up at the mouse.
+    // Copies of both trays and the column count are kept for Cancel when a visit begins; a dialog that is open or
+    // was only hidden keeps those of its first opening.
     void Open();
 
     // Lays the dialog out again and repaints the tray's grid (after a delete).
@@ -44,15 +46,12 @@ public:
 
     // 0 while the Program page is on top, 2 for the System page.
     int32_t CurrentTray() const;
-    int32_t SelNow() const { return selNow_; }
     HWND Grid(int32_t tray) const;
-    const RegistrationLayout& Layout() const { return arrangement_.layout; }
-    IconSettingDialog* Setting() const;
-    DeleteDialog* Deleter() const;
     // The icon setting and delete dialogs it opened go (HideDialogs, closing this dialog).
     void CloseChildren();
 
-    // Files dropped from the shell at a screen point, in the order they came; none is added beyond the limit.
+    // Files dropped from the shell at a screen point: added in the order they came once the dialog gets to its next
+    // message (the program they came from is not kept waiting); none beyond the limit.
     void DropFiles(POINT screen, const std::vector<std::u16string>& files);
 
     // The grids' full paints so far (a benchmark waits for them).
@@ -109,6 +108,7 @@ private:
     void AcceptDrops();
     void RevokeDrops();
     void DropFilesMessage(HDROP drop);
+    void AddDropped();
 
     void OpenMenu(int32_t tray, int32_t index, POINT screen);
     void OpenSetting();
@@ -116,15 +116,19 @@ private:
     void ThirdCommandClicked();
     void Warn(const std::u16string& text);
     void ModalBox(bool open);
+    // The icon setting and delete dialogs it opened, while they have a window.
+    IconSettingDialog* Setting() const;
+    DeleteDialog* Deleter() const;
     bool ChildVisible() const;
+    // An open Icon setting or Delete icon dialog holds the user's unfinished answer: rather than going without a
+    // word when another item is right-clicked (or Delete pressed), it comes forward. False when none is open.
+    bool RaiseChild();
     int32_t CellAtPoint(int32_t tray, POINT client) const;
 
     DialogHost& host_;
     RegistrationArrangement arrangement_;
     CellMetrics metrics_; // the grids' cells at the scale of the screen the dialog is on
-    ItemList keepProgramList_;
-    ItemList keepSystemList_;
-    int32_t colMaxKeep_ = 7;
+    CancelCopies copies_;
     bool okFlag_ = false;
     int32_t selNow_ = 0;
     // A drag in progress: the item being dragged, where it started, the grid that holds it.
@@ -141,6 +145,14 @@ private:
     UniqueFont nameFont_;
     HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
     DropTarget* dropTarget_ = nullptr; // the OLE drop target registered on the window, reference counted
+    // Drops taken and not yet added: the tray and the cell each was dropped on.
+    struct PendingDrop {
+        int32_t tray;
+        int32_t cell;
+        std::vector<std::u16string> files;
+    };
+    std::deque<PendingDrop> drops_;
+    static constexpr UINT kMsgAddDropped = WM_APP + 3;
     std::unique_ptr<IconSettingDialog> setting_;
     std::unique_ptr<DeleteDialog> deleter_;
     uint32_t gridPaints_ = 0;

@@ -136,7 +136,7 @@ void RegistrationDialog::AddFile() {
         if (TrayFull(list)) {
             Warn(kNoMoreIconsText);
         } else if (host_.System().FileExists(*file)) {
-            ShellShortcutResolver shortcuts(Handle(), [this](bool open) { ModalBox(open); });
+            ShellShortcutResolver shortcuts;
             selNow_ = InsertFileItem(list, selNow_, MakeFileItem(*file, shortcuts, host_.System(), host_.Icons()));
             ShowName(tray, selNow_);
         } else {
@@ -151,18 +151,31 @@ void RegistrationDialog::AddFile() {
 }
 
 void RegistrationDialog::DropFiles(POINT screen, const std::vector<std::u16string>& files) {
+    // The program the files came from waits until the drop returns: they are only taken here, for the cell they
+    // were dropped on, and added once the dialog gets to its next message.
     const int32_t tray = CurrentTray();
     POINT client = screen;
     ScreenToClient(Grid(tray), &client);
-    ShellShortcutResolver shortcuts(Handle(), [this](bool open) { ModalBox(open); });
+    drops_.push_back({tray, CellAtPoint(tray, client), files});
+    PostMessageW(Handle(), kMsgAddDropped, 0, 0);
+}
+
+void RegistrationDialog::AddDropped() {
+    if (drops_.empty())
+        return;
+    // One drop per message, in the order they came.
+    const PendingDrop drop = std::move(drops_.front());
+    drops_.pop_front();
+    ShellShortcutResolver shortcuts;
     const DropOutcome outcome =
-        AddDroppedFiles(List(tray), CellAtPoint(tray, client), files, shortcuts, host_.System(), host_.Icons());
-    if (outcome.firstIndex >= 0)
+        AddDroppedFiles(List(drop.tray), drop.cell, drop.files, shortcuts, host_.System(), host_.Icons());
+    if (outcome.firstIndex >= 0 && drop.tray == CurrentTray())
         selNow_ = outcome.firstIndex;
     Arrange();
-    RepaintGrid(tray);
-    ShowName(tray, selNow_);
-    SetForegroundWindow(Handle());
+    RepaintGrid(drop.tray);
+    ShowName(CurrentTray(), selNow_);
+    if (IsVisible())
+        SetForegroundWindow(Handle());
     if (outcome.full)
         Warn(kNoMoreIconsText);
 }

@@ -5,7 +5,6 @@
 #include "config/item_lists.h"
 #include "grid/cells.h"
 #include "services/grid.h"
-#include "services/path_macros.h"
 #include "services/text.h"
 
 namespace vantrel {
@@ -202,6 +201,28 @@ int32_t ToggleUse(ItemList& list, int32_t index) {
     return at;
 }
 
+void CancelCopies::Take(const ItemList& program, const ItemList& system, int32_t colMax, int32_t environmentFile) {
+    CopyList(program_, program);
+    CopyList(system_, system);
+    colMax_ = colMax;
+    file_ = environmentFile;
+    open_ = true;
+}
+
+void CancelCopies::PutBack(ItemList& program, ItemList& system, int32_t& colMax) const {
+    if (!open_)
+        return;
+    CopyList(program, program_);
+    CopyList(system, system_);
+    colMax = colMax_;
+}
+
+void CancelCopies::End() {
+    FreeItems(program_);
+    FreeItems(system_);
+    open_ = false;
+}
+
 RegistrationMenu ComposeRegistrationMenu(const ItemList& list, int32_t index) {
     RegistrationMenu menu;
     const bool item = index >= 0 && static_cast<std::size_t>(index) < list.size();
@@ -223,6 +244,12 @@ std::u16string WithoutX86Folder(std::u16string path) {
     for (auto at = path.find(kX86); at != std::u16string::npos; at = path.find(kX86, at + kPlain.size()))
         path.replace(at, kX86.size(), kPlain);
     return path;
+}
+
+uint32_t ShortcutSearchLimit(uint64_t elapsedMs) {
+    if (elapsedMs >= kDropSearchMs)
+        return 0;
+    return static_cast<uint32_t>(std::min<uint64_t>(kShortcutSearchMs, kDropSearchMs - elapsedMs));
 }
 
 RData MakeFileItem(const std::u16string& path, ShortcutResolver& shortcuts, const SystemQueries& system,
@@ -248,10 +275,21 @@ RData MakeFileItem(const std::u16string& path, ShortcutResolver& shortcuts, cons
     // ".lnk") would end the list there when it is read back.
     if (item.Title.empty())
         item.Title = path;
-    item.ExeFileName = ExpandPathMacros(target, system);
-    if (HasExtension(item.ExeFileName, u".exe"))
+    // A path is a real name, which may hold "%" ("50%USERNAME%.exe"): never expanded here. The shell expands the
+    // variables of the program and folder it is given to run, though, so a name in which that would name another
+    // file is stored by its short name, which names the same file.
+    const auto runnable = [&](const std::u16string& name) {
+        if (system.ExpandEnvironment(name) == name)
+            return name;
+        const std::u16string shortName = shortcuts.ShortName(name);
+        return system.ExpandEnvironment(shortName) == shortName ? shortName : name;
+    };
+    item.ExeFileName = runnable(target);
+    if (HasExtension(target, u".exe"))
         item.IconIndex = 0;
-    item.IconFileName = ExpandPathMacros(iconSource, system);
+    if (item.DirectoryName == FolderOf(path))
+        item.DirectoryName = runnable(item.DirectoryName);
+    item.IconFileName = iconSource;
     const IconHandle associated = icons.AssociatedIcon(iconSource);
     item.Icon =
         associated ? icons.Own(associated) : ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);

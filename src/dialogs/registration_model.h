@@ -90,6 +90,29 @@ ArrangeOutcome ArrangeControls(RegistrationArrangement& arrangement, const Arran
 // Rows beyond the three every grid shows, for the larger of the two trays.
 int32_t ExtraRows(int32_t colMax, int32_t programCount, int32_t systemCount);
 
+// ---- What Cancel puts back ------------------------------------------------------------------------------------
+
+// The trays and the column count as the dialog found them when a visit began. A visit lasts from an opening to OK
+// or Cancel: a dialog that was only hidden meanwhile (the hot key brought the launcher up, another dialog came)
+// and is brought back goes on with the same visit, so that Cancel still undoes everything since it began. An
+// environment switch meanwhile put another environment's trays in use; the next opening begins a new visit.
+class CancelCopies {
+public:
+    bool StartsVisit(int32_t environmentFile) const { return !open_ || environmentFile != file_; }
+    void Take(const ItemList& program, const ItemList& system, int32_t colMax, int32_t environmentFile);
+    // Cancel: the trays and the column count as the visit found them.
+    void PutBack(ItemList& program, ItemList& system, int32_t& colMax) const;
+    // OK or Cancel: the visit is over and its copies go.
+    void End();
+
+private:
+    bool open_ = false;
+    int32_t file_ = 0;
+    int32_t colMax_ = 0;
+    ItemList program_;
+    ItemList system_;
+};
+
 // ---- Reordering and the use toggle ----------------------------------------------------------------------------
 
 // Moves the item at `from` to `to`, shifting those in between; false when either index names no item.
@@ -138,6 +161,14 @@ RegistrationMenu ComposeRegistrationMenu(const ItemList& list, int32_t index);
 
 // ---- New items from files -------------------------------------------------------------------------------------
 
+// A shortcut whose target has moved is looked for without the shell's search window, within a time limit: each
+// at most kShortcutSearchMs, the shortcuts of one drop together kDropSearchMs. One not found by then stays the
+// shortcut file, whose target the shell looks for when it is run.
+constexpr uint32_t kShortcutSearchMs = 1000;
+constexpr uint32_t kDropSearchMs = 3000;
+// The limit of the next search when the drop's searches took `elapsedMs` so far; 0 when none is left.
+uint32_t ShortcutSearchLimit(uint64_t elapsedMs);
+
 // What a shortcut file points at.
 struct ShortcutLink {
     std::u16string target;
@@ -150,11 +181,15 @@ public:
     virtual ~ShortcutResolver() = default;
     // The shortcut's target, arguments and working folder; none when it cannot be read or resolved.
     virtual std::optional<ShortcutLink> ResolveShortcut(const std::u16string& path) = 0;
+    // The short (8.3) name of a file or folder, which names the same one; the path itself without one.
+    virtual std::u16string ShortName(const std::u16string& path) { return path; }
 };
 
 // The item for a file: its name as title (a shortcut's name without extensions), the target of a shortcut with
 // its arguments and working folder (a target under "Program Files (x86)" that does not exist is looked for under
-// "Program Files"; a shortcut that cannot be resolved stays the shortcut file itself), the file's own icon.
+// "Program Files"; a shortcut that cannot be resolved stays the shortcut file itself), the file's own icon. Paths
+// are real names and are never expanded; one that holds a variable's name between two "%" is stored by its short
+// name, because the shell expands variables in what it is given to run.
 RData MakeFileItem(const std::u16string& path, ShortcutResolver& shortcuts, const SystemQueries& system,
                    IconSource& icons);
 

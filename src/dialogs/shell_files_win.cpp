@@ -1,8 +1,10 @@
 #include "dialogs/shell_files_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "win/strings_win.h"
@@ -11,7 +13,7 @@ namespace vantrel::win {
 
 namespace {
 
-// Room for a long path chosen in the dialog; the shortcut object answers in the classic 260.
+// Room for a long path chosen in the dialog.
 constexpr DWORD kFileBuffer = 32768;
 
 template <typename T> struct ComPtr {
@@ -24,6 +26,24 @@ template <typename T> struct ComPtr {
             p->Release();
     }
 };
+
+// The link object answers in the caller's buffer and cuts, without a word, what does not fit: a text that fills
+// the buffer is asked for again with twice the room.
+constexpr int kLinkTextRoom = INFOTIPSIZE;
+constexpr int kLinkTextMost = 65536;
+
+template <typename Read> std::optional<std::wstring> ReadLinkText(const Read& read) {
+    for (int room = kLinkTextRoom;; room *= 2) {
+        std::wstring text(static_cast<std::size_t>(room), L'\0');
+        if (!read(text.data(), room))
+            return std::nullopt;
+        const std::size_t length = wcsnlen(text.data(), static_cast<std::size_t>(room));
+        if (length + 1 < static_cast<std::size_t>(room) || room >= kLinkTextMost) {
+            text.resize(length);
+            return text;
+        }
+    }
+}
 
 } // namespace
 
@@ -77,6 +97,20 @@ std::optional<std::u16string> AskOpenFile(const OpenFileRequest& request, const 
     return FromWide(file.data());
 }
 
+ShellShortcutResolver::ShellShortcutResolver() : started_(GetTickCount64()) {}
+
+std::u16string ShellShortcutResolver::ShortName(const std::u16string& path) {
+    const DWORD needed = GetShortPathNameW(WidePtr(path), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::wstring name(needed, L'\0');
+    const DWORD written = GetShortPathNameW(WidePtr(path), name.data(), needed);
+    if (written == 0 || written >= needed)
+        return path;
+    name.resize(written);
+    return FromWide(name);
+}
+
 std::optional<ShortcutLink> ShellShortcutResolver::ResolveShortcut(const std::u16string& path) {
     ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
@@ -87,26 +121,31 @@ std::optional<ShortcutLink> ShellShortcutResolver::ResolveShortcut(const std::u1
         return std::nullopt;
     if (FAILED(file.p->Load(WidePtr(path), STGM_READ)))
         return std::nullopt;
-    // Resolving a moved target may show the shell's own search window.
-    if (modal_)
-        modal_(true);
-    const HRESULT resolved = link.p->Resolve(owner_, SLR_ANY_MATCH);
-    if (modal_)
-        modal_(false);
-    if (FAILED(resolved))
-        return std::nullopt;
-    wchar_t target[MAX_PATH] = {};
-    WIN32_FIND_DATAW found{};
-    if (link.p->GetPath(target, MAX_PATH, &found, SLGP_UNCPRIORITY) != S_OK || !target[0])
+    const auto readPath = [&](wchar_t* text, int room) {
+        WIN32_FIND_DATAW found{};
+        return link.p->GetPath(text, room, &found, SLGP_UNCPRIORITY) == S_OK;
+    };
+    std::optional<std::wstring> target = ReadLinkText(readPath);
+    if (!target || target->empty() || GetFileAttributesW(target->c_str()) == INVALID_FILE_ATTRIBUTES) {
+        // A limit of 0 would mean the shell's default of three seconds: none is left, so no search.
+        const uint32_t limit = ShortcutSearchLimit(GetTickCount64() - started_);
+        if (limit == 0)
+            return std::nullopt;
+        const DWORD flags = SLR_NO_UI | SLR_NOUPDATE | (std::min<uint32_t>(limit, 0xFFFF) << 16);
+        if (FAILED(link.p->Resolve(nullptr, flags)))
+            return std::nullopt;
+        target = ReadLinkText(readPath);
+    }
+    if (!target || target->empty())
         return std::nullopt;
     ShortcutLink result;
-    result.target = FromWide(target);
-    wchar_t text[MAX_PATH] = {};
-    if (SUCCEEDED(link.p->GetArguments(text, MAX_PATH)))
-        result.arguments = FromWide(text);
-    text[0] = L'\0';
-    if (SUCCEEDED(link.p->GetWorkingDirectory(text, MAX_PATH)))
-        result.directory = FromWide(text);
+    result.target = FromWide(*target);
+    if (const auto arguments =
+            ReadLinkText([&](wchar_t* text, int room) { return SUCCEEDED(link.p->GetArguments(text, room)); }))
+        result.arguments = FromWide(*arguments);
+    if (const auto folder =
+            ReadLinkText([&](wchar_t* text, int room) { return SUCCEEDED(link.p->GetWorkingDirectory(text, room)); }))
+        result.directory = FromWide(*folder);
     return result;
 }
 

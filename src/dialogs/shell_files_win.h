@@ -1,6 +1,7 @@
 #pragma once
 // The shell's file dialogs and shortcut objects as the icon dialogs use them.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,16 +29,17 @@ std::u16string FolderPart(const std::u16string& path);
 
 bool FolderExists(const std::u16string& path);
 
-// Reads a shortcut through the shell's link object, resolving a moved target as the shell does (which may ask
-// the user, owned by `owner`). COM must be initialised on the calling thread.
+// Reads a shortcut through the shell's link object, whole however long its texts, and tells a file's short name. A
+// target that has moved is looked for without any window, within the limits of ShortcutSearchLimit counted from the
+// resolver's making; the shortcut file itself is never changed. COM must be initialised on the calling thread.
 class ShellShortcutResolver : public ShortcutResolver {
 public:
-    ShellShortcutResolver(HWND owner, std::function<void(bool)> modal) : owner_(owner), modal_(std::move(modal)) {}
+    ShellShortcutResolver();
     std::optional<ShortcutLink> ResolveShortcut(const std::u16string& path) override;
+    std::u16string ShortName(const std::u16string& path) override;
 
 private:
-    HWND owner_;
-    std::function<void(bool)> modal_;
+    uint64_t started_;
 };
 
 } // namespace vantrel::win

@@ -30,7 +30,6 @@ public:
 
 protected:
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    PropertySheetDialog* Sheet() const { return sheet_; }
 
     virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void OnInitPage() {}

@@ -296,12 +296,17 @@ TEST_F(EnvironmentDialogsWin, AddRenameAndConfirm) {
     EXPECT_EQ(plan.switchTo, 2) << "the selected line";
 }
 
-TEST_F(EnvironmentDialogsWin, CancelDropsEveryEditAndReopeningStartsFromTheLiveList) {
+// Hidden by the hot key and brought back from the tray menu, the dialog still holds the edits waiting for OK or
+// Cancel; Cancel drops them and the next opening starts from the live list.
+TEST_F(EnvironmentDialogsWin, EditsOutlastAHideAndCancelDropsThem) {
     dialog.Open();
     const HWND select = dialog.Handle();
     SelectLine(select, IDC_SETLIST, 1);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(select, IDC_DELETE)));
     Click(select, IDC_DELETE);
+    EXPECT_EQ(SendDlgItemMessageW(select, IDC_SETLIST, LB_GETCOUNT, 0, 0), 1);
+    SetWindowPos(select, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    dialog.Open();
     EXPECT_EQ(SendDlgItemMessageW(select, IDC_SETLIST, LB_GETCOUNT, 0, 0), 1);
     Click(select, IDCANCEL);
     EXPECT_TRUE(host.plans.empty());

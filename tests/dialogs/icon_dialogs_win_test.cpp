@@ -58,11 +58,11 @@ protected:
         MoveTo(to);
         Release(to);
     }
-    // The Delete key on the cell under the mouse: the question for that item.
-    DeleteDialog* AskToDelete(int32_t cell) {
+    // The Delete key on the cell under the mouse: the question on screen.
+    HWND AskToDelete(int32_t cell) {
         SendMessageW(Grid(), WM_MOUSEMOVE, 0, CellPoint(cell, 7));
         SendMessageW(Grid(), WM_KEYDOWN, VK_DELETE, 0);
-        return dialog.Deleter();
+        return FindWindowW(MAKEINTATOM(32770), L"Delete icon");
     }
     std::vector<std::u16string> Program() const { return Titles(host.trays[ProgramTray].Items); }
 
@@ -91,9 +91,9 @@ TEST_F(RegistrationDialogWin, ADragReordersLiveAndOkWritesTraysAndOptions) {
 TEST_F(RegistrationDialogWin, CancelPutsBackTraysAndColumnsIncludingWhatAChildDialogDeleted) {
     dialog.Open();
     Drag(0, 2);
-    DeleteDialog* deleter = AskToDelete(0);
-    ASSERT_NE(deleter, nullptr);
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    const HWND question = AskToDelete(0);
+    ASSERT_NE(question, nullptr);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Charlie", u"Alpha"}));
     SendMessageW(GetDlgItem(dialog.Handle(), IDC_WIDTHCOMBO), CB_SETCURSEL, 20 - 3, 0);
     SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_WIDTHCOMBO, CBN_SELCHANGE),
@@ -107,24 +107,46 @@ TEST_F(RegistrationDialogWin, CancelPutsBackTraysAndColumnsIncludingWhatAChildDi
     EXPECT_TRUE(host.saves.empty());
 }
 
+// Cancel after a hide undoes the visit (registration_drag.sh); but a switch to another environment while the dialog
+// was hidden put that environment's trays in use, which Cancel must leave alone.
+TEST_F(RegistrationDialogWin, CancelAfterAnEnvironmentSwitchLeavesTheNewTraysAlone) {
+    dialog.Open();
+    SetWindowPos(dialog.Handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE); // as HideDialogs
+    host.environments.IniMax = host.environments.IniNo = 2;
+    host.environments.Slot(2).IniOrder = 2;
+    host.trays[ProgramTray].Items = {Item(u"Echo")};
+    dialog.Open();
+    SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(Program(), (Names{u"Echo"}));
+}
+
+// A right click or Delete on another item while a question is open brings that question forward; it never goes
+// without a word.
+TEST_F(RegistrationDialogWin, AnOpenQuestionComesForwardInsteadOfGoing) {
+    dialog.Open();
+    const HWND question = AskToDelete(0);
+    EXPECT_EQ(AskToDelete(1), question);
+    EXPECT_EQ(ItemText(question, IDC_DELLABEL), u"Alpha\r\nDo you want to delete it?");
+}
+
 // The delete question names an item; whatever happens to the list while it is open, "&Yes" removes that item or
 // nothing, never the one that came to its index.
 TEST_F(RegistrationDialogWin, TheDeleteQuestionActsOnItsOwnItemAfterTheListChanged) {
     dialog.Open();
-    DeleteDialog* deleter = AskToDelete(1); // Bravo
-    ASSERT_NE(deleter, nullptr);
+    HWND question = AskToDelete(1); // Bravo
+    ASSERT_NE(question, nullptr);
     Drag(0, 2); // Bravo, Charlie, Alpha: index 1 is Charlie now
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Charlie", u"Alpha"}));
 
-    deleter = AskToDelete(0); // Charlie
-    ASSERT_NE(deleter, nullptr);
+    question = AskToDelete(0); // Charlie
+    ASSERT_NE(question, nullptr);
     host.trays[ProgramTray].Items.erase(host.trays[ProgramTray].Items.begin()); // gone meanwhile
     const std::size_t messages = host.messages.size();
-    SendMessageW(GetDlgItem(deleter->Handle(), IDOK), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Alpha"}));
     EXPECT_EQ(host.messages.size(), messages + 1) << "the refusal is told";
-    EXPECT_EQ(dialog.Deleter(), nullptr);
+    EXPECT_FALSE(IsWindow(question));
 }
 
 TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder) {
@@ -140,8 +162,10 @@ TEST_F(RegistrationDialogWin, DroppedFilesLandOnTheCellUnderThePointInTheirOrder
     at = {cell.x + 5, cell.y + 5};
     ClientToScreen(Grid(), &at);
     dialog.DropFiles(at, {windows + u"\\notepad.exe", windows + u"\\regedit.exe"});
+    EXPECT_EQ(Program().size(), 3u) << "the drop returns before the files are looked at";
+    ProcessPendingMessages();
     EXPECT_EQ(Program(), (Names{u"Alpha", u"notepad.exe", u"regedit.exe", u"Bravo", u"Charlie"}));
-    EXPECT_EQ(dialog.SelNow(), 1);
+    EXPECT_EQ(ItemText(dialog.Handle(), IDC_NAMELABEL2), u"notepad.exe") << "the cursor on the first dropped file";
     // Cancel before the icons go: the added items and the dialog's copies let go of theirs.
     SendMessageW(GetDlgItem(dialog.Handle(), IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_EQ(Program(), (Names{u"Alpha", u"Bravo", u"Charlie"}));

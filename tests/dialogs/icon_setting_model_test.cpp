@@ -140,15 +140,28 @@ TEST(IconStripTest, AFileWithIconsAndOneWithout) {
     FakeIcons icons;
     icons.paths = {u"C:\\five.dll", u"C:\\notes.txt"};
     icons.iconCounts = {{u"C:\\five.dll", 5}};
-    const IconStripIcons five = LoadIconList(u"C:\\five.dll", 0, 3, icons);
+    IconStripIcons five;
+    LoadIconList(five, u"C:\\five.dll", 0, 3, icons);
     EXPECT_EQ(five.icons.size(), 5u);
     EXPECT_FALSE(five.substitute);
     EXPECT_EQ(icons.Describe(five.icons[4].Get()), u"extract:C:\\five.dll#4");
 
-    const IconStripIcons text = LoadIconList(u"C:\\notes.txt", 0, 0, icons);
+    IconStripIcons text;
+    LoadIconList(text, u"C:\\notes.txt", 0, 0, icons);
     ASSERT_EQ(text.icons.size(), 1u) << "one substitute cell";
     EXPECT_TRUE(text.substitute);
     EXPECT_EQ(icons.Describe(text.icons[0].Get()), u"default-file") << "the item's own icon for that file";
+}
+
+// A huge icon library after another file: never both files' icons at once, nor more than the bound (each icon
+// holds two of the process's GDI objects).
+TEST(IconStripTest, AnotherFileFreesTheShownIconsFirstAndTheStripIsBounded) {
+    FakeIcons icons;
+    icons.iconCounts = {{u"C:\\a.dll", 600}, {u"C:\\huge.dll", 5000}};
+    IconStripIcons strip;
+    for (const char16_t* file : {u"C:\\a.dll", u"C:\\huge.dll"})
+        LoadIconList(strip, file, 0, 0, icons);
+    EXPECT_EQ(icons.peak, kIconStripMostIcons);
 }
 
 TEST(IconStripTest, SelectionAndPicking) {
@@ -279,7 +292,9 @@ TEST_F(ApplyTest, ANewIconReplacesTheOldOneWhichGoesWithItsLastHolder) {
 
     // A text file picked as icon file: one substitute cell, Index -1, stored as the associated icon.
     values.iconFile = u"C:\\notes.txt";
-    values.index = LoadIconList(values.iconFile, item.Status, item.IconIndex, icons).substitute ? -1 : 0;
+    IconStripIcons strip;
+    LoadIconList(strip, values.iconFile, item.Status, item.IconIndex, icons);
+    values.index = strip.substitute ? -1 : 0;
     ApplyIconSetting(item, values, origin, kUs, icons);
     EXPECT_EQ(item.IconIndex, -1);
     EXPECT_EQ(icons.Describe(item.Icon.Get()), u"assoc:C:\\notes.txt");

@@ -297,7 +297,7 @@ TEST_F(FileItemTest, ProgramsDocumentsAndFolders) {
     EXPECT_EQ(root.Title, u"D:\\") << "never an empty title: the settings file would end its list there";
 
     system.environment[u"TOOLS"] = u"C:\\Tools";
-    EXPECT_EQ(Make(u"%TOOLS%\\a.exe").ExeFileName, u"C:\\Tools\\a.exe") << "variables are expanded";
+    EXPECT_EQ(Make(u"C:\\50%TOOLS%.exe").ExeFileName, u"C:\\50%TOOLS%.exe") << "a real name is never expanded";
 }
 
 TEST_F(FileItemTest, ShortcutsAreResolvedToTheirTarget) {
@@ -337,6 +337,12 @@ TEST_F(FileItemTest, AShortcutThatCannotBeResolvedIsKeptAsTheShortcutFile) {
     EXPECT_EQ(item.IconFileName, u"C:\\Links\\Broken Link.lnk");
     EXPECT_EQ(item.IconIndex, -1);
     EXPECT_EQ(Make(u"C:\\Links\\.lnk").Title, u"C:\\Links\\.lnk") << "a shortcut without a name";
+}
+
+// 200 broken shortcuts in one drop must not cost 200 searches.
+TEST(ShortcutSearchTest, EachSearchIsBoundedAndTheDropsSearchesTogetherToo) {
+    for (const auto& [elapsed, limit] : {std::pair<uint64_t, uint32_t>{0, 1000}, {2500, 500}, {3000, 0}, {9999, 0}})
+        EXPECT_EQ(ShortcutSearchLimit(elapsed), limit) << elapsed << " ms spent";
 }
 
 TEST(InsertFileItemTest, NewItemsLandOnTheSelectedCellButNeverBehindNotUsedItems) {

@@ -1,6 +1,7 @@
 #pragma once
 // A machine described in a few lines, for the platform-free models.
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -71,6 +72,7 @@ public:
     std::u16string ownExe = u"C:\\Tools\\vantrel.exe";
 
     std::map<IconHandle, std::u16string> live; // handle -> what it shows
+    std::size_t peak = 0;                      // the most icons alive at once
     std::multiset<IconHandle> destroyed;
 
     IconHandle SpecialFolderIcon(const std::u16string& keyword) override {
@@ -112,6 +114,7 @@ private:
         for (int32_t n = IconSize(); IconSize() != kStandardIconSize && n > 0; n /= 10)
             size.insert(size.begin(), static_cast<char16_t>(u'0' + n % 10));
         live[handle] = size.empty() ? what : what + u"@" + size;
+        peak = std::max(peak, live.size());
         return handle;
     }
     IconHandle next_ = 100;

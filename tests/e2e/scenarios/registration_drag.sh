@@ -42,6 +42,21 @@ wait_dialog_gone "$REG" 5000 || fail "Cancel did not close the dialog"
 sleep 0.5
 cmp -s "$ini" "$E2E_DIR/before.ini" || fail "Cancel after a drag changed the settings file"
 
+# A drag, the hot key (the launcher comes, the dialog hides), Escape, the tray icon brings the dialog back:
+# Cancel still undoes the drag, so that the next OK writes the order of the opening.
+open_registration
+drag_cell 0 2
+show_launcher "over the registration dialog"
+key Escape
+wait_launcher hidden 3000 || fail "Escape did not hide the launcher"
+open_registration
+click_button IDCANCEL
+wait_dialog_gone "$REG" 5000 || fail "Cancel did not close the dialog after a hide"
+open_registration
+click_button IDOK
+wait_dialog_gone "$REG" 5000 || fail "OK did not close the dialog"
+expect_eq "$(program_titles "$ini")" "Alpha|Bravo|Charlie|Delta" "Program order after a hidden drag, Cancel and OK"
+
 # The same drag, then OK: the new order is written.
 open_registration
 drag_cell 0 2
