@@ -54,7 +54,7 @@ public:
     // message (the program they came from is not kept waiting); none beyond the limit.
     void DropFiles(POINT screen, const std::vector<std::u16string>& files);
 
-    // The grids' full paints so far (a benchmark waits for them).
+    // The grids' paints so far, whole or in part (a benchmark waits for them).
     uint32_t GridPaints() const { return gridPaints_; }
 
 protected:
@@ -81,7 +81,10 @@ private:
     void ReadColours();
     void RepaintGrids();
     void RepaintGrid(int32_t tray);
-    void PaintGrid(HDC dc, int32_t tray, SIZE size);
+    // Cells first..last of the tray's grid, and nothing else.
+    void RepaintCells(int32_t tray, int32_t first, int32_t last);
+    // The cells that meet `area` of the grid, drawn into dc.
+    void PaintGrid(HDC dc, int32_t tray, SIZE size, const RECT& area);
     void ShowName(int32_t tray, int32_t index);
 
     // TrayGridView: what a screen reader reads of the grids.

@@ -33,15 +33,18 @@ void RegistrationDialog::GridWindow::Paint() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const SIZE size{client.right, client.bottom};
+    // Only what is invalid is drawn and copied: a drag step or a move of the cursor changes a few cells of two
+    // hundred.
+    const RECT& area = paint.Area();
     BackBuffer& buffer = dialog_.buffer_;
     if (buffer.Size().cx < size.cx || buffer.Size().cy < size.cy)
         buffer.Resize({std::max(buffer.Size().cx, size.cx), std::max(buffer.Size().cy, size.cy)});
     if (!buffer.Ready()) {
-        dialog_.PaintGrid(paint.Get(), tray_, size);
+        dialog_.PaintGrid(paint.Get(), tray_, size, area);
         return;
     }
-    dialog_.PaintGrid(buffer.Dc(), tray_, size);
-    buffer.CopyTo(paint.Get(), client);
+    dialog_.PaintGrid(buffer.Dc(), tray_, size, area);
+    buffer.CopyTo(paint.Get(), area);
 }
 
 LRESULT RegistrationDialog::GridWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -116,21 +119,35 @@ void RegistrationDialog::RepaintGrid(int32_t tray) {
     }
 }
 
-void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
+void RegistrationDialog::RepaintCells(int32_t tray, int32_t first, int32_t last) {
+    const HWND grid = Grid(tray);
+    if (!grid)
+        return;
+    for (const ScreenRect& band :
+         CellSpanBands(first, last, EffectiveColumns(host_.CurrentOption().ColMax), metrics_)) {
+        const RECT r{band.left, band.top, band.right, band.bottom};
+        InvalidateRect(grid, &r, FALSE);
+    }
+    UpdateWindow(grid);
+}
+
+void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size, const RECT& area) {
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
     const GridColours colours = ChooseGridColours(highContrast_, systemColours_, option);
-    ClearControl(dc, size.cx, size.cy, colours.background);
+    // The cells meeting the area are drawn whole on a cleared ground; whatever they draw beyond it is not copied.
+    ClearArea(dc, area, colours.background);
     const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
                                    flags.CdPlayerFlag, flags.CdMode, colours, metrics_};
     const POINT box{0, 0};
     const ItemList& list = List(tray);
     const int32_t used = InsertPosition(list);
-    painter_.DrawTray(dc, box, context, tray);
-    for (int32_t i = used; i < static_cast<int32_t>(list.size()); ++i) {
+    for (const int32_t i : CellsMeeting({area.left, area.top, area.right, area.bottom}, columns,
+                                        static_cast<int32_t>(list.size()), metrics_)) {
         painter_.DrawCell(dc, box, context, tray, i, kCellNormal);
-        painter_.DrawNotUsedMark(dc, box, context, i);
+        if (i >= used)
+            painter_.DrawNotUsedMark(dc, box, context, i);
     }
     if (IsValidCell(host_.Trays(), tray, selNow_)) {
         painter_.DrawCell(dc, box, context, tray, selNow_, kCellCursor);
@@ -213,11 +230,16 @@ void RegistrationDialog::GridMouseMove(int32_t tray, POINT client) {
     if (dragging_) {
         // Off the grid nothing can be dropped.
         const int32_t index = inside && tray == dragTray_ ? CellAtPoint(tray, client) : -1;
+        const int32_t from = dragPosition_;
         const DragStep step = DragOverCell(List(dragTray_), dragPosition_, index);
         SetCursor(DragCursor(step.accepted));
         if (step.moved) {
+            // Every item between the two cells moved by one; the rest of the grid stays as it is.
+            const int32_t before = selNow_;
             selNow_ = dragPosition_;
-            RepaintGrid(dragTray_);
+            if (before != from && before != selNow_)
+                RepaintCells(dragTray_, before, before);
+            RepaintCells(dragTray_, from, dragPosition_);
             grids_[static_cast<std::size_t>(PageOf(dragTray_))]->AnnounceReorder();
             ShowName(dragTray_, selNow_);
         }
@@ -229,8 +251,10 @@ void RegistrationDialog::GridMouseMove(int32_t tray, POINT client) {
     const int32_t index = CellAtPoint(tray, client);
     if (index >= static_cast<int32_t>(List(tray).size()) || index == selNow_)
         return;
+    const int32_t before = selNow_;
     selNow_ = index;
-    RepaintGrid(tray);
+    RepaintCells(tray, before, before);
+    RepaintCells(tray, index, index);
     ShowName(tray, index);
 }
 
@@ -300,7 +324,12 @@ void RegistrationDialog::GridKey(int32_t tray, WPARAM key, bool ctrl) {
             return;
     }
     selNow_ = to;
-    RepaintGrid(tray);
+    if (ctrl) {
+        RepaintCells(tray, from, to);
+    } else {
+        RepaintCells(tray, from, from);
+        RepaintCells(tray, to, to);
+    }
     ShowName(tray, to);
 }
 

@@ -44,6 +44,48 @@ ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& me
             SaturateToInt32(x + far), SaturateToInt32(y + far)};
 }
 
+std::vector<ScreenRect> CellSpanBands(int32_t first, int32_t last, int32_t columns, const CellMetrics& metrics) {
+    const int64_t cols = std::max(columns, 1);
+    const int64_t lo = std::max(std::min(first, last), 0);
+    const int64_t hi = std::max(std::max(first, last), 0);
+    const int64_t p = metrics.pitch;
+    // Rows and columns [r0, r1) x [c0, c1) of cells, as a rectangle of the box with a pixel to spare around it.
+    const auto band = [&](int64_t r0, int64_t r1, int64_t c0, int64_t c1) {
+        return ScreenRect{SaturateToInt32(c0 * p + metrics.offset - 1), SaturateToInt32(r0 * p + metrics.offset - 1),
+                          SaturateToInt32(c1 * p + metrics.offset + 1), SaturateToInt32(r1 * p + metrics.offset + 1)};
+    };
+    const int64_t firstRow = lo / cols;
+    const int64_t lastRow = hi / cols;
+    if (firstRow == lastRow)
+        return {band(firstRow, firstRow + 1, lo % cols, hi % cols + 1)};
+    std::vector<ScreenRect> bands{band(firstRow, firstRow + 1, lo % cols, cols)};
+    if (lastRow > firstRow + 1)
+        bands.push_back(band(firstRow + 1, lastRow, 0, cols));
+    bands.push_back(band(lastRow, lastRow + 1, 0, hi % cols + 1));
+    return bands;
+}
+
+std::vector<int32_t> CellsMeeting(const ScreenRect& area, int32_t columns, int32_t count, const CellMetrics& metrics) {
+    const int64_t cols = std::max(columns, 1);
+    const int64_t p = std::max(metrics.pitch, 1);
+    // Cell c spans [c * p + offset, (c + 1) * p + offset) on each axis.
+    const auto from = [&](int32_t edge) { return std::max<int64_t>((int64_t{edge} - metrics.offset) / p, 0); };
+    const auto to = [&](int32_t edge) { return (int64_t{edge} - 1 - metrics.offset + p) / p; }; // one past
+    std::vector<int32_t> cells;
+    if (area.right <= area.left || area.bottom <= area.top)
+        return cells;
+    const int64_t c0 = from(area.left);
+    const int64_t c1 = std::min(to(area.right), cols);
+    for (int64_t r = from(area.top); r < to(area.bottom); ++r)
+        for (int64_t c = c0; c < c1; ++c) {
+            const int64_t index = r * cols + c;
+            if (index >= count)
+                return cells;
+            cells.push_back(static_cast<int32_t>(index));
+        }
+    return cells;
+}
+
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {
     const int64_t p = std::max(pitch, 1);
     const int64_t cols = std::max(columns, 1);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <set>
+#include <vector>
 
 #include "grid/cell_paint.h"
 
@@ -29,6 +32,32 @@ TEST(Cells, CellAt) {
     EXPECT_EQ(CellOrigin(8, 7), (ScreenPoint{42, 42}));
     EXPECT_EQ(IconOrigin(6, 7), (ScreenPoint{245, 5}));
     EXPECT_EQ(CellOrigin(3, 0), (ScreenPoint{2, 122}));
+}
+
+// A drag step repaints the bands of the cells it moved: every one of them, and nothing beyond their neighbours.
+TEST(Cells, SpanBandsCoverTheCellsThatMoved) {
+    struct Case {
+        int32_t first, last, columns;
+    };
+    const Case cases[] = {{0, 1, 20}, {1, 0, 20}, {5, 5, 7}, {6, 7, 7}, {3, 30, 7}, {0, 199, 20}, {199, 0, 20}};
+    for (const CellMetrics& metrics : {CellMetrics{}, CellMetricsFor(DpiScale{144})})
+        for (const auto& c : cases) {
+            std::set<int32_t> repainted;
+            for (const ScreenRect& band : CellSpanBands(c.first, c.last, c.columns, metrics))
+                for (int32_t i : CellsMeeting(band, c.columns, 200, metrics))
+                    repainted.insert(i);
+            const int32_t lo = std::min(c.first, c.last);
+            const int32_t hi = std::max(c.first, c.last);
+            for (int32_t i = lo; i <= hi; ++i)
+                EXPECT_TRUE(repainted.count(i)) << i << " of " << c.first << ".." << c.last;
+            EXPECT_GE(*repainted.begin(), lo - c.columns - 1) << c.first << ".." << c.last;
+            EXPECT_LE(*repainted.rbegin(), hi + c.columns + 1) << c.first << ".." << c.last;
+            EXPECT_LE(repainted.size(), static_cast<std::size_t>(hi - lo + 1 + 2 * (c.columns + 1)));
+        }
+    // Inside one cell, that cell; nothing past the count or in an empty area.
+    EXPECT_EQ(CellsMeeting({50, 50, 60, 60}, 7, 20), std::vector<int32_t>{8}); // second row, second column
+    EXPECT_EQ(CellsMeeting({0, 0, 1000, 1000}, 7, 9).size(), 9u);
+    EXPECT_TRUE(CellsMeeting({10, 10, 10, 40}, 7, 20).empty());
 }
 
 TEST(DpiScale, PixelsRoundAsTheSystemScales) {
