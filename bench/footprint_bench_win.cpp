@@ -284,7 +284,7 @@ int wmain(int argc, wchar_t** argv) {
     const int shows = argc > 1 ? std::max(1, _wtoi(argv[1])) : 500;
     OtherProgram other(argc > 2 ? argv[2] : L"");
     VantrelMain main;
-    if (!main.Start() || !main.Launcher()) {
+    if (!main.Start() || !vantrel::bench::Started(main)) {
         std::fprintf(stderr, "the resident window could not be created\n");
         return 1;
     }

@@ -49,13 +49,13 @@ void StartResident(ResidentState& state, ResidentServices& services) {
 }
 
 void FinishStart(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices) {
-    TrayIconsNow(state, services.icons);
+    TrayIconsNow(state, services);
     RefreshDeviceList(devices, state.Devices);
 }
 
-bool TrayIconsNow(ResidentState& state, IconSource& icons) {
-    const bool programs = ResolvePendingIcons(state.ProgramList(), icons);
-    const bool systems = ResolvePendingIcons(state.SystemList(), icons);
+bool TrayIconsNow(ResidentState& state, ResidentServices& services) {
+    const bool programs = ResolvePendingIcons(state.ProgramList(), services.icons);
+    const bool systems = ResolvePendingSystemItems(state.SystemList(), services.system, services.icons);
     return programs || systems;
 }
 

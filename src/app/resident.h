@@ -59,8 +59,8 @@ struct ResidentServices {
 // keeps them from being written over it.
 void LoadSettings(ResidentState& state, ResidentServices& services);
 
-// The start of the resident core: the settings, with the items' icons left for FinishStart (the shell's icons of the
-// built-in items and drives took longer than everything else the start does together).
+// The start of the resident core: the settings, with the items' icons and the drives' titles left for FinishStart
+// (the shell's answers for the built-in items and drives took longer than everything else the start does together).
 void StartResident(ResidentState& state, ResidentServices& services);
 
 // What the start leaves until the notification-area icon is up and the message loop runs: the items' icons, then the
@@ -68,9 +68,9 @@ void StartResident(ResidentState& state, ResidentServices& services);
 // another device to come or go.
 void FinishStart(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices);
 
-// The Program and System items without their icons get them (nothing to do after FinishStart); true when any did.
-// Whatever draws the trays calls it first, as a trigger may come before FinishStart has run.
-bool TrayIconsNow(ResidentState& state, IconSource& icons);
+// The Program and System items without their icons get them, drives their titles too (nothing to do after
+// FinishStart); true when any did.
+bool TrayIconsNow(ResidentState& state, ResidentServices& services);
 
 // Switching to environment slot n, and what the user must be told when its file is gone.
 enum class EnvironmentSwitch { AlreadyCurrent, MissingFile, Unreadable, Switched };

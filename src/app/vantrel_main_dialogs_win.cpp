@@ -39,7 +39,7 @@ void VantrelMain::OpenRegistration() {
     if (!registration_ || closed_)
         return;
     HideDialogs(1);
-    TrayIconsNow();
+    FinishStartNow();
     registration_->Open();
 }
 

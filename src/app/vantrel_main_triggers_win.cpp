@@ -109,6 +109,7 @@ void VantrelMain::SetAllOption(const TOption& newOption) {
 }
 
 void VantrelMain::HotKey() {
+    FinishStartNow();
     if (!launcher_)
         return;
     switch (OnHotKey(state_.ShowStatus, launcher_->CDPlayFlag(), state_.MessageFlag)) {
@@ -121,7 +122,6 @@ void VantrelMain::HotKey() {
         if (!quiet_.HotKeyShows(Handle(), kHotKeyId, state_.CurrentOption))
             break;
         HideDialogs(5);
-        TrayIconsNow();
         state_.ShowStatus = 1;
         launcher_->Show();
         break;
@@ -179,6 +179,7 @@ void VantrelMain::Tick() {
 }
 
 void VantrelMain::MouseShow() {
+    FinishStartNow();
     if (!launcher_ || inMouseShow_)
         return;
     switch (StartMouseShow(state_.ShowStatus, state_.MessageFlag)) {
@@ -232,7 +233,6 @@ void VantrelMain::MouseShow() {
         return;
     ForceForeground(Handle());
     HideDialogs(5);
-    TrayIconsNow();
     state_.ShowStatus = 2;
     launcher_->Show();
 }

@@ -71,6 +71,11 @@ bool VantrelMain::Start() {
 }
 
 void VantrelMain::FormCreate() {
+    // The icon first: it is what the user sees of the start. A click on it waits in the queue until the message loop
+    // runs, after everything below.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    AddTrayIcon();
+
     icons_ = std::make_unique<Win32IconSource>(system_);
     // The items' icons are read at the size the launcher shows them on the primary monitor, where it comes up unless
     // called at the mouse, so that the first show does not read them all again.
@@ -87,10 +92,6 @@ void VantrelMain::FormCreate() {
     ResidentServices services = Services();
     StartResident(state_, services);
 
-    launcher_ = std::make_unique<LauncherWindow>(
-        LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
-    if (!launcher_->Create(Handle()))
-        launcher_.reset();
     DialogHost& host = *this;
     optionDialog_ = std::make_unique<OptionDialog>(host);
     selectionDialog_ = std::make_unique<EnvironmentSelectionDialog>(host);
@@ -103,15 +104,25 @@ void VantrelMain::FormCreate() {
     state_.MessageFlag = false;
     state_.UsKeyboardFlag = DetectUsKeyboard();
 
-    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    AddTrayIcon();
-
     language_ = FromWide(LanguageAbbreviation());
     state_.JapaneseFlag = language_ == u"JPN";
     state_.MeiryoFlag = NeedsMeiryo(language_, helper_.IsWindows10());
-    StartTimer();
     // The rest of the start comes first once the message loop runs, before any trigger or click.
     PostMessageW(Handle(), kMsgFinishStart, 0, 0);
+}
+
+void VantrelMain::FinishStartNow() {
+    if (started_ || closed_)
+        return;
+    started_ = true;
+    launcher_ = std::make_unique<LauncherWindow>(
+        LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
+    if (!launcher_->Create(Handle()))
+        launcher_.reset();
+    SetTrayIconVersion();
+    StartTimer();
+    ResidentServices services = Services();
+    FinishStart(state_, services, deviceLibrary_);
 }
 
 void VantrelMain::FormClose() {
@@ -171,10 +182,7 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Tick();
         return 0;
     case kMsgFinishStart:
-        if (!closed_) {
-            ResidentServices services = Services();
-            FinishStart(state_, services, deviceLibrary_);
-        }
+        FinishStartNow();
         return 0;
     case WM_HOTKEY:
         HotKey();

@@ -113,8 +113,10 @@ private:
 
     // 0x8002 with wParam 3: the icon registration dialog, with copies of the trays kept for its Cancel.
     void OpenRegistration();
-    // The Program and System items' icons, before anything draws the trays.
-    void TrayIconsNow() { vantrel::TrayIconsNow(state_, *icons_); }
+    // What the start leaves until the tray icon is up (kMsgFinishStart): the launcher window, the tray icon's newer
+    // callbacks, the mouse combination's timer, the items' icons and the USB drives. Once; whatever needs them (a
+    // trigger, the registration dialog) calls it first.
+    void FinishStartNow();
 
     void FormCreate();
     void FormClose();
@@ -123,6 +125,7 @@ private:
     // The session ends: the system ends the process as soon as the notice has been answered.
     void EndSession();
     void AddTrayIcon();
+    void SetTrayIconVersion();
     void DeleteTrayIcon();
     void TrayIconCallback(WPARAM wParam, LPARAM lParam);
     void ShowTrayMenu(POINT at);
@@ -166,6 +169,7 @@ private:
     bool trayIconAdded_ = false;
     TrayIconRetry trayIconRetry_;
     bool closed_ = false;
+    bool started_ = false; // FinishStartNow has run
     bool closeRequested_ = false;
     std::u16string language_; // the user interface's language abbreviation, which picks the help file
 
