@@ -12,6 +12,9 @@
 //                        menu closes; cancelled
 //   Delete icon          the Delete key on the first Program item of Registering Icons; answered "&No"
 //
+// After every opening the minimal dialog program's opening (dialog_floor_win.h) is timed in the same process, so that
+// each dialog's figure has a floor from the same moments of the machine, and their ratio.
+//
 // It runs the real resident window with the current user's settings (tools/bench.d/speed.sh gives it 200 Program and
 // 200 System items). Only the resident window's public face is used, so that the same file measures an older tree.
 
@@ -29,6 +32,7 @@
 #include "app/tray_menu.h"
 #include "app/vantrel_main_win.h"
 #include "bench_support_win.h"
+#include "dialog_floor_win.h"
 #include "dialog_painted_win.h"
 #include "dialogs/about_dialog_win.h"
 #include "dialogs/environment_dialogs_win.h"
@@ -165,7 +169,8 @@ int wmain(int argc, wchar_t** argv) {
          [] { return FindDialog(L"Delete icon"); }, FullyPainted, cancel},
     };
     const auto& trays = main.State().TrayData;
-    std::printf("dialogs (command to painted), %d openings each after a first one; %zu Program and %zu System items:\n",
+    std::printf("dialogs (command to painted), %d openings each after a first one, each followed by the minimal dialog "
+                "program's (goal: ratio at most 1.5); %zu Program and %zu System items:\n",
                 runs, trays[vantrel::ProgramTray].Items.size(), trays[vantrel::SystemTray].Items.size());
     for (const DialogCase& c : cases) {
         // The icon dialogs are opened from Registering Icons, which stays open under them.
@@ -179,6 +184,7 @@ int wmain(int argc, wchar_t** argv) {
             PumpUntil([&] { return FullyPainted(registration()); }, 20000);
         }
         std::vector<double> times;
+        std::vector<double> floorTimes;
         double first = 0;
         for (int i = 0; i <= runs; ++i) {
             double ms = 0;
@@ -186,16 +192,25 @@ int wmain(int argc, wchar_t** argv) {
                 std::fprintf(stderr, "%s: opening %d was never painted\n", c.name, i + 1);
                 return 1;
             }
-            if (i == 0)
+            const double floor = vantrel::bench::TimedFloorOpening();
+            if (floor < 0) {
+                std::fprintf(stderr, "the minimal dialog was never painted\n");
+                return 1;
+            }
+            if (i == 0) {
                 first = ms;
-            else
-                times.push_back(ms);
+                continue;
+            }
+            times.push_back(ms);
+            floorTimes.push_back(floor);
         }
         if (child)
             cancel(registration());
         PumpIdle(50);
         const Summary s = Summarise(times);
-        std::printf("  %-19s median %7.2f ms, worst %7.2f ms; first %7.2f ms\n", c.name, s.median, s.worst, first);
+        const Summary f = Summarise(floorTimes);
+        std::printf("  %-19s median %7.2f ms, worst %7.2f ms; first %7.2f ms; floor median %6.2f ms; ratio %.2f\n",
+                    c.name, s.median, s.worst, first, f.median, s.median / f.median);
     }
     UnhookWindowsHookEx(g_hook);
     return 0;
