@@ -123,6 +123,22 @@ void VantrelMain::FinishStartNow() {
     StartTimer();
     ResidentServices services = Services();
     FinishStart(state_, services, deviceLibrary_);
+    SetTimer(Handle(), kPrepareTimerId, kPrepareEveryMs, nullptr);
+}
+
+void VantrelMain::PrepareNextDialog() {
+    // Not while the user works with the program: making a dialog holds the thread for a moment, and the dialog
+    // manager gives the new dialog's first control the focus, which would take the activation from the window in use.
+    const HWND active = GetActiveWindow();
+    if (closed_ || closeRequested_ || state_.ShowStatus != 0 || state_.MessageFlag ||
+        (active && IsWindowVisible(active)))
+        return;
+    const bool made = (registration_ && !registration_->Handle() && registration_->Prepare()) ||
+                      (optionDialog_ && !optionDialog_->Handle() && optionDialog_->Prepare()) ||
+                      (selectionDialog_ && !selectionDialog_->Handle() && selectionDialog_->Prepare()) ||
+                      (aboutDialog_ && !aboutDialog_->Handle() && aboutDialog_->Prepare());
+    if (!made)
+        ::KillTimer(Handle(), kPrepareTimerId);
 }
 
 void VantrelMain::FormClose() {
@@ -188,6 +204,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HotKey();
         return 0;
     case WM_TIMER:
+        if (wParam == kPrepareTimerId) {
+            PrepareNextDialog();
+            return 0;
+        }
         if (wParam != kTrayRetryTimerId)
             return DefaultProc(message, wParam, lParam);
         // An icon given up for the end of the session does not come back.

@@ -175,6 +175,10 @@ private:
 
     static constexpr wchar_t kAppTitle[] = L"vantrel";
     static constexpr UINT_PTR kTrayRetryTimerId = 1;
+    // The kept dialogs' windows are made one per tick once the start has finished, while nothing is on screen.
+    static constexpr UINT_PTR kPrepareTimerId = 2;
+    static constexpr UINT kPrepareEveryMs = 500;
+    void PrepareNextDialog();
 
     std::unique_ptr<OptionDialog> optionDialog_;
     std::unique_ptr<EnvironmentSelectionDialog> selectionDialog_;

@@ -129,14 +129,24 @@ std::optional<std::u16string> ShiftToggled(std::u16string_view text, bool checke
 
 void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons) {
     strip.icons.clear();
+    strip.path = path;
     strip.substitute = false;
-    for (IconHandle icon : icons.ExtractAllIcons(path, kIconStripMostIcons))
-        strip.icons.push_back(icons.Own(icon));
+    strip.icons.resize(icons.IconCount(path, kIconStripMostIcons));
     if (strip.icons.empty()) {
         strip.substitute = true;
         if (IconRef own = ResolveItemIcon(status, path, index, icons))
             strip.icons.push_back(std::move(own));
     }
+}
+
+IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons) {
+    if (cell < 0 || static_cast<std::size_t>(cell) >= strip.icons.size())
+        return 0;
+    IconRef& icon = strip.icons[static_cast<std::size_t>(cell)];
+    if (!icon && !strip.substitute)
+        if (const IconHandle extracted = icons.ExtractIconAt(strip.path, cell))
+            icon = icons.Own(extracted);
+    return icon.Get();
 }
 
 bool IconStrip::PickAt(int32_t x) {

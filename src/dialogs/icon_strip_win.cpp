@@ -108,8 +108,9 @@ void IconStripWindow::Paint() {
         SelectGuard pen(dc, selected ? blackPen.Get() : facePen.Get());
         SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
         Rectangle(dc, x, 0, x + kStripCellExtent, kStripCellExtent);
-        DrawIconEx(dc, x + kIconStripInset, kIconStripInset, ToHicon(dialog_.stripIcons_.icons[i].Get()),
-                   kStripIconSize, kStripIconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, x + kIconStripInset, kIconStripInset,
+                   ToHicon(StripIcon(dialog_.stripIcons_, i, dialog_.host_.Icons())), kStripIconSize, kStripIconSize, 0,
+                   nullptr, DI_NORMAL);
     }
     if (GetFocus() == Handle() && strip.Index >= 0) {
         RECT focus{strip.Index * kIconStripPitch - offset, 0, strip.Index * kIconStripPitch - offset + 40, 40};

@@ -65,27 +65,6 @@ std::vector<ScreenRect> CellSpanBands(int32_t first, int32_t last, int32_t colum
     return bands;
 }
 
-std::vector<int32_t> CellsMeeting(const ScreenRect& area, int32_t columns, int32_t count, const CellMetrics& metrics) {
-    const int64_t cols = std::max(columns, 1);
-    const int64_t p = std::max(metrics.pitch, 1);
-    // Cell c spans [c * p + offset, (c + 1) * p + offset) on each axis.
-    const auto from = [&](int32_t edge) { return std::max<int64_t>((int64_t{edge} - metrics.offset) / p, 0); };
-    const auto to = [&](int32_t edge) { return (int64_t{edge} - 1 - metrics.offset + p) / p; }; // one past
-    std::vector<int32_t> cells;
-    if (area.right <= area.left || area.bottom <= area.top)
-        return cells;
-    const int64_t c0 = from(area.left);
-    const int64_t c1 = std::min(to(area.right), cols);
-    for (int64_t r = from(area.top); r < to(area.bottom); ++r)
-        for (int64_t c = c0; c < c1; ++c) {
-            const int64_t index = r * cols + c;
-            if (index >= count)
-                return cells;
-            cells.push_back(static_cast<int32_t>(index));
-        }
-    return cells;
-}
-
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {
     const int64_t p = std::max(pitch, 1);
     const int64_t cols = std::max(columns, 1);

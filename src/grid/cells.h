@@ -47,10 +47,6 @@ ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& me
 // gap before its cell. Repainting only these is what a drag step or a move of the cursor needs.
 std::vector<ScreenRect> CellSpanBands(int32_t first, int32_t last, int32_t columns, const CellMetrics& metrics = {});
 
-// The cells below `count` whose squares meet an area of the paint box, in index order.
-std::vector<int32_t> CellsMeeting(const ScreenRect& area, int32_t columns, int32_t count,
-                                  const CellMetrics& metrics = {});
-
 // Cell under a point of a paint box. Points right of the last column belong to it and points above or left of
 // the box to the first row or column, so a click in the 2-pixel border still hits the neighbouring cell.
 // Points below the last row give indexes past the shown count, which callers ignore. Never negative; a pitch

@@ -53,15 +53,15 @@ std::u16string ShortcutTitle(std::u16string_view path) {
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 
-std::vector<IconHandle> IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
-    std::vector<IconHandle> found;
-    for (std::size_t i = 0; i < limit; ++i) {
-        const IconHandle icon = ExtractIconAt(path, static_cast<int32_t>(i));
+std::size_t IconSource::IconCount(const std::u16string& path, std::size_t limit) {
+    std::size_t count = 0;
+    for (; count < limit; ++count) {
+        const IconHandle icon = ExtractIconAt(path, static_cast<int32_t>(count));
         if (!icon)
             break;
-        found.push_back(icon);
+        DestroyIcon(icon);
     }
-    return found;
+    return count;
 }
 
 IconRef IconSource::Own(IconHandle icon) {

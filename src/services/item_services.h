@@ -26,9 +26,9 @@ public:
     virtual IconHandle DefaultFileIcon() const = 0;
     virtual IconHandle DefaultProgramIcon() const = 0;
 
-    // Every icon of a file in order, at most `limit`, each owned by the caller; none for a file that is no icon
-    // source. The default asks for one icon after the other until the file has no more.
-    virtual std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit);
+    // How many icons a file holds, at most `limit`; none for a file that is no icon source. The default extracts one
+    // after the other until the file has no more, and lets each go again.
+    virtual std::size_t IconCount(const std::u16string& path, std::size_t limit);
 
     // The reference an item holds for a handle this source returned: a shared fallback icon is borrowed, any
     // other handle is destroyed when the last reference to it goes. The source must outlive the references.

@@ -194,28 +194,12 @@ void Win32IconSource::DestroyIcon(IconHandle icon) {
     ::DestroyIcon(ToHicon(icon));
 }
 
-std::vector<IconHandle> Win32IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
-    // ExtractIconExW hands out the system's standard size only; other sizes are extracted one by one.
-    if (IconSize() != kStandardIconSize)
-        return IconSource::ExtractAllIcons(path, limit);
-    std::vector<IconHandle> found;
-    // The count first (-1 asks for it), then all of them in one call: the file is opened twice, not once an icon.
+std::size_t Win32IconSource::IconCount(const std::u16string& path, std::size_t limit) {
+    // Index -1 asks for the count alone: nothing is extracted.
     const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);
-    if (count == 0 || count == UINT_MAX)
-        return found;
-    std::vector<HICON> icons(std::min<std::size_t>(count, limit), nullptr);
-    const UINT extracted = ExtractIconExW(WidePtr(path), 0, icons.data(), nullptr, static_cast<UINT>(icons.size()));
-    for (UINT i = 0; i < icons.size(); ++i) {
-        // A file that yields fewer icons than it announced ends the strip at the first missing one.
-        if (i >= extracted || !icons[i]) {
-            for (UINT j = i; j < icons.size(); ++j)
-                if (icons[j])
-                    ::DestroyIcon(icons[j]);
-            break;
-        }
-        found.push_back(FromHicon(icons[i]));
-    }
-    return found;
+    if (count == UINT_MAX)
+        return 0;
+    return std::min<std::size_t>(count, limit);
 }
 
 IconRef::Destroyer Win32IconSource::IconDestroyer() {

@@ -61,7 +61,7 @@ public:
     IconHandle DefaultFileIcon() const override { return Fallbacks().file; }
     IconHandle DefaultProgramIcon() const override { return Fallbacks().program; }
     bool IsSharedIcon(IconHandle icon) const override;
-    std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit) override;
+    std::size_t IconCount(const std::u16string& path, std::size_t limit) override;
 
 protected:
     // Icons are destroyed by the system alone: a reference may outlive this object without harm.
