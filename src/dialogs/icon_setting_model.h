@@ -65,6 +65,8 @@ constexpr int32_t kIconStripVisibleWidth = 400;   // beyond this the strip scrol
 // At most this many icons are shown of one file: each holds two bitmaps, and a process may hold 10,000 GDI
 // objects in all (the trays' icons among them). The largest icon libraries of the system hold a few hundred.
 constexpr std::size_t kIconStripMostIcons = 1000;
+// A cell's icon comes with those of the cells after it, as many as the strip shows at once.
+constexpr std::size_t kIconStripBatch = 11;
 
 // The icons of a file, or one substitute cell (the item's own icon) when the file has none. A cell's icon is
 // extracted when it is first drawn: a strip shows ten of a library's hundreds, and an opening of "Icon setting" does

@@ -53,6 +53,13 @@ std::u16string ShortcutTitle(std::u16string_view path) {
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 
+std::vector<IconHandle> IconSource::ExtractIcons(const std::u16string& path, int32_t first, int32_t count) {
+    std::vector<IconHandle> found;
+    for (int32_t i = 0; i < count; ++i)
+        found.push_back(ExtractIconAt(path, first + i));
+    return found;
+}
+
 std::size_t IconSource::IconCount(const std::u16string& path, std::size_t limit) {
     std::size_t count = 0;
     for (; count < limit; ++count) {

@@ -29,6 +29,9 @@ public:
     // How many icons a file holds, at most `limit`; none for a file that is no icon source. The default extracts one
     // after the other until the file has no more, and lets each go again.
     virtual std::size_t IconCount(const std::u16string& path, std::size_t limit);
+    // Icons first .. first + count - 1 of a file, each owned by the caller; fewer when the file ends before, and 0
+    // for one it does not give. The default asks for one after the other.
+    virtual std::vector<IconHandle> ExtractIcons(const std::u16string& path, int32_t first, int32_t count);
 
     // The reference an item holds for a handle this source returned: a shared fallback icon is borrowed, any
     // other handle is destroyed when the last reference to it goes. The source must outlive the references.

@@ -194,6 +194,24 @@ void Win32IconSource::DestroyIcon(IconHandle icon) {
     ::DestroyIcon(ToHicon(icon));
 }
 
+std::vector<IconHandle> Win32IconSource::ExtractIcons(const std::u16string& path, int32_t first, int32_t count) {
+    // ExtractIconExW hands out the system's standard size only, but reads the file once for all of them.
+    if (IconSize() != kStandardIconSize || first < 0 || count < 1)
+        return IconSource::ExtractIcons(path, first, count);
+    std::vector<HICON> icons(static_cast<std::size_t>(count), nullptr);
+    const UINT extracted = ExtractIconExW(WidePtr(path), first, icons.data(), nullptr, static_cast<UINT>(count));
+    std::vector<IconHandle> found;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        if (extracted == UINT_MAX || i >= extracted) {
+            if (icons[i])
+                ::DestroyIcon(icons[i]);
+            continue;
+        }
+        found.push_back(FromHicon(icons[i]));
+    }
+    return found;
+}
+
 std::size_t Win32IconSource::IconCount(const std::u16string& path, std::size_t limit) {
     // Index -1 asks for the count alone: nothing is extracted.
     const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);

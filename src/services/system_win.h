@@ -62,6 +62,7 @@ public:
     IconHandle DefaultProgramIcon() const override { return Fallbacks().program; }
     bool IsSharedIcon(IconHandle icon) const override;
     std::size_t IconCount(const std::u16string& path, std::size_t limit) override;
+    std::vector<IconHandle> ExtractIcons(const std::u16string& path, int32_t first, int32_t count) override;
 
 protected:
     // Icons are destroyed by the system alone: a reference may outlive this object without harm.
