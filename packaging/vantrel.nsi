@@ -26,6 +26,9 @@ SetCompressor /SOLID lzma
 ; The running program's hidden main window. WM_CLOSE to it ends the program the way its own Exit does.
 !define MAIN_CLASS "TVantrelMain"
 !define MAIN_TITLE "VantrelMain"
+; The uninstaller's own name: an "uninstall.exe" in a folder shared with another product (/D) would be that
+; product's, overwritten by the install and deleted by the uninstall.
+!define UNINSTALLER "vantrel-uninstall.exe"
 ; How long a running copy gets to end once asked.
 !define EXIT_WAIT_MS 15000
 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE
@@ -61,6 +64,17 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "vantrel ${VERSION} setu
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${COPYRIGHT}"
+
+; RUN_VALUE_NAMES_COPY RESULT VALUE DIR: RESULT is 1 when the Run value VALUE starts DIR\vantrel.exe: the path
+; quoted, as this installer and the program write it (unquoted, a path with a space is first tried cut at the
+; space, C:\My.exe for C:\My Tools\...), or bare, as older versions wrote it. Letter case does not count.
+!macro RUN_VALUE_NAMES_COPY result value dir
+    StrCpy ${result} 0
+    ${If} ${value} == '"${dir}\vantrel.exe"'
+    ${OrIf} ${value} == "${dir}\vantrel.exe"
+        StrCpy ${result} 1
+    ${EndIf}
+!macroend
 
 ; EndRunningVantrel (argument on the stack: the program path a running copy must have to be ended, or "" for
 ; any copy). Asks the copy to end, waits until its process has ended and sets WasRunning to 1 when it did.
@@ -131,7 +145,13 @@ Section "vantrel" SecProgram
 !ifdef HAVE_vantrelj_chm
     File "${SOURCE_DIR}/vantrelj.chm"
 !endif
-    WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; An older vantrel named its uninstaller uninstall.exe; the file goes only when its Apps & features entry
+    ; says it is that one, never another product's of the same name.
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "UninstallString"
+    ${If} $0 == '"$INSTDIR\uninstall.exe"'
+        Delete "$INSTDIR\uninstall.exe"
+    ${EndIf}
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     CreateShortcut "$SMPROGRAMS\vantrel.lnk" "$INSTDIR\vantrel.exe" "" "$INSTDIR\vantrel.exe" 0 SW_SHOWNORMAL \
         "" "${DESCRIPTION}"
 
@@ -142,22 +162,23 @@ Section "vantrel" SecProgram
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Comments" "${DESCRIPTION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vantrel.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
 Section "Start vantrel when I log in" SecAutoStart
-    ; The value the program's own option writes: its full path, unquoted, without arguments.
-    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" "$INSTDIR\vantrel.exe"
+    ; The value the program's own option writes: its full path in quotes, without arguments.
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\vantrel.exe"'
 SectionEnd
 
 Section "-Finish"
     ${IfNot} ${SectionIsSelected} ${SecAutoStart}
         ; Turned off: only a value naming this copy is ours to remove.
         ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-        ${If} $0 == "$INSTDIR\vantrel.exe"
+        !insertmacro RUN_VALUE_NAMES_COPY $1 $0 $INSTDIR
+        ${If} $1 == 1
             DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
         ${EndIf}
     ${EndIf}
@@ -177,7 +198,8 @@ Function .onInit
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $0 != ""
         ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-        ${If} $1 != "$0\vantrel.exe"
+        !insertmacro RUN_VALUE_NAMES_COPY $4 $1 $0
+        ${If} $4 != 1
             !insertmacro UnselectSection ${SecAutoStart}
         ${EndIf}
     ${EndIf}
@@ -200,12 +222,13 @@ Section "Uninstall"
     Delete "$INSTDIR\dravik.dll"
     Delete "$INSTDIR\vantrel.chm"
     Delete "$INSTDIR\vantrelj.chm"
-    Delete "$INSTDIR\uninstall.exe"
+    Delete "$INSTDIR\${UNINSTALLER}"
     ; Removed only when empty: files the user put there stay, and so does their folder.
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\vantrel.lnk"
     ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-    ${If} $0 == "$INSTDIR\vantrel.exe"
+    !insertmacro RUN_VALUE_NAMES_COPY $1 $0 $INSTDIR
+    ${If} $1 == 1
         DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${EndIf}
     DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -4,7 +4,8 @@
 
 namespace vantrel {
 
-std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, const DialogAvailability& dialogs) {
+std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, const DialogAvailability& dialogs,
+                                         bool usbDrives) {
     std::vector<TrayMenuEntry> entries;
     bool anyEnvironment = false;
     for (int32_t slot = 1; slot <= kMaxEnvironments; ++slot) {
@@ -21,6 +22,10 @@ std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, co
     entries.push_back({});
     entries.push_back({tmCondition, u"Select &Environment...", dialogs.environments});
     entries.push_back({});
+    if (usbDrives) {
+        entries.push_back({tmStopAllDrives, u"Stop all &USB drives"});
+        entries.push_back({});
+    }
     entries.push_back({tmHelp, u"&Help"});
     entries.push_back({tmAbout, u"&About...", dialogs.about});
     entries.push_back({});

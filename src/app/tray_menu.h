@@ -19,6 +19,7 @@ enum TrayCommand : uint32_t {
     tmHelp = 113,
     tmAbout = 114,
     tmExit = 115,
+    tmStopAllDrives = 116,
 };
 
 // Which settings dialogs exist; an entry whose dialog does not is shown greyed.
@@ -38,9 +39,10 @@ struct TrayMenuEntry {
     friend bool operator==(const TrayMenuEntry&, const TrayMenuEntry&) = default;
 };
 
-// The entries to show, in order; hidden entries (environments not offered, their separator when none is)
-// are left out.
-std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, const DialogAvailability& dialogs);
+// The entries to show, in order; hidden entries (environments not offered, their separator when none is;
+// "Stop all USB drives" while no USB drive can be stopped) are left out.
+std::vector<TrayMenuEntry> BuildTrayMenu(const EnvironmentList& environments, const DialogAvailability& dialogs,
+                                         bool usbDrives = false);
 
 // What a callback message of the icon asks for. The icon talks the version-4 protocol, which reports the
 // mouse buttons and also the keyboard (NIN_KEYSELECT for Enter/Space, WM_CONTEXTMENU for the menu key);

@@ -12,6 +12,7 @@
 #include "dialogs/icon_setting_dialog_win.h"
 #include "dialogs/registration_dialog_win.h"
 #include "launcher/launcher_window_win.h"
+#include "services/grid_colours_win.h"
 #include "services/os_info_win.h"
 #include "win/strings_win.h"
 #include "win/system_library_win.h"
@@ -75,8 +76,14 @@ void VantrelMain::SaveTrays(bool withOptions) {
 void VantrelMain::ChangeEnvironment(int32_t slot) {
     ResidentServices services = Services();
     const auto result = ChangeMultiIni(state_, slot, services, *this);
+    UpdateTitleBars();
     if (result.outcome == EnvironmentSwitch::MissingFile)
         ShowMessage(ToWide(result.message), MB_OK | MB_ICONERROR);
+}
+
+void VantrelMain::UpdateTitleBars() {
+    const GridScheme scheme = ChooseGridScheme(ReadHighContrast(), ReadAppsDark(), state_.CurrentOption.ColorScheme);
+    titleBars_.SetDark(scheme == GridScheme::Dark);
 }
 
 void VantrelMain::ShowHelp(int32_t topic) {

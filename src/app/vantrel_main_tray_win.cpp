@@ -10,8 +10,10 @@
 #include "dialogs/environment_dialogs_win.h"
 #include "dialogs/help_topics.h"
 #include "dialogs/option_dialog_win.h"
+#include "services/usb_stop_all.h"
 #include "win/dpi_win.h"
 #include "win/popup_menu_win.h"
+#include "win/strings_win.h"
 
 namespace vantrel::win {
 
@@ -107,7 +109,7 @@ void VantrelMain::TrayIconCallback(WPARAM wParam, LPARAM lParam) {
 
 void VantrelMain::ShowTrayMenu(POINT at) {
     std::vector<PopupItem> items;
-    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_))
+    for (const auto& entry : BuildTrayMenu(state_.Environments, dialogs_, AnyStoppableDrive(state_.Devices)))
         items.push_back({entry.id, entry.caption, entry.enabled, entry.checked});
     // Without the foreground the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(Handle());
@@ -152,10 +154,20 @@ void VantrelMain::RunTrayCommand(uint32_t command) {
     case tmExit:
         RequestClose();
         break;
+    case tmStopAllDrives:
+        StopAllUsbDrives();
+        break;
     default:
         // Entries of dialogs that are not part of this build are greyed and cannot arrive here.
         break;
     }
+}
+
+void VantrelMain::StopAllUsbDrives() {
+    const std::vector<DriveStop> stops = vantrel::StopAllUsbDrives(deviceLibrary_, state_.Devices);
+    // What is left, at once: the system's device-change notice may come later than the message (never under Wine).
+    RefreshDeviceList(deviceLibrary_, state_.Devices);
+    ShowMessage(ToWide(StopAllMessage(stops)), MB_OK | (AllStopped(stops) ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 } // namespace vantrel::win

@@ -106,6 +106,7 @@ void VantrelMain::SetAllOption(const TOption& newOption) {
     state_.CurrentOption = newOption;
     RegisterLauncherHotKey(true);
     store_->WriteOption(state_.Environments.CurrentFileNumber(), state_.CurrentOption);
+    UpdateTitleBars();
 }
 
 void VantrelMain::HotKey() {

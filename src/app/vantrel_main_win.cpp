@@ -91,6 +91,7 @@ void VantrelMain::FormCreate() {
         config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
     StartResident(state_, services);
+    UpdateTitleBars();
 
     DialogHost& host = *this;
     optionDialog_ = std::make_unique<OptionDialog>(host);
@@ -219,6 +220,10 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The primary monitor's DPI may have changed with the display: the icon follows the small-icon size.
         if (trayIconAdded_ && !closed_)
             AddTrayIcon();
+        return DefaultProc(message, wParam, lParam);
+    case WM_SETTINGCHANGE:
+        // "ImmersiveColorSet" when the apps' colours change; high contrast and the system colours come this way too.
+        UpdateTitleBars();
         return DefaultProc(message, wParam, lParam);
     case WM_DEVICECHANGE:
         // Whatever changed, the USB drive list is rebuilt; without the library nothing happens.

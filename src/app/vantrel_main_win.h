@@ -20,6 +20,7 @@
 #include "services/device_library_win.h"
 #include "services/helper_library_win.h"
 #include "services/system_win.h"
+#include "win/title_bar_win.h"
 #include "win/unique_handle_win.h"
 #include "win/window_win.h"
 
@@ -74,6 +75,9 @@ public:
     // Makes environment slot 1..5 current (the tray menu's environment entries); a slot whose file is gone is
     // refused with a message.
     void ChangeEnvironment(int32_t slot);
+    // Title bars dark when the launcher's scheme is: read again at the start, on every setting change of the
+    // system and whenever the options change.
+    void UpdateTitleBars();
 
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -88,6 +92,8 @@ private:
     void LauncherMenuOpened() override { menuWatchCount_ = kMenuWatchTicks; }
     int32_t CdMode() override { return static_cast<int32_t>(cdAudio_.CdGetMode()); }
     void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) override;
+    // "Stop all USB drives", from the tray menu or the launcher's popup menu.
+    void StopAllUsbDrives() override;
 
     // DialogHost: the settings dialogs work on the resident state.
     const TOption& CurrentOption() const override { return state_.CurrentOption; }
@@ -149,6 +155,8 @@ private:
     void MouseShow();
     void HideLauncher();
 
+    // First: the windows made from here on are seen as they are made.
+    TitleBarTheme titleBars_;
     Win32SystemQueries system_;
     std::unique_ptr<Win32IconSource> icons_;
     HelperLibrary helper_;

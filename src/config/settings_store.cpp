@@ -97,7 +97,9 @@ template <typename Visitor> void ForEachOptionKey(TOption& o, Visitor&& visit) {
     visit(u"MouseHookFlag", o.MouseHookFlag);
     visit(u"WaitDesktop", o.WaitDesktop);
     visit(u"AltDisableFlag", o.AltDisableFlag);
+    // Keys of later versions come last; an older version keeps them as they are.
     visit(u"FullScreenKeyOffFlag", o.FullScreenKeyOffFlag);
+    visit(u"ColorScheme", o.ColorScheme);
 }
 
 // The programs vantrel leaves alone, in one value of their own after the flags.

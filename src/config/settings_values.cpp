@@ -84,6 +84,8 @@ void ClampOption(TOption& option) {
     // The desktop wait sleeps for a multiple of this value on the UI thread; a huge one would freeze it.
     if (!inRange(option.WaitDesktop, 0, 6))
         option.WaitDesktop = defaults.WaitDesktop;
+    if (!inRange(option.ColorScheme, 0, 2))
+        option.ColorScheme = defaults.ColorScheme;
     // Colours are plain RGB; a high byte would make the system read them as palette indexes.
     option.TextColor &= 0xFFFFFF;
     option.BackColor &= 0xFFFFFF;

@@ -24,9 +24,6 @@ struct DpiScale {
             return INT32_MIN;
         return static_cast<int32_t>(scaled);
     }
-    // Percent of the 96-dpi size, for reports (150 at 144 dpi).
-    constexpr int32_t Percent() const { return Px(100); }
-
     friend bool operator==(const DpiScale&, const DpiScale&) = default;
 };
 

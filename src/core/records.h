@@ -41,9 +41,6 @@ public:
 
     IconHandle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != 0; }
-    bool IsOwned() const { return owner_ != nullptr; }
-    // How many references keep an owned icon alive (0 for a borrowed one).
-    long Holders() const { return owner_.use_count(); }
 
     friend bool operator==(const IconRef& a, const IconRef& b) { return a.handle_ == b.handle_; }
 
@@ -78,6 +75,8 @@ struct TOption {
     // combination never acts there), and neither acts while a window of a program in ExcludeList is in front.
     bool FullScreenKeyOffFlag = false;
     std::vector<std::u16string> ExcludeList; // program file names, at most 32
+    // "Colours:" 0 follow Windows, 1 light, 2 dark; high contrast wins over every choice.
+    int32_t ColorScheme = 0;
 
     friend bool operator==(const TOption&, const TOption&) = default;
 };

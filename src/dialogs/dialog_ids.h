@@ -61,6 +61,9 @@
 #define IDC_EXCLUDENAMELABEL 1175
 #define IDC_EXCLUDENAME 1176
 #define IDC_EXCLUDEADD 1177
+// Dark mode: the "Colours:" row of page "Other"
+#define IDC_COLORSLABEL 1180
+#define IDC_COLORS0 1181 /* 1181..1183: follow Windows, light, dark */
 
 // Environment selection and settings
 #define IDC_ENVLABEL 1060

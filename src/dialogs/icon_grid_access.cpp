@@ -71,7 +71,8 @@ bool TrayGridAccess::SelectCell(CellAddress cell) {
 BoxBounds IconStripAccess::ListBounds(int32_t list) const {
     if (list != 0)
         return {};
-    return {-view_.StripOffset(), 0, view_.StripCells() * kIconStripPitch, kIconStripPitch};
+    const int32_t pitch = view_.StripPitch();
+    return {-view_.StripOffset(), 0, view_.StripCells() * pitch, pitch};
 }
 
 int32_t IconStripAccess::CellCount(int32_t list) const {
@@ -85,7 +86,8 @@ AccessibleCell IconStripAccess::Cell(int32_t list, int32_t index) const {
     // The icons have no names of their own: a reader says which one of the file's it is.
     cell.name = u"Icon " + DecimalText(index + 1);
     cell.position = PositionInList(index, CellCount(0));
-    cell.bounds = {index * kIconStripPitch - view_.StripOffset(), 0, kIconStripPitch, kIconStripPitch};
+    const int32_t pitch = view_.StripPitch();
+    cell.bounds = {index * pitch - view_.StripOffset(), 0, pitch, pitch};
     const auto focus = Focus();
     cell.focused = focus && focus->index == index;
     return cell;

@@ -60,6 +60,8 @@ public:
     virtual int32_t StripIndex() const = 0;
     // Where the strip's cell lies in its window now (it scrolls).
     virtual int32_t StripOffset() const = 0;
+    // The cells' pitch at the strip's scale.
+    virtual int32_t StripPitch() const = 0;
     virtual bool StripShowing() const = 0;
     virtual bool PickStripCell(int32_t index) = 0;
 };

@@ -24,6 +24,8 @@ namespace vantrel::win {
 namespace {
 
 constexpr UINT_PTR kEditSubclass = 1;
+// Posted to itself when the dialog moved to a screen of another scale, once the system has scaled its controls.
+constexpr UINT kMsgPlaceStrip = WM_APP + 1;
 constexpr char16_t kIconFilter[] = u"Icon file(*.exe,*.dll,*.ico)|*.exe;*.dll;*.ico|All file(*.*)|*.*";
 constexpr char16_t kExeFilter[] = u"Execute file(*.exe)|*.exe|All file(*.*)|*.*";
 
@@ -97,19 +99,12 @@ bool IconSettingDialog::Prepare(HWND owner) {
 }
 
 bool IconSettingDialog::OnInitDialog() {
-    // The strip sits where the template leaves room for it: from the icon file edit's left edge to the Browse
-    // button's right edge, under the "Icon" label's top, in the tab order after that button.
-    RECT edit{};
-    RECT browse{};
-    RECT label{};
-    GetWindowRect(Item(IDC_ICONEDIT), &edit);
-    GetWindowRect(Item(IDC_BROWSE), &browse);
-    GetWindowRect(Item(IDC_ICONLABEL), &label);
-    RECT strip{edit.left, label.top, browse.right, label.top + kIconStripBoxHeight};
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&strip), 2);
+    // The strip sits where the template leaves room for it, in the tab order after the icon file's Browse button.
     stripWindow_ = std::make_unique<IconStripWindow>(*this);
-    if (stripWindow_->Make(Handle(), strip))
+    if (stripWindow_->Make(Handle(), RECT{0, 0, 0, 0})) {
         SetWindowPos(stripWindow_->Handle(), Item(IDC_ICONLABEL), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PlaceStrip();
+    }
 
     for (int id : kEnterEdits)
         SetWindowSubclass(Item(id), &IconSettingDialog::EditProc, kEditSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -126,6 +121,36 @@ bool IconSettingDialog::OnInitDialog() {
             SendDlgItemMessageW(Handle(), id, WM_SETFONT, reinterpret_cast<WPARAM>(meiryoFont_.Get()), FALSE);
     }
     return false;
+}
+
+void IconSettingDialog::PlaceStrip() {
+    // As wide as ten icons at the dialog's scale (the template is laid out for it), under the label's text.
+    RECT browse{};
+    RECT label{};
+    GetWindowRect(Item(IDC_BROWSE), &browse);
+    GetWindowRect(Item(IDC_ICONLABEL), &label);
+    RECT strip{label.left, label.bottom, browse.right, label.bottom + strip_.BoxHeight()};
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&strip), 2);
+    SetWindowPos(stripWindow_->Handle(), nullptr, strip.left, strip.top, strip.right - strip.left,
+                 strip.bottom - strip.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    stripWindow_->Refresh();
+}
+
+INT_PTR IconSettingDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DPICHANGED:
+        // The system moves the dialog where it suggests and scales its controls from the template (the default
+        // handling, so FALSE); the strip is the program's own and follows once that is done: its cells, icons and
+        // scroll bar at the new scale.
+        PostMessageW(Handle(), kMsgPlaceStrip, 0, 0);
+        return FALSE;
+    case kMsgPlaceStrip:
+        if (stripWindow_ && stripWindow_->Handle())
+            PlaceStrip();
+        return TRUE;
+    default:
+        return Dialog::OnMessage(message, wParam, lParam);
+    }
 }
 
 LRESULT CALLBACK IconSettingDialog::EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -42,6 +42,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id, int code, HWND control) override;
     void OnHelpRequest() override;
     void OnDestroy() override;
@@ -54,6 +55,8 @@ private:
     void EnterIn(int id);
     void ShiftClicked();
     void LoadStrip(const std::u16string& path);
+    // The strip under the "Icon" label, from its left edge to the icon file's Browse button, as high as its cells.
+    void PlaceStrip();
     void StripPicked();
     void BrowseIcon();
     void BrowseExe();

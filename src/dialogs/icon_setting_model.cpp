@@ -163,10 +163,16 @@ IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons) {
     return icon.Get();
 }
 
+void IconStrip::Scale(DpiScale scale, int32_t innerWidth, int32_t scrollBar) {
+    metrics = CellMetricsFor(scale);
+    visibleWidth = std::max(innerWidth, 0);
+    scrollBarHeight = std::max(scrollBar, 0);
+}
+
 bool IconStrip::PickAt(int32_t x) {
     if (Index < 0 || x < 0)
         return false;
-    const int32_t cell = x / kIconStripPitch;
+    const int32_t cell = x / std::max(metrics.pitch, 1);
     if (cell >= cells)
         return false;
     Index = cell;

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/dpi_scale.h"
 #include "core/records.h"
+#include "grid/cells.h"
 #include "services/item_services.h"
 
 namespace vantrel {
@@ -57,11 +59,11 @@ std::optional<std::u16string> ShiftToggled(std::u16string_view text, bool checke
 
 // ---- The icon strip -------------------------------------------------------------------------------------------
 
-constexpr int32_t kIconStripPitch = 40;
-constexpr int32_t kIconStripInset = 4;
-constexpr int32_t kIconStripBoxHeight = 42;       // the strip with its frame
-constexpr int32_t kIconStripScrollBoxHeight = 60; // room for the scroll bar under it
-constexpr int32_t kIconStripVisibleWidth = 400;   // beyond this the strip scrolls
+// The strip's cells are the grids' cells at the dialog's scale (40 pixels at 96 dpi, 60 at 144), each icon
+// centred in its cell at the size the grids draw; the strip's window adds its one-pixel frame around them and,
+// when the icons do not all fit its width, a scroll bar under them.
+constexpr int32_t kIconStripFrame = 2;
+constexpr int32_t kIconStripScrollBar = 18; // at 96 dpi; the adapter gives the system's own height
 // At most this many icons are shown of one file: each holds two bitmaps, and a process may hold 10,000 GDI
 // objects in all (the trays' icons among them). The largest icon libraries of the system hold a few hundred.
 constexpr std::size_t kIconStripMostIcons = 1000;
@@ -84,16 +86,25 @@ IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons);
 
 struct IconStrip {
     int32_t cells = 0;
-    int32_t Index = 0; // the selected icon; -1: the associated icon, every cell drawn selected, none pickable
+    int32_t Index = 0;          // the selected icon; -1: the associated icon, every cell drawn selected, none pickable
+    CellMetrics metrics;        // the cells at the dialog's scale
+    int32_t visibleWidth = 400; // the strip's inner width: icons beyond it are scrolled to
+    int32_t scrollBarHeight = kIconStripScrollBar; // the horizontal scroll bar's height at that scale
+
+    // The strip's figures on a screen of this scale, with its inner width (frame taken off) and scroll bar there.
+    void Scale(DpiScale scale, int32_t innerWidth, int32_t scrollBar);
+
     bool Selected(int32_t cell) const { return cell == Index || Index < 0; }
     // A click at x in the strip: the cell under it becomes the selection. Ignored while Index is -1 and beyond
     // the last cell.
     bool PickAt(int32_t x);
-    int32_t Width() const { return cells * kIconStripPitch; }
-    int32_t BoxHeight() const {
-        return Width() > kIconStripVisibleWidth ? kIconStripScrollBoxHeight : kIconStripBoxHeight;
-    }
-    int32_t ScrollTo() const { return std::max(Index, 0) * kIconStripPitch; }
+    int32_t Pitch() const { return metrics.pitch; }
+    int32_t IconInset() const { return (metrics.pitch - metrics.iconSize) / 2; }
+    int32_t Width() const { return cells * metrics.pitch; }
+    // The icons do not all fit: the scroll bar is shown, under the cells.
+    bool Scrolls() const { return Width() > visibleWidth; }
+    int32_t BoxHeight() const { return metrics.pitch + kIconStripFrame + (Scrolls() ? scrollBarHeight : 0); }
+    int32_t ScrollTo() const { return std::max(Index, 0) * metrics.pitch; }
 };
 
 // ---- OK -------------------------------------------------------------------------------------------------------

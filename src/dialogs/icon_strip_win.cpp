@@ -6,16 +6,9 @@
 #include "services/grid_colours_win.h"
 #include "services/system_win.h"
 #include "win/controls_win.h"
+#include "win/dpi_win.h"
 
 namespace vantrel::win {
-
-namespace {
-
-constexpr int kStripCellExtent = 39;
-constexpr int kStripPenWidth = 2;
-constexpr int kStripIconSize = 32;
-
-} // namespace
 
 bool IconStripWindow::Make(HWND parent, const RECT& at) {
     if (!Create(L"VantrelIconStrip", L"Icon", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL, WS_EX_STATICEDGE,
@@ -27,12 +20,15 @@ bool IconStripWindow::Make(HWND parent, const RECT& at) {
 }
 
 void IconStripWindow::Refresh() {
-    const IconStrip& strip = dialog_.strip_;
+    IconStrip& strip = dialog_.strip_;
     RECT r{};
     GetWindowRect(Handle(), &r);
-    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, strip.BoxHeight(), SWP_NOMOVE | SWP_NOZORDER);
+    // The cells at the scale of the screen the dialog is on; whether they scroll, by the room the strip has.
     RECT client{};
+    GetClientRect(Handle(), &client);
+    const DpiScale scale = WindowScale(Handle());
+    strip.Scale(scale, client.right, SystemMetricAt(SM_CYHSCROLL, scale));
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, strip.BoxHeight(), SWP_NOMOVE | SWP_NOZORDER);
     GetClientRect(Handle(), &client);
     SCROLLINFO info{sizeof(info)};
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
@@ -42,7 +38,7 @@ void IconStripWindow::Refresh() {
     info.nPos = strip.ScrollTo();
     SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
     // With room for every cell there is nothing to scroll: the bar goes.
-    ShowScrollBar(Handle(), SB_HORZ, strip.Width() > kIconStripVisibleWidth);
+    ShowScrollBar(Handle(), SB_HORZ, strip.Scrolls());
     InvalidateRect(Handle(), nullptr, TRUE);
     // Another file's icons: listeners read the list again.
     accessHost_.AnnounceReorder();
@@ -50,7 +46,7 @@ void IconStripWindow::Refresh() {
 }
 
 bool IconStripWindow::PickStripCell(int32_t index) {
-    if (!dialog_.strip_.PickAt(index * kIconStripPitch))
+    if (!dialog_.strip_.PickAt(index * dialog_.strip_.Pitch()))
         return false;
     ShowCell(index);
     InvalidateRect(Handle(), nullptr, TRUE);
@@ -61,12 +57,13 @@ bool IconStripWindow::PickStripCell(int32_t index) {
 void IconStripWindow::ShowCell(int32_t index) {
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int left = index * kIconStripPitch;
+    const int pitch = dialog_.strip_.Pitch();
+    const int left = index * pitch;
     const int position = Position();
     if (left < position)
         ScrollTo(left);
-    else if (left + kIconStripPitch > position + client.right)
-        ScrollTo(left + kIconStripPitch - client.right);
+    else if (left + pitch > position + client.right)
+        ScrollTo(left + pitch - client.right);
 }
 
 int IconStripWindow::Position() const {
@@ -97,23 +94,26 @@ void IconStripWindow::Paint() {
     const UniqueGdiObject pickedBrush(CreateSolidBrush(colours.cursorFill));
     FillRect(dc, &client, static_cast<HBRUSH>(faceBrush.Get()));
     const IconStrip& strip = dialog_.strip_;
+    const CellMetrics& m = strip.metrics;
+    const int pitch = strip.Pitch();
+    const int inset = strip.IconInset();
     const int offset = Position();
-    const UniqueGdiObject facePen(CreatePen(PS_SOLID, kStripPenWidth, colours.background));
-    const UniqueGdiObject blackPen(CreatePen(PS_SOLID, kStripPenWidth, colours.cursorFill));
+    const UniqueGdiObject facePen(CreatePen(PS_SOLID, m.framePen, colours.background));
+    const UniqueGdiObject blackPen(CreatePen(PS_SOLID, m.framePen, colours.cursorFill));
     for (int32_t i = 0; i < strip.cells && i < static_cast<int32_t>(dialog_.stripIcons_.icons.size()); ++i) {
-        const int x = i * kIconStripPitch - offset;
-        if (x + kIconStripPitch < 0 || x > client.right)
+        const int x = i * pitch - offset;
+        if (x + pitch < 0 || x > client.right)
             continue;
         const bool selected = strip.Selected(i);
         SelectGuard pen(dc, selected ? blackPen.Get() : facePen.Get());
         SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
-        Rectangle(dc, x, 0, x + kStripCellExtent, kStripCellExtent);
-        DrawIconEx(dc, x + kIconStripInset, kIconStripInset,
-                   ToHicon(StripIcon(dialog_.stripIcons_, i, dialog_.host_.Icons())), kStripIconSize, kStripIconSize, 0,
-                   nullptr, DI_NORMAL);
+        Rectangle(dc, x, 0, x + m.extent, m.extent);
+        // The icons are drawn at the grids' size for this scale, from the file's own image of it where it has one.
+        DrawIconEx(dc, x + inset, inset, ToHicon(StripIcon(dialog_.stripIcons_, i, dialog_.host_.Icons())), m.iconSize,
+                   m.iconSize, 0, nullptr, DI_NORMAL);
     }
     if (GetFocus() == Handle() && strip.Index >= 0) {
-        RECT focus{strip.Index * kIconStripPitch - offset, 0, strip.Index * kIconStripPitch - offset + 40, 40};
+        RECT focus{strip.Index * pitch - offset, 0, strip.Index * pitch - offset + pitch, pitch};
         DrawFocusRect(dc, &focus);
     }
 }
@@ -124,10 +124,10 @@ void IconStripWindow::Scroll(WPARAM wParam) {
     int position = Position();
     switch (LOWORD(wParam)) {
     case SB_LINELEFT:
-        position -= kIconStripPitch;
+        position -= dialog_.strip_.Pitch();
         break;
     case SB_LINERIGHT:
-        position += kIconStripPitch;
+        position += dialog_.strip_.Pitch();
         break;
     case SB_PAGELEFT:
         position -= client.right;
@@ -173,7 +173,7 @@ LRESULT IconStripWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         IconStrip& strip = dialog_.strip_;
         const int step = wParam == VK_LEFT ? -1 : wParam == VK_RIGHT ? 1 : 0;
         if (step != 0 && strip.Index >= 0 &&
-            strip.PickAt(std::clamp(strip.Index + step, 0, std::max(strip.cells - 1, 0)) * kIconStripPitch)) {
+            strip.PickAt(std::clamp(strip.Index + step, 0, std::max(strip.cells - 1, 0)) * strip.Pitch())) {
             ShowCell(strip.Index);
             InvalidateRect(Handle(), nullptr, TRUE);
             AnnouncePick();

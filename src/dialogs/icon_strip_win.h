@@ -1,5 +1,6 @@
 #pragma once
-// The icon strip of "Icon setting": one 40-pixel cell per icon of the file, scrolled sideways, the picked one
+// The icon strip of "Icon setting": one grid cell per icon of the file (40 pixels at 96 dpi, scaled with the
+// dialog's screen), scrolled sideways when they do not all fit, the picked one
 // drawn as the registration grids draw their cursor. A click or an arrow key picks an icon; a screen reader reads
 // the strip as a list "Icon". Only the dialog's own files include it.
 
@@ -30,6 +31,7 @@ private:
     int32_t StripCells() const override { return dialog_.strip_.cells; }
     int32_t StripIndex() const override { return dialog_.strip_.Index; }
     int32_t StripOffset() const override { return Position(); }
+    int32_t StripPitch() const override { return dialog_.strip_.Pitch(); }
     bool StripShowing() const override { return Handle() && IsWindowVisible(Handle()); }
     bool PickStripCell(int32_t index) override;
 

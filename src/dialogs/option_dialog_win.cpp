@@ -50,6 +50,7 @@ constexpr OptionDialog::CheckBox kOtherChecks[] = {
 constexpr OptionDialog::RadioGroup kOtherRadios[] = {
     {IDC_RIGHTCLICK0, 2, &OptionControls::RightClickRadio},
     {IDC_FRAME0, 2, &OptionControls::FrameRadio},
+    {IDC_COLORS0, 3, &OptionControls::ColorSchemeRadio},
 };
 
 } // namespace

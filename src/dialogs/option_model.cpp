@@ -77,6 +77,7 @@ OptionControls FillOptionControls(const TOption& option, const OptionControls& p
     c.MousePositionCheck = option.MousePositionFlag != -1;
     c.MCursorRadio = ItemIndex(option.MousePositionFlag, 4, previous.MCursorRadio);
     c.AutoRunCheck = autoRun;
+    c.ColorSchemeRadio = ItemIndex(option.ColorScheme, 3, 0);
     c.LabelBackColor = option.BackColor;
     c.LabelTextColor = option.TextColor;
     c.FullScreenKeyOffCheck = option.FullScreenKeyOffFlag;
@@ -106,6 +107,7 @@ TOption ReadOptionControls(const OptionControls& c, const TOption& nowOption) {
     o.TextColor = c.LabelTextColor;
     o.FullScreenKeyOffFlag = c.FullScreenKeyOffCheck;
     o.ExcludeList = c.ExcludeList;
+    o.ColorScheme = c.ColorSchemeRadio;
     return o;
 }
 

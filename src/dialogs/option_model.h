@@ -66,6 +66,7 @@ struct OptionControls {
     // Quiet triggers: the Other page's box and the Exclusions page's list
     bool FullScreenKeyOffCheck = false;
     std::vector<std::u16string> ExcludeList;
+    int ColorSchemeRadio = 0; // "Colours:" follow Windows, light, dark
 
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
 };

@@ -122,11 +122,7 @@ bool RegistrationDialog::OnInitDialog() {
         columns.push_back(DecimalText(c));
     SetComboLines(Handle(), IDC_WIDTHCOMBO, columns);
 
-    const IconDialogFlags flags = host_.IconFlags();
-    nameFont_.Reset(CreateFontW(-kNameFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                flags.MeiryoFlag ? L"Meiryo UI" : L"Segoe UI"));
-    SendDlgItemMessageW(Handle(), IDC_NAMELABEL2, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), FALSE);
+    UpdateNameFont(WindowScale(Handle()));
 
     gripCursor_ = LoadCursorW(GetModuleHandleW(nullptr), L"GRIPCURSOR");
     if (!gripCursor_)
@@ -137,8 +133,7 @@ bool RegistrationDialog::OnInitDialog() {
 }
 
 void RegistrationDialog::ReadColours() {
-    systemColours_ = ReadSystemColours();
-    highContrast_ = ReadHighContrast();
+    theme_ = ReadSystemTheme();
 }
 
 void RegistrationDialog::FormShow() {
@@ -172,6 +167,17 @@ void RegistrationDialog::CloseChildren() {
     deleter_.reset();
 }
 
+void RegistrationDialog::UpdateNameFont(DpiScale scale) {
+    // 14 pixels at 96 dpi, at the scale of the screen the dialog is on, as the grids' cells are.
+    if (nameFont_ && scale == nameFontScale_)
+        return;
+    nameFontScale_ = scale;
+    nameFont_.Reset(CreateFontW(-scale.Px(kNameFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                host_.IconFlags().MeiryoFlag ? L"Meiryo UI" : L"Segoe UI"));
+    SendDlgItemMessageW(Handle(), IDC_NAMELABEL2, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont_.Get()), TRUE);
+}
+
 void RegistrationDialog::Arrange() {
     RECT window{};
     GetWindowRect(Handle(), &window);
@@ -184,6 +190,7 @@ void RegistrationDialog::Arrange() {
     in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     in.scale = WindowScale(Handle());
     metrics_ = CellMetricsFor(in.scale);
+    UpdateNameFont(in.scale);
     const ArrangeOutcome outcome = ArrangeControls(arrangement_, in);
     const RegistrationLayout& layout = arrangement_.layout;
     // Each move is a round trip to the window system: an opening with the layout of the last one moves nothing.
@@ -416,7 +423,8 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
-        // High contrast switched on or off, or the scheme's colours changed: the grids follow at once.
+        // High contrast switched on or off, the apps made dark or light ("ImmersiveColorSet"), or the scheme's
+        // colours changed: the grids follow at once.
         ReadColours();
         RepaintGrids();
         return FALSE;

@@ -92,6 +92,8 @@ private:
     void FormShow();
     void Close();
     void Arrange();
+    // The item name's font at the dialog's scale; made again when the scale changed.
+    void UpdateNameFont(DpiScale scale);
     void ReadColours();
     void RepaintGrids();
     void RepaintGrid(int32_t tray);
@@ -160,11 +162,11 @@ private:
     int32_t dragTray_ = 0;
 
     CellPainter painter_;
-    SystemColours systemColours_;
-    bool highContrast_ = false;
+    SystemTheme theme_; // the system's colours, high contrast and dark apps, as last read
     std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
     std::array<GridPicture, 2> pictures_;
     UniqueFont nameFont_;
+    DpiScale nameFontScale_;           // the scale the name's font was made for
     HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
     DropTarget* dropTarget_ = nullptr; // the OLE drop target registered on the window, reference counted
     // Drops taken and not yet added: the tray and the cell each was dropped on.

@@ -136,9 +136,9 @@ void RegistrationDialog::UpdatePicture(GridPicture& picture, int32_t tray, SIZE 
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
-    TrayPictureKey key = PictureKeyFor(tray, host_.Trays()[static_cast<std::size_t>(tray)], option, columns,
-                                       flags.UsKeyboardFlag, flags.CdPlayerFlag, flags.CdMode,
-                                       ChooseGridColours(highContrast_, systemColours_, option), metrics_, true);
+    TrayPictureKey key =
+        PictureKeyFor(tray, host_.Trays()[static_cast<std::size_t>(tray)], option, columns, flags.UsKeyboardFlag,
+                      flags.CdPlayerFlag, flags.CdMode, ChooseGridColours(theme_, option), metrics_, true);
     const int32_t cursor = IsValidCell(host_.Trays(), tray, selNow_) ? selNow_ : -1;
     const int32_t mark = dragging_ && tray == dragTray_ ? dragPosition_ : -1;
     if (!picture.key) {
@@ -173,7 +173,7 @@ void RegistrationDialog::DrawCells(HDC dc, int32_t tray, SIZE size, const std::v
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
-    const GridColours colours = ChooseGridColours(highContrast_, systemColours_, option);
+    const GridColours colours = ChooseGridColours(theme_, option);
     const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
                                    flags.CdPlayerFlag, flags.CdMode, colours, metrics_};
     const POINT box{0, 0};

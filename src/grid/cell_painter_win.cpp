@@ -153,14 +153,15 @@ void CellPainter::DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& con
     if (!notUsedPattern_)
         return;
     const ScreenRect mark = NotUsedMarkRect(index, context.columns, context.metrics);
-    const COLORREF face = context.colours.background;
-    // Masked over what is there: the pattern's set bits keep the icon's pixels, the others turn black, so the
-    // icon stays recognisable behind a fine grey screen. The pen in the face colour leaves the cell's edge alone.
-    SelectGuard pen(dc, Pen(1, face));
+    const GridColours& colours = context.colours;
+    // Masked over what is there: the pattern's set bits keep the icon's pixels (dimmed by the keep colour), the
+    // others take the dot colour, so the icon stays recognisable behind a fine screen: black dots on a light
+    // window, dots of the background on a dark one. The pen in the background colour leaves the cell's edge alone.
+    SelectGuard pen(dc, Pen(1, colours.background));
     SelectGuard brush(dc, notUsedPattern_.Get());
     const int oldRop = SetROP2(dc, R2_MASKPEN);
-    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    const COLORREF oldBack = SetBkColor(dc, face);
+    const COLORREF oldText = SetTextColor(dc, colours.notUsedDots);
+    const COLORREF oldBack = SetBkColor(dc, colours.notUsedKeep);
     Rectangle(dc, box.x + mark.left, box.y + mark.top, box.x + mark.right, box.y + mark.bottom);
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);

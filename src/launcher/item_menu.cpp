@@ -6,6 +6,7 @@
 #include "services/grid.h"
 #include "services/item_services.h"
 #include "services/text.h"
+#include "services/usb_stop_all.h"
 
 namespace vantrel {
 
@@ -17,23 +18,15 @@ struct EntryText {
 };
 
 constexpr EntryText kEntries[] = {
-    {MenuEntryId::PlayFromStart, u"&Play"},
-    {MenuEntryId::NextTrack, u"&Next"},
-    {MenuEntryId::PreviousTrack, u"Pre&v"},
-    {MenuEntryId::Eject, u"&Eject"},
-    {MenuEntryId::MarkLine0, u""},
-    {MenuEntryId::Setting, u"&Setting..."},
-    {MenuEntryId::ToIcon, u"&Minimize "},
-    {MenuEntryId::ToMax, u"Ma&ximize"},
-    {MenuEntryId::MarkLine01, u""},
-    {MenuEntryId::Runas, u"&Run as administrator"},
-    {MenuEntryId::MarkLine1, u""},
-    {MenuEntryId::CutNetworkDrive, u"&Disconnect"},
-    {MenuEntryId::StopDrive, u"S&top"},
-    {MenuEntryId::Close, u"&Close"},
-    {MenuEntryId::MarkLine2, u""},
-    {MenuEntryId::AllClose, u"All c&lose"},
-    {MenuEntryId::AllToIcon, u"&All minimize "},
+    {MenuEntryId::PlayFromStart, u"&Play"}, {MenuEntryId::NextTrack, u"&Next"},
+    {MenuEntryId::PreviousTrack, u"Pre&v"}, {MenuEntryId::Eject, u"&Eject"},
+    {MenuEntryId::MarkLine0, u""},          {MenuEntryId::Setting, u"&Setting..."},
+    {MenuEntryId::ToIcon, u"&Minimize "},   {MenuEntryId::ToMax, u"Ma&ximize"},
+    {MenuEntryId::MarkLine01, u""},         {MenuEntryId::Runas, u"&Run as administrator"},
+    {MenuEntryId::MarkLine1, u""},          {MenuEntryId::CutNetworkDrive, u"&Disconnect"},
+    {MenuEntryId::StopDrive, u"S&top"},     {MenuEntryId::StopAllDrives, u"Stop all &USB drives"},
+    {MenuEntryId::Close, u"&Close"},        {MenuEntryId::MarkLine2, u""},
+    {MenuEntryId::AllClose, u"All c&lose"}, {MenuEntryId::AllToIcon, u"&All minimize "},
 };
 
 class Entries {
@@ -127,6 +120,7 @@ std::optional<std::vector<MenuEntry>> ComposeItemMenu(const ItemMenuInputs& in) 
                 menu.Show({MenuEntryId::MarkLine1, MenuEntryId::CutNetworkDrive});
             } else if (const auto letter = DriveLetterOf(item); letter && FindDevice(in.devices, *letter) != 0) {
                 menu.Show({MenuEntryId::MarkLine1, MenuEntryId::StopDrive});
+                menu.Show({MenuEntryId::StopAllDrives}, AnyStoppableDrive(in.devices));
             }
         }
         // An item that always runs elevated has nothing to offer here.
@@ -184,6 +178,10 @@ MenuOutcome PerformMenuCommand(RunContext& c, MenuEntryId id, const DeviceList& 
         HideNow(c);
         break;
     }
+    case MenuEntryId::StopAllDrives:
+        // Hidden first: the drives are asked one after another, which takes a moment for each.
+        HideNow(c);
+        return MenuOutcome::StopAllUsbDrives;
     case MenuEntryId::PlayFromStart:
         RunCd(c, CdCommand::PlayFromStart);
         break;

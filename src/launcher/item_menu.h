@@ -36,6 +36,7 @@ enum class MenuEntryId : int32_t {
     MarkLine1,         // separator over the task and drive commands
     CutNetworkDrive,   // mpCutNetworkDrive
     StopDrive,         // mpStopDrive
+    StopAllDrives,     // "Stop all USB drives", with "S&top" while a USB drive can be stopped
     Close,             // mpClose
     MarkLine2,         // separator over the "All" commands
     AllClose,          // mpAllClose
@@ -75,8 +76,9 @@ ScreenPoint ItemMenuPosition(const LauncherLayout& layout, ScreenPoint windowTop
 // The device instance handle of the first USB device holding the drive letter; 0 for none.
 int32_t FindDevice(const DeviceList& devices, char16_t letter);
 
-// What the window does after a command: OpenSettingDialog opens the icon setting dialog for the current item.
-enum class MenuOutcome { Done, OpenSettingDialog };
+// What the window does after a command: OpenSettingDialog opens the icon setting dialog for the current item,
+// StopAllUsbDrives has the host stop every USB drive once the window is hidden.
+enum class MenuOutcome { Done, OpenSettingDialog, StopAllUsbDrives };
 
 // Carries out the chosen entry for the current item (NowIndex of NowMode).
 MenuOutcome PerformMenuCommand(RunContext& c, MenuEntryId id, const DeviceList& devices);

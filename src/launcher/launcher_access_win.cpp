@@ -39,7 +39,7 @@ void LauncherWindow::AnnounceCursor() {
 }
 
 GridColours LauncherWindow::Colours() const {
-    return ChooseGridColours(highContrast_, systemColours_, services_.host.Option());
+    return ChooseGridColours(theme_, services_.host.Option());
 }
 
 HBRUSH LauncherWindow::Brush(COLORREF colour) const {
@@ -50,12 +50,11 @@ HBRUSH LauncherWindow::Brush(COLORREF colour) const {
 }
 
 void LauncherWindow::SystemColoursChanged() {
-    const SystemColours colours = ReadSystemColours();
-    const bool highContrast = ReadHighContrast();
-    if (colours == systemColours_ && highContrast == highContrast_)
+    // Colours, high contrast and the apps' dark setting ("ImmersiveColorSet") all come with WM_SETTINGCHANGE.
+    const SystemTheme theme = ReadSystemTheme();
+    if (theme == theme_)
         return;
-    systemColours_ = colours;
-    highContrast_ = highContrast;
+    theme_ = theme;
     brushes_.clear();
     if (IsShown())
         RepaintAll();

@@ -40,6 +40,8 @@ public:
     // "&Setting..." of the popup menu: the icon setting dialog for the item, centred over the launcher's
     // rectangle (screen coordinates); its OK writes the settings file at once.
     virtual void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& launcherRect) = 0;
+    // "Stop all USB drives" of the popup menu, chosen with the window already hidden.
+    virtual void StopAllUsbDrives() = 0;
 };
 
 } // namespace vantrel

@@ -141,6 +141,8 @@ void LauncherWindow::ShowItemMenu(const NavAction& action) {
     MenuOutcome outcome = MenuOutcome::Done;
     Perform(
         [&](RunContext& run) { outcome = PerformMenuCommand(run, static_cast<MenuEntryId>(chosen), host.Devices()); });
+    if (outcome == MenuOutcome::StopAllUsbDrives)
+        host.StopAllUsbDrives();
     if (outcome == MenuOutcome::OpenSettingDialog) {
         // The dialog comes up over the launcher, which stays where it is until the dialog takes the foreground.
         RECT window{};

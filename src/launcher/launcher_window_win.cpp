@@ -49,8 +49,7 @@ private:
 LauncherWindow::LauncherWindow(LauncherServices services) : services_(std::move(services)) {
     form_.Scale = SystemScale();
     CreateFonts();
-    systemColours_ = ReadSystemColours();
-    highContrast_ = ReadHighContrast();
+    theme_ = ReadSystemTheme();
 }
 
 LauncherWindow::~LauncherWindow() {
@@ -126,7 +125,9 @@ void LauncherWindow::CheckShow() {
     uint32_t drives = 0;
     worker_.Start([this, &drives] { drives = services_.system.LogicalDrives(); });
     ItemList fresh;
-    RebuildTaskList(fresh, TaskFacts::Fresh);
+    // Which windows are visible was read by the show a moment ago and stands; the icons it found are not asked
+    // again either.
+    RebuildTaskList(fresh, TaskFacts::Check);
     worker_.Wait();
     const bool drivesChanged =
         SyncDrives(host.Trays()[SystemTray].Items, DrivesAnswered(services_.system, drives), services_.icons);

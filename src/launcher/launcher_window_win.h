@@ -172,8 +172,7 @@ private:
     DWORD lastRightPress_ = 0;
     POINT lastRightPoint_{-10000, -10000};
     uint32_t fullPaints_ = 0;
-    SystemColours systemColours_;
-    bool highContrast_ = false;
+    SystemTheme theme_; // the system's colours, high contrast and dark apps, as last read
     mutable std::map<COLORREF, UniqueGdiObject> brushes_;
     LauncherAccess access_{services_.host, form_, *this};
     AccessibleGridHost accessHost_{access_};

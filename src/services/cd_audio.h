@@ -61,7 +61,7 @@ public:
     bool CdOpen();
     void CdClose();
 
-    // Status queries: the value, or 0 when the query failed (the error is in CdLastResult).
+    // Status queries: the value, or 0 when the query failed.
     uint32_t CdGetMode();
     uint32_t CdLength();
     uint32_t CdPosition();
@@ -80,9 +80,6 @@ public:
 
     // The CD player item: pause while the disc plays, else play on.
     void Toggle();
-
-    bool IsOpen() const { return deviceId_ != 0; }
-    uint32_t CdLastResult() const { return lastResult_; }
 
 private:
     uint32_t Query(uint32_t item, std::optional<uint32_t> track);

@@ -47,6 +47,9 @@ bool DeviceLibrary::BindDeviceLibrary() {
     ejectDeviceHandle_ = ejectDeviceHandle;
     getDeviceHandle_ = getDeviceHandle;
     getDriveLetter_ = getDriveLetter;
+    checkRemovableNo_ = Lookup<DrvkNumberFn>(module_.Get(), "DrvkCheckRemovableNo");
+    getFriendlyName_ = Lookup<DrvkTextWFn>(module_.Get(), "DrvkGetFriendlyNameW");
+    ejectDeviceHandleVeto_ = Lookup<DrvkEjectVetoWFn>(module_.Get(), "DrvkEjectDeviceHandleVetoW");
     return true;
 }
 
@@ -57,6 +60,24 @@ int32_t DeviceLibrary::GetDriveLetterW(int32_t deviceNo, char16_t* buffer, int32
         return -1;
     }
     return getDriveLetter_(deviceNo, reinterpret_cast<wchar_t*>(buffer), size);
+}
+
+int32_t DeviceLibrary::CheckRemovableNo(int32_t deviceNo) {
+    return Bound() && checkRemovableNo_ ? checkRemovableNo_(deviceNo)
+                                        : DeviceLibraryFunctions::CheckRemovableNo(deviceNo);
+}
+
+int32_t DeviceLibrary::GetFriendlyNameW(int32_t deviceNo, char16_t* buffer, int32_t size) {
+    if (!Bound() || !getFriendlyName_)
+        return DeviceLibraryFunctions::GetFriendlyNameW(deviceNo, buffer, size);
+    return getFriendlyName_(deviceNo, reinterpret_cast<wchar_t*>(buffer), size);
+}
+
+int32_t DeviceLibrary::EjectDeviceHandleVeto(uint32_t deviceHandle, int32_t* vetoType, char16_t* vetoName,
+                                             int32_t size) {
+    if (!Bound() || !ejectDeviceHandleVeto_)
+        return DeviceLibraryFunctions::EjectDeviceHandleVeto(deviceHandle, vetoType, vetoName, size);
+    return ejectDeviceHandleVeto_(deviceHandle, vetoType, reinterpret_cast<wchar_t*>(vetoName), size);
 }
 
 } // namespace vantrel::win

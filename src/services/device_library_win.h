@@ -5,7 +5,8 @@
 //   win::DeviceLibrary deviceLibrary(winVersion);            // in the main window
 //   case WM_DEVICECHANGE: RefreshDeviceList(deviceLibrary, deviceList); return TRUE;
 //
-// Until it is bound the functions answer as if no device were there (count 0, handle 0, eject -2).
+// Until it is bound the functions answer as if no device were there (count 0, handle 0, eject -2); the
+// functions only "Stop all USB drives" needs answer as the interface says a library without them does.
 
 #include <string>
 
@@ -34,6 +35,9 @@ public:
     }
     uint32_t GetDeviceHandle(int32_t deviceNo) override { return Bound() ? getDeviceHandle_(deviceNo) : 0; }
     int32_t GetDriveLetterW(int32_t deviceNo, char16_t* buffer, int32_t size) override;
+    int32_t CheckRemovableNo(int32_t deviceNo) override;
+    int32_t GetFriendlyNameW(int32_t deviceNo, char16_t* buffer, int32_t size) override;
+    int32_t EjectDeviceHandleVeto(uint32_t deviceHandle, int32_t* vetoType, char16_t* vetoName, int32_t size) override;
 
 private:
     int winVersion_;
@@ -44,6 +48,10 @@ private:
     DrvkHandleFn ejectDeviceHandle_ = nullptr;
     DrvkHandleOfNumberFn getDeviceHandle_ = nullptr;
     DrvkTextWFn getDriveLetter_ = nullptr;
+    // Looked up with the four, but a library without them is still used: "Stop all USB drives" needs them.
+    DrvkNumberFn checkRemovableNo_ = nullptr;
+    DrvkTextWFn getFriendlyName_ = nullptr;
+    DrvkEjectVetoWFn ejectDeviceHandleVeto_ = nullptr;
 };
 
 } // namespace vantrel::win

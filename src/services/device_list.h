@@ -16,6 +16,8 @@ namespace vantrel {
 struct RDeviceData {
     int32_t Di = 0;             // the device instance handle to eject, as the library reports it
     std::u16string DriveLetter; // the device's drive letters without colons, such as "EF"
+    bool Removable = false;     // Di can be ejected on its own: a stick or card the user can unplug
+    std::u16string Name;        // the device's friendly name; empty when the library gave none
 };
 using DeviceList = std::vector<RDeviceData>;
 
@@ -32,10 +34,31 @@ public:
     virtual uint32_t GetDeviceHandle(int32_t deviceNo) = 0;
     // The device's drive letters into a buffer of `size` units; their count.
     virtual int32_t GetDriveLetterW(int32_t deviceNo, char16_t* buffer, int32_t size) = 0;
+
+    // What a library that lacks the functions below (an older dravik.dll) answers: no device is removable,
+    // none has a name, and an eject leaves the explaining to the system.
+    // 1 when the record's device can be ejected on its own, else 0.
+    virtual int32_t CheckRemovableNo(int32_t) { return 0; }
+    // The record's friendly name into a buffer of `size` units; 0, or -1 with an empty buffer.
+    virtual int32_t GetFriendlyNameW(int32_t, char16_t* buffer, int32_t size) {
+        if (buffer && size > 0)
+            buffer[0] = 0;
+        return -1;
+    }
+    // An eject that the system does not explain to the user: who refused comes back in the type (the system's
+    // veto kind, 0 when it gave none) and the name, a buffer of `size` units. 0 ejected, -2 refused or still
+    // present.
+    virtual int32_t EjectDeviceHandleVeto(uint32_t deviceHandle, int32_t* vetoType, char16_t* vetoName, int32_t size) {
+        *vetoType = 0;
+        if (size > 0)
+            vetoName[0] = 0;
+        return EjectDeviceHandle(deviceHandle);
+    }
 };
 
 // Rebuilds the list from a new USB snapshot, keeping the devices that have drive letters, in snapshot
-// order. When the library cannot be bound nothing changes and false is returned.
+// order, with whether each can be ejected and its name. When the library cannot be bound nothing changes and
+// false is returned.
 bool RefreshDeviceList(DeviceLibraryFunctions& library, DeviceList& list);
 
 } // namespace vantrel

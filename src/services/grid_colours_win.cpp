@@ -50,4 +50,17 @@ bool ReadHighContrast() {
     return HighContrastOn(flags, stored ? std::optional<std::u16string_view>(*stored) : std::nullopt);
 }
 
+bool ReadAppsDark() {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                     L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return AppsDarkFrom(std::nullopt);
+    return AppsDarkFrom(value);
+}
+
+SystemTheme ReadSystemTheme() {
+    return {ReadSystemColours(), ReadHighContrast(), ReadAppsDark()};
+}
+
 } // namespace vantrel::win

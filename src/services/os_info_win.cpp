@@ -80,11 +80,19 @@ std::wstring SettingsBaseFolder() {
 }
 
 bool IsAutoRun() {
+    return IsAutoRun(ModulePath());
+}
+
+bool IsAutoRun(const std::wstring& programPath) {
     const std::wstring value = ReadRegistryString(HKEY_CURRENT_USER, kRunKey, kRunValue, KEY_READ);
-    return !value.empty() && CompareStringOrdinal(value.c_str(), -1, ModulePath().c_str(), -1, TRUE) == CSTR_EQUAL;
+    return AutoRunNamesProgram(FromWide(value), FromWide(programPath));
 }
 
 bool SetAutoRun(bool on, std::wstring* reason) {
+    return SetAutoRun(on, reason, ModulePath());
+}
+
+bool SetAutoRun(bool on, std::wstring* reason, const std::wstring& programPath) {
     auto fail = [&](LSTATUS status) {
         if (reason)
             *reason = SystemErrorText(static_cast<DWORD>(status));
@@ -97,10 +105,10 @@ bool SetAutoRun(bool on, std::wstring* reason) {
         return !on && opened == ERROR_FILE_NOT_FOUND ? true : fail(opened);
     UniqueRegKey key(raw);
     if (on) {
-        const std::wstring path = ModulePath();
+        const std::wstring value = ToWide(AutoRunValue(FromWide(programPath)));
         const LSTATUS written =
-            RegSetValueExW(key.Get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                           static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+            RegSetValueExW(key.Get(), kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         return written == ERROR_SUCCESS ? true : fail(written);
     }
     const LSTATUS removed = RegDeleteValueW(key.Get(), kRunValue);

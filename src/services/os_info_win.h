@@ -19,11 +19,15 @@ bool DetectUsKeyboard();
 // %APPDATA% on the NT family; the documents folder followed by the user name elsewhere.
 std::wstring SettingsBaseFolder();
 
-// The automatic-start value "Vantrel64" under the current user's Run key.
+// The automatic-start value "Vantrel64" under the current user's Run key starts the running program (or the one
+// at programPath): its path quoted, or bare as older versions wrote it.
 bool IsAutoRun();
-// Writes (on) or removes (off) the value. False when it could not, with the system's reason in *reason. Removing
-// a value that is not there, or from a Run key that does not exist, succeeds: nothing starts automatically then.
+bool IsAutoRun(const std::wstring& programPath);
+// Writes (on) the program's path quoted, or removes (off) the value. False when it could not, with the system's
+// reason in *reason. Removing a value that is not there, or from a Run key that does not exist, succeeds: nothing
+// starts automatically then.
 bool SetAutoRun(bool on, std::wstring* reason = nullptr);
+bool SetAutoRun(bool on, std::wstring* reason, const std::wstring& programPath);
 
 // "Version a.b.c.d" from the program's own version resource; empty when it has none.
 std::wstring VersionText();

@@ -37,6 +37,23 @@ bool IsUsKeyboard(int32_t keyboardType, int32_t keyboardSubtype) {
     return !(keyboardType == 7 && keyboardSubtype != 0 && keyboardSubtype != 1);
 }
 
+std::u16string AutoRunValue(std::u16string_view programPath) {
+    std::u16string value(1, u'"');
+    value.append(programPath);
+    value.push_back(u'"');
+    return value;
+}
+
+bool AutoRunNamesProgram(std::u16string_view value, std::u16string_view programPath) {
+    const auto first = value.find_first_not_of(u' ');
+    if (first == std::u16string_view::npos || programPath.empty())
+        return false;
+    value = value.substr(first, value.find_last_not_of(u' ') - first + 1);
+    if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+        value = value.substr(1, value.size() - 2);
+    return EqualsNoCase(value, programPath);
+}
+
 std::u16string SettingsFolder(const std::u16string& baseFolder) {
     return baseFolder + u"\\vantrel64";
 }

@@ -22,6 +22,13 @@ std::u16string SettingsFileLeafName(int32_t fileNumber); // "vantrel.ini", "vant
 // The older folder whose files are copied once into the settings folder.
 std::u16string LegacySettingsFolder(const std::u16string& baseFolder);
 
+// The automatic-start value that starts the program at this path: the path in quotes, without arguments. Unquoted,
+// a path with a space ("C:\My Tools\vantrel\vantrel.exe") is first tried as "C:\My.exe" when the user logs in.
+std::u16string AutoRunValue(std::u16string_view programPath);
+// Whether a Run value starts the program at this path: the path quoted, or bare as older versions wrote it,
+// compared without regard to ASCII letter case; blanks around it do not count.
+bool AutoRunNamesProgram(std::u16string_view value, std::u16string_view programPath);
+
 // Shifted character of a digit on the selected layout, or 0; and back.
 char16_t ShiftedDigitChar(char16_t c, bool usKeyboard);
 char16_t DigitOfShiftedChar(char16_t c, bool usKeyboard);

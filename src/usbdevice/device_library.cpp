@@ -109,6 +109,16 @@ int32_t DeviceLibrary::CheckInsertDeviceNo(int32_t number) {
     return record ? CheckInsertDeviceHandle(record->DeviceHandle) : 0;
 }
 
+int32_t DeviceLibrary::EjectDeviceHandleVeto(DevNode node, int32_t* vetoType, char16_t* vetoName, int32_t size) {
+    if (!vetoType || !vetoName)
+        return kNullBuffer;
+    EjectVeto veto;
+    const int32_t result = dravik::EjectDeviceHandle(tree_, node, &veto);
+    *vetoType = veto.type;
+    CopyToBuffer(veto.name, vetoName, size);
+    return result;
+}
+
 int32_t DeviceLibrary::EjectDeviceNo(int32_t number) {
     const DeviceRecord* record = snapshot_.Find(number);
     return record ? EjectDeviceHandle(record->DeviceHandle) : kNoRecord;

@@ -56,10 +56,11 @@ public:
 
     // 0 ejected, -2 refused or still present; -1 no record or no device with that drive letter.
     int32_t EjectDeviceHandle(DevNode node) { return dravik::EjectDeviceHandle(tree_, node); }
+    // The same without the system's own notice: who refused comes back in the type and the name (cut to the
+    // buffer's size in units); -3 when either output is null.
+    int32_t EjectDeviceHandleVeto(DevNode node, int32_t* vetoType, char16_t* vetoName, int32_t size);
     int32_t EjectDeviceNo(int32_t number);
     int32_t EjectDeviceDriveName(const char16_t* name) { return DeviceSnapshot::EjectDrive(tree_, name); }
-
-    const DeviceSnapshot& Snapshot() const { return snapshot_; }
 
 private:
     // Checks shared by the text getters: the record's value, or the result code to give.

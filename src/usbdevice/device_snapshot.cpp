@@ -429,11 +429,32 @@ void DeviceSnapshot::Add(DeviceRecord&& record) {
     }
 }
 
-int32_t EjectDeviceHandle(DeviceTree& tree, DevNode node) {
-    // The system itself tells the user when another program vetoes the removal.
-    if (!tree.RequestEject(node))
+int32_t EjectDeviceHandle(DeviceTree& tree, DevNode node, EjectVeto* veto) {
+    if (veto)
+        *veto = {};
+    if (!tree.RequestEject(node, veto)) {
+        // An instance path means nothing to a user; the device's own name does.
+        if (veto && VetoNamesADevice(veto->type) && !veto->name.empty())
+            if (auto name = tree.DeviceName(veto->name))
+                veto->name = std::move(*name);
         return kEjectFailed;
+    }
     return IsDevicePresent(tree, node) ? kEjectFailed : kSuccess;
+}
+
+bool VetoNamesADevice(int32_t vetoType) {
+    // Legacy device, pending close, open handles, device, illegal device request, not disableable.
+    switch (vetoType) {
+    case 1:
+    case 2:
+    case 5:
+    case 6:
+    case 8:
+    case 10:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool IsDevicePresent(DeviceTree& tree, DevNode node) {

@@ -73,8 +73,11 @@ private:
 };
 
 // Requests the removal of a node: 0 when the system accepted and the node no longer reads as present and
-// working, else -2.
-int32_t EjectDeviceHandle(DeviceTree& tree, DevNode node);
+// working, else -2. Without a veto the system tells the user itself why it refused; with one it says nothing
+// and the veto says who refused, a device named by its friendly name where it can be found.
+int32_t EjectDeviceHandle(DeviceTree& tree, DevNode node, EjectVeto* veto = nullptr);
+// The veto kinds whose name is a device instance path rather than a program, service or driver name.
+bool VetoNamesADevice(int32_t vetoType);
 // The node reads as present and without a problem.
 bool IsDevicePresent(DeviceTree& tree, DevNode node);
 // The node is removable and disableable, so it can be ejected on its own.

@@ -23,6 +23,15 @@ constexpr uint32_t kUnknownDeviceNumber = 0xFFFFFFFF;
 
 enum class DeviceProperty { Class, ClassGuid, Service, Description, FriendlyName, HardwareId, Manufacturer };
 
+// Why the system refused a removal, as it says it: the kind of party that vetoed (PNP_VETO_TYPE: 3 a program,
+// 4 a service, 5 open handles, 6 a device, 7 a driver ...; 0 when it said nothing) and that party's name, which
+// for some kinds is a device instance path.
+struct EjectVeto {
+    int32_t type = 0;
+    std::u16string name;
+    friend bool operator==(const EjectVeto&, const EjectVeto&) = default;
+};
+
 struct DevNodeStatus {
     uint32_t status = 0;
     uint32_t problem = 0;
@@ -65,8 +74,12 @@ public:
     // The present interfaces of a storage class in index order; absent when they cannot be listed.
     virtual std::optional<std::vector<StorageInterface>> StorageInterfaces(StorageClass storageClass) = 0;
 
-    // Asks the system to prepare the node for removal; false when the request is refused.
-    virtual bool RequestEject(DevNode node) = 0;
+    // Asks the system to prepare the node for removal; false when the request is refused. Without a veto to
+    // fill the system tells the user itself why it refused; with one it says nothing and fills it instead.
+    virtual bool RequestEject(DevNode node, EjectVeto* veto) = 0;
+    // The friendly name of the device with this instance path, else its description; absent when there is no
+    // such device or it has neither.
+    virtual std::optional<std::u16string> DeviceName(std::u16string_view instanceId) = 0;
     // Index in the held class image list of the setup class whose GUID is given as 36 characters without
     // braces; absent when there is no list or no icon.
     virtual std::optional<int32_t> ClassImageIndex(std::u16string_view classGuid) = 0;

@@ -196,9 +196,35 @@ std::optional<std::vector<StorageInterface>> Win32DeviceTree::StorageInterfaces(
     return interfaces;
 }
 
-bool Win32DeviceTree::RequestEject(DevNode node) {
-    // Without veto buffers the system shows its own notice when a program keeps the device busy.
-    return CM_Request_Device_EjectW(node, nullptr, nullptr, 0, 0) == CR_SUCCESS;
+bool Win32DeviceTree::RequestEject(DevNode node, EjectVeto* veto) {
+    // Without veto buffers the system shows its own notice when a program keeps the device busy; with them it
+    // stays silent and says who refused.
+    if (!veto)
+        return CM_Request_Device_EjectW(node, nullptr, nullptr, 0, 0) == CR_SUCCESS;
+    PNP_VETO_TYPE type = PNP_VetoTypeUnknown;
+    std::array<wchar_t, MAX_PATH> name{};
+    const bool accepted = CM_Request_Device_EjectW(node, &type, name.data(), MAX_PATH, 0) == CR_SUCCESS;
+    name.back() = 0;
+    if (!accepted) {
+        veto->type = static_cast<int32_t>(type);
+        veto->name = FromWide(name.data());
+    }
+    return accepted;
+}
+
+std::optional<std::u16string> Win32DeviceTree::DeviceName(std::u16string_view instanceId) {
+    std::wstring id(instanceId.begin(), instanceId.end());
+    DEVINST node = 0;
+    if (CM_Locate_DevNodeW(&node, id.data(), CM_LOCATE_DEVNODE_NORMAL) != CR_SUCCESS)
+        return std::nullopt;
+    for (const ULONG property : {CM_DRP_FRIENDLYNAME, CM_DRP_DEVICEDESC}) {
+        std::array<wchar_t, kPropertyBytes / sizeof(wchar_t) + 1> text{};
+        ULONG bytes = kPropertyBytes;
+        if (CM_Get_DevNode_Registry_PropertyW(node, property, nullptr, text.data(), &bytes, 0) == CR_SUCCESS &&
+            text[0] != 0)
+            return FromWide(text.data());
+    }
+    return std::nullopt;
 }
 
 std::optional<int32_t> Win32DeviceTree::ClassImageIndex(std::u16string_view classGuid) {

@@ -40,7 +40,8 @@ public:
     std::optional<std::u16string> DosDeviceTarget(char16_t letter) override;
     std::optional<uint32_t> VolumeDeviceNumber(char16_t letter) override;
     std::optional<std::vector<StorageInterface>> StorageInterfaces(StorageClass storageClass) override;
-    bool RequestEject(DevNode node) override;
+    bool RequestEject(DevNode node, EjectVeto* veto) override;
+    std::optional<std::u16string> DeviceName(std::u16string_view instanceId) override;
     std::optional<int32_t> ClassImageIndex(std::u16string_view classGuid) override;
 
 private:

@@ -31,6 +31,7 @@ typedef int32_t(DRVK_CALL* DrvkNameWFn)(const wchar_t* driveName);
 typedef int32_t(DRVK_CALL* DrvkNumberFn)(int32_t deviceNo);
 typedef uint32_t(DRVK_CALL* DrvkHandleOfNumberFn)(int32_t deviceNo);
 typedef int32_t(DRVK_CALL* DrvkHandleFn)(uint32_t deviceHandle);
+typedef int32_t(DRVK_CALL* DrvkEjectVetoWFn)(uint32_t deviceHandle, int32_t* vetoType, wchar_t* vetoName, int32_t size);
 typedef void*(DRVK_CALL* DrvkImageListFn)(void);
 typedef void(DRVK_CALL* DrvkReleaseFn)(void);
 
@@ -79,6 +80,11 @@ int32_t DRVK_CALL DrvkEjectDeviceHandle(uint32_t deviceHandle);
 int32_t DRVK_CALL DrvkEjectDeviceNo(int32_t deviceNo);
 int32_t DRVK_CALL DrvkEjectDeviceDriveNameA(const char* driveName);
 int32_t DRVK_CALL DrvkEjectDeviceDriveNameW(const wchar_t* driveName);
+/* The same as DrvkEjectDeviceHandle without the system's own notice when the removal is refused: the system's
+   reason comes back in vetoType (its PNP_VETO_TYPE: 3 a program, 4 a service, 5 open files, 6 a device, 7 a
+   driver, ...; 0 when it gave none) and vetoName (the program, service or driver, or the vetoing device's
+   friendly name; size in units). -3 when either output is null. */
+int32_t DRVK_CALL DrvkEjectDeviceHandleVetoW(uint32_t deviceHandle, int32_t* vetoType, wchar_t* vetoName, int32_t size);
 
 /* The setup class image list (HIMAGELIST), owned by the library: never destroy it. */
 void* DRVK_CALL DrvkGetImageListHandle(void);

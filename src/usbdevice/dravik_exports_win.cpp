@@ -41,11 +41,20 @@ DeviceLibrary& Library() {
     return library;
 }
 
+// Every export answers through a guard: the library is made on the first call and snapshots, conversions and
+// device queries allocate, so a failure there becomes the export's own failure code rather than an exception in a
+// host that cannot catch ours.
 template <typename Result, typename Body> Result Guard(Result failure, Body body) noexcept {
     try {
         return body();
     } catch (...) {
         return failure;
+    }
+}
+template <typename Body> void Guard(Body body) noexcept {
+    try {
+        body();
+    } catch (...) {
     }
 }
 
@@ -108,7 +117,7 @@ int32_t DRVK_CALL DrvkGetDeviceData(int32_t mode) {
 }
 
 int32_t DRVK_CALL DrvkReleaseDeviceData(void) {
-    return Library().ReleaseDeviceData();
+    return Guard<int32_t>(0, [] { return Library().ReleaseDeviceData(); });
 }
 
 int32_t DRVK_CALL DrvkGetFriendlyNameA(int32_t no, char* buffer, int32_t size) {
@@ -167,40 +176,41 @@ int32_t DRVK_CALL DrvkGetDriveLetterW(int32_t no, wchar_t* buffer, int32_t size)
     return Guard<int32_t>(-1, [&] { return Library().GetDriveLetter(no, Units(buffer), size); });
 }
 int32_t DRVK_CALL DrvkDriveToNoA(const char* driveName) {
-    return Library().DriveToNo(driveName);
+    return Guard<int32_t>(-1, [&] { return Library().DriveToNo(driveName); });
 }
 int32_t DRVK_CALL DrvkDriveToNoW(const wchar_t* driveName) {
-    return Library().DriveToNo(Units(driveName));
+    return Guard<int32_t>(-1, [&] { return Library().DriveToNo(Units(driveName)); });
 }
 
 int32_t DRVK_CALL DrvkGetImageListIndex(int32_t no) {
-    return Library().GetImageListIndex(no);
+    return Guard<int32_t>(-1, [&] { return Library().GetImageListIndex(no); });
 }
 uint32_t DRVK_CALL DrvkGetDeviceHandle(int32_t no) {
-    return Library().GetDeviceHandle(no);
+    return Guard<uint32_t>(0, [&] { return Library().GetDeviceHandle(no); });
 }
 int32_t DRVK_CALL DrvkGetInterface(int32_t no) {
-    return Library().GetInterface(no);
+    return Guard<int32_t>(-1, [&] { return Library().GetInterface(no); });
 }
 int32_t DRVK_CALL DrvkCheckRemovableNo(int32_t no) {
-    return Library().CheckRemovableNo(no);
+    return Guard<int32_t>(0, [&] { return Library().CheckRemovableNo(no); });
 }
 
 int32_t DRVK_CALL DrvkCheckInsertDeviceHandle(uint32_t handle) {
-    return Library().CheckInsertDeviceHandle(handle);
+    return Guard<int32_t>(0, [&] { return Library().CheckInsertDeviceHandle(handle); });
 }
 int32_t DRVK_CALL DrvkCheckInsertDeviceNo(int32_t no) {
-    return Library().CheckInsertDeviceNo(no);
+    return Guard<int32_t>(0, [&] { return Library().CheckInsertDeviceNo(no); });
 }
 int32_t DRVK_CALL DrvkCheckRemovableHandle(uint32_t handle) {
-    return Library().CheckRemovableHandle(handle);
+    return Guard<int32_t>(0, [&] { return Library().CheckRemovableHandle(handle); });
 }
 
+// An eject that could not be carried out is a refused one.
 int32_t DRVK_CALL DrvkEjectDeviceHandle(uint32_t handle) {
-    return Library().EjectDeviceHandle(handle);
+    return Guard<int32_t>(-2, [&] { return Library().EjectDeviceHandle(handle); });
 }
 int32_t DRVK_CALL DrvkEjectDeviceNo(int32_t no) {
-    return Library().EjectDeviceNo(no);
+    return Guard<int32_t>(-2, [&] { return Library().EjectDeviceNo(no); });
 }
 
 int32_t DRVK_CALL DrvkEjectDeviceDriveNameA(const char* driveName) {
@@ -220,14 +230,18 @@ int32_t DRVK_CALL DrvkEjectDeviceDriveNameW(const wchar_t* driveName) {
     return Guard<int32_t>(-1, [&] { return Library().EjectDeviceDriveName(Units(driveName)); });
 }
 
+int32_t DRVK_CALL DrvkEjectDeviceHandleVetoW(uint32_t handle, int32_t* vetoType, wchar_t* vetoName, int32_t size) {
+    return Guard<int32_t>(-2, [&] { return Library().EjectDeviceHandleVeto(handle, vetoType, Units(vetoName), size); });
+}
+
 void* DRVK_CALL DrvkGetImageListHandle(void) {
-    return images.Handle();
+    return Guard<void*>(nullptr, [] { return images.Handle(); });
 }
 void DRVK_CALL DrvkReleaseImageListHandle(void) {
-    images.Release();
+    Guard([] { images.Release(); });
 }
 void* DRVK_CALL DrvkRefreshImageListHandle(void) {
-    return images.Refresh();
+    return Guard<void*>(nullptr, [] { return images.Refresh(); });
 }
 
 int32_t DRVK_CALL DrvkGetVersion(void) {

@@ -27,6 +27,13 @@ TEST(TrayMenu, OneEnvironmentShowsNoEnvironmentEntriesAndGreysMissingDialogs) {
     DialogAvailability all{true, true, true, true};
     for (const auto& e : BuildTrayMenu(EnvironmentList(), all))
         EXPECT_TRUE(e.enabled);
+
+    // With a USB drive that can be stopped, the command comes in a group of its own.
+    const auto withDrives = BuildTrayMenu(EnvironmentList(), all, true);
+    EXPECT_EQ(Captions(withDrives), (std::vector<std::u16string>{
+                                        u"&Setting...", u"&Registering Icons...", u"-", u"Select &Environment...", u"-",
+                                        u"Stop all &USB drives", u"-", u"&Help", u"&About...", u"-", u"E&xit"}));
+    EXPECT_EQ(withDrives[5].id, static_cast<uint32_t>(tmStopAllDrives));
 }
 
 TEST(TrayMenu, OfferedEnvironmentsComeFirstWithTheCurrentOneChecked) {

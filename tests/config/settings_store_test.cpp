@@ -82,6 +82,7 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
     option.KeyOnlyFlag = true;
     option.FullScreenKeyOffFlag = true;
     option.ExcludeList = {u"mstsc.exe", u"\u00dcbung.exe"};
+    option.ColorScheme = 2;
     ASSERT_TRUE(store.WriteOption(1, option));
     EXPECT_EQ(ReadOption(testing::Stored(store, 1)), option);
 
@@ -92,7 +93,8 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
                                      {u"ColMax", u"12"},
                                      {u"BackColor", u"65280"},
                                      {u"FrameFlag", u"1"},
-                                     {u"ExcludeList", u"mstsc.exe|\u00dcbung.exe"}})
+                                     {u"ExcludeList", u"mstsc.exe|\u00dcbung.exe"},
+                                     {u"ColorScheme", u"2"}})
         EXPECT_EQ(doc.Get(u"Option", key), value) << Utf16ToUtf8(key);
     EXPECT_EQ(doc.Get(u"Custom", u"mine"), u"kept");
     EXPECT_EQ(FileText(kFile1).rfind(u"; my notes\r\n", 0), 0u);
@@ -100,7 +102,8 @@ TEST_F(SettingsStoreTest, OptionsRoundTripAndLeaveOtherKeysAlone) {
 
 TEST_F(SettingsStoreTest, HandEditedOptionsAreBroughtIntoRange) {
     PutFile(kFile1, u"[Option]\r\nColMax=99999999999\r\nKeyCursorFlag=7\r\nWaitDesktop=100000\r\nFrameFlag=-3\r\n"
-                    u"VkKey=0x10000\r\nMouseFlag=9\r\nBackColor=$FF123456\r\nMoveCursorFlag=banana\r\nRowMax=77\r\n");
+                    u"VkKey=0x10000\r\nMouseFlag=9\r\nBackColor=$FF123456\r\nMoveCursorFlag=banana\r\nRowMax=77\r\n"
+                    u"ColorScheme=3\r\n");
     const TOption option = ReadOption(testing::Stored(store, 1));
     EXPECT_EQ(option.ColMax, 7) << "no number at all: the default";
     EXPECT_EQ(option.KeyCursorFlag, 0);
@@ -111,6 +114,7 @@ TEST_F(SettingsStoreTest, HandEditedOptionsAreBroughtIntoRange) {
     EXPECT_EQ(option.BackColor, 0x123456);
     EXPECT_TRUE(option.MoveCursorFlag);
     EXPECT_EQ(option.RowMax, 77) << "kept: nothing acts on it";
+    EXPECT_EQ(option.ColorScheme, 0) << "an unknown colour choice follows Windows";
 
     for (const auto& [text, colMax] : {std::pair{u"0", 1}, {u"1", 1}, {u"30", 30}, {u"31", 30}, {u"-5", 1}}) {
         PutFile(kFile1, u"[Option]\r\nColMax=" + std::u16string(text) + u"\r\n");

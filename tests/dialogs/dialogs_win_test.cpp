@@ -154,10 +154,10 @@ TEST_F(OptionDialogWin, EachBoxAndRadioButtonSetsItsOwnOption) {
     dialog.Open();
     const HWND sheet = dialog.Handle();
     const std::pair<int, int> clicks[] = {
-        {0, IDC_SHIFT},        {0, IDC_KEYPOSITION},     {0, IDC_KEYONLY},      {0, IDC_DIRECTMOVEONLY},
-        {0, IDC_KEYNUMBER},    {0, IDC_ALTRUNASDISABLE}, {0, IDC_KCURSOR0 + 2}, {1, IDC_MOUSE0 + 2},
-        {1, IDC_MCURSOR0 + 3}, {1, IDC_MOVECURSOR},      {1, IDC_HOOK},         {2, IDC_RIGHTCLICK0 + 1},
-        {2, IDC_FRAME0},       {2, IDC_FULLSCREENKEYOFF}};
+        {0, IDC_SHIFT},        {0, IDC_KEYPOSITION},      {0, IDC_KEYONLY},      {0, IDC_DIRECTMOVEONLY},
+        {0, IDC_KEYNUMBER},    {0, IDC_ALTRUNASDISABLE},  {0, IDC_KCURSOR0 + 2}, {1, IDC_MOUSE0 + 2},
+        {1, IDC_MCURSOR0 + 3}, {1, IDC_MOVECURSOR},       {1, IDC_HOOK},         {2, IDC_RIGHTCLICK0 + 1},
+        {2, IDC_FRAME0},       {2, IDC_FULLSCREENKEYOFF}, {2, IDC_COLORS0 + 2}};
     for (const auto& [page, id] : clicks) {
         PropSheet_SetCurSel(sheet, nullptr, page);
         Click(Page(sheet, page), id);
@@ -174,6 +174,7 @@ TEST_F(OptionDialogWin, EachBoxAndRadioButtonSetsItsOwnOption) {
     expected.RightClickFlag = 1;
     expected.FrameType = 0;
     expected.FullScreenKeyOffFlag = true;
+    expected.ColorScheme = 2;
     ASSERT_EQ(host.applied.size(), 1u);
     EXPECT_TRUE(host.applied[0] == expected);
 }

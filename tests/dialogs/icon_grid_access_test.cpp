@@ -97,11 +97,13 @@ struct FakeStripView : IconStripView {
     int32_t cells = 4;
     int32_t index = 2;
     int32_t offset = 0;
+    int32_t pitch = 40;
     bool showing = true;
     std::vector<int32_t> picked;
     int32_t StripCells() const override { return cells; }
     int32_t StripIndex() const override { return index; }
     int32_t StripOffset() const override { return offset; }
+    int32_t StripPitch() const override { return pitch; }
     bool StripShowing() const override { return showing; }
     bool PickStripCell(int32_t cell) override {
         picked.push_back(cell);
@@ -120,6 +122,8 @@ TEST(IconStripAccessTest, IconsAreNumberedTheScrolledBoundsFollowAndTheAssociate
     view.offset = 60;
     EXPECT_EQ(access.Cell(0, 1).bounds, (BoxBounds{-20, 0, 40, 40}));
     EXPECT_EQ(access.ListBounds(0), (BoxBounds{-60, 0, 160, 40}));
+    view.pitch = 60; // at 150 %
+    EXPECT_EQ(access.Cell(0, 1).bounds, (BoxBounds{0, 0, 60, 60})) << "read in the strip's scaled pixels";
     EXPECT_TRUE(access.SelectCell({0, 3}));
     EXPECT_EQ(access.Focus(), (CellAddress{0, 3}));
     EXPECT_FALSE(access.SelectCell({0, 4}));

@@ -194,6 +194,28 @@ TEST(IconStripTest, SelectionAndPicking) {
     EXPECT_EQ((IconStrip{11, 0}).Width(), 440);
 }
 
+TEST(IconStripTest, CellsAndScrollingFollowTheScale) {
+    // dpi, icons, the strip's inner width, then the pitch, whether it scrolls and the strip's height.
+    const std::array<std::array<int32_t, 6>, 5> cases{{
+        {96, 10, 400, 40, 0, 42},
+        {96, 7, 276, 40, 1, 42 + 17}, // a narrower strip scrolls sooner
+        {144, 10, 600, 60, 0, 62},    // 150 %: ten icons fit the strip 1.5 times as wide
+        {144, 11, 600, 60, 1, 62 + 26},
+        {192, 10, 800, 80, 0, 82},
+    }};
+    for (const auto& [dpi, cells, width, pitch, scrolls, height] : cases) {
+        IconStrip strip{cells, 0};
+        strip.Scale(DpiScale{dpi}, width, DpiScale{dpi}.Px(17));
+        EXPECT_EQ(strip.Pitch(), pitch) << dpi;
+        EXPECT_EQ(strip.Scrolls(), scrolls != 0) << dpi << " dpi, " << cells << " icons";
+        EXPECT_EQ(strip.BoxHeight(), height) << dpi << " dpi, " << cells << " icons";
+    }
+    IconStrip large{10, 0};
+    large.Scale(DpiScale{144}, 600, 26);
+    EXPECT_TRUE(large.PickAt(125));
+    EXPECT_EQ(large.Index, 2) << "a click picks by the scaled pitch";
+}
+
 class ApplyTest : public ::testing::Test {
 protected:
     FakeIcons icons;

@@ -62,6 +62,7 @@ TEST(OptionControls, EveryFieldRoundTrips) {
     option.MouseHookFlag = true;
     option.WaitDesktop = 6;
     option.AltDisableFlag = true;
+    option.ColorScheme = 2;
     // Outside the NT family DosFlag is the box's state; on NT it is always written as 1.
     EXPECT_EQ(ReadOptionControls(FillOptionControls(option, OptionControls{}, false, true), option), option);
     TOption onNt = option;

@@ -95,6 +95,27 @@ focus_desktop() {
     return 0
 }
 
+# keyboard_focus TITLE: makes sure that keys typed now reach the visible window with that title. Xvfb runs no window
+# manager, so Wine gives a window the X keyboard focus itself, when it is mapped, with the time of the last message
+# its thread took; the X server refuses a request older than its last focus change. A window activated before it
+# is mapped (a message box) can lose that race on a loaded machine: it is the foreground window all the same, but
+# the X focus stays on the desktop and the keys never reach it. The harness then gives the focus as a window
+# manager would.
+keyboard_focus() {
+    local title=$1 waited=0 pattern windows
+    pattern="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$title")\$"
+    while :; do
+        windows=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null)
+        [ -n "$windows" ] && grep -qx "$(xdotool getwindowfocus -f 2>/dev/null)" <<<"$windows" && return 0
+        [ "$waited" -ge 1500 ] && break
+        sleep 0.1
+        waited=$((waited + 150))
+    done
+    [ -n "$windows" ] || fail "no visible window '$title' to give the keyboard to"
+    note "the X keyboard focus is on $(xdotool getwindowfocus -f 2>&1), not on '$title': given to it"
+    xdotool windowfocus --sync "$(head -n 1 <<<"$windows")" 2>/dev/null || fail "cannot give '$title' the X keyboard focus"
+}
+
 # screenshot NAME: the whole display as $E2E_DIR/NAME.png.
 screenshot() { import -window root "$E2E_DIR/$1.png" >/dev/null 2>&1; }
 

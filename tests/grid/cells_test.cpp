@@ -106,8 +106,6 @@ TEST(DpiScale, PixelsRoundAsTheSystemScales) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(DpiScale{c.dpi}.Px(c.pixels96), c.expected) << c.pixels96 << " at " << c.dpi << " dpi";
-    EXPECT_EQ(DpiScale{144}.Percent(), 150);
-    EXPECT_EQ(DpiScale{}.Percent(), 100);
 }
 
 TEST(Cells, GridAtEveryScale) {

@@ -19,11 +19,10 @@ const DeviceList kUsbDrives{{77, u"EF"}, {88, u"M"}};
 // The visible entries as the user reads them: "-" for a separator, "(off)" after a disabled entry; none when
 // the cell has no menu.
 std::optional<Captions> Menu(LauncherRig& rig, int32_t tray, std::optional<RData> item, int32_t cdMode = 525,
-                             bool setting = false) {
+                             bool setting = false, const DeviceList& devices = kUsbDrives) {
     if (item)
         rig.trays[static_cast<std::size_t>(tray)].Items = {*item};
-    const auto entries =
-        ComposeItemMenu({rig.trays, tray, 0, rig.ops, kUsbDrives, [cdMode] { return cdMode; }, setting});
+    const auto entries = ComposeItemMenu({rig.trays, tray, 0, rig.ops, devices, [cdMode] { return cdMode; }, setting});
     if (!entries)
         return std::nullopt;
     Captions shown;
@@ -69,6 +68,22 @@ TEST(ItemMenu, EntriesByItem) {
         rig.ShowTasks({Close::OnSysCommand});
         EXPECT_EQ(Menu(rig, c.tray, c.item, c.cdMode, c.setting), c.want) << c.what;
     }
+}
+
+TEST(ItemMenu, StopAllComesWithStopWhileAStickCanBeStopped) {
+    LauncherRig rig;
+    const DeviceList sticks{{77, u"EF", true}, {88, u"M", false}};
+    const Captions stopAll = {u"S&top", u"Stop all &USB drives", u"-", u"All c&lose(off)", u"&All minimize (off)"};
+    EXPECT_EQ(Menu(rig, SystemTray, Item(u"E:\\"), 525, false, sticks), stopAll);
+    EXPECT_EQ(Menu(rig, SystemTray, Item(u"M:\\"), 525, false, sticks), stopAll) << "the built-in reader's drive too";
+    EXPECT_EQ(Menu(rig, SystemTray, Item(u"M:\\"), 525, false, {sticks[1]}),
+              (Captions{u"S&top", u"-", u"All c&lose(off)", u"&All minimize (off)"}))
+        << "nothing the command could stop";
+
+    rig.trays[SystemTray].Items = {Item(u"E:\\")};
+    rig.window.NowMode = SystemTray;
+    EXPECT_EQ(PerformMenuCommand(rig.run, MenuEntryId::StopAllDrives, sticks), MenuOutcome::StopAllUsbDrives);
+    EXPECT_EQ(rig.log, Log{"hide"}) << "the window goes first; the host stops the drives";
 }
 
 TEST(ItemMenu, StateFromTheTasks) {

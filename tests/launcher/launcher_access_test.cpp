@@ -77,6 +77,7 @@ public:
     void LauncherMenuOpened() override {}
     int32_t CdMode() override { return 0; }
     void OpenItemSetting(int32_t, int32_t, const BoxBounds&) override {}
+    void StopAllUsbDrives() override {}
 
     std::array<TrayEntry, 3> trays;
     TOption option;

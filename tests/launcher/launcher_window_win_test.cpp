@@ -205,6 +205,7 @@ struct LauncherFixture : LauncherHost {
     void OpenItemSetting(int32_t tray, int32_t index, const BoxBounds& rect) override {
         settingRequests.push_back({tray, index, rect});
     }
+    void StopAllUsbDrives() override { ++stopAllRequests; }
 
     Win32SystemQueries system;
     vantrel::testing::Log log;
@@ -225,6 +226,7 @@ struct LauncherFixture : LauncherHost {
         BoxBounds rect;
     };
     std::vector<SettingRequest> settingRequests;
+    int stopAllRequests = 0;
 };
 
 void PumpUntilPainted(LauncherWindow& launcher, uint32_t paints) {

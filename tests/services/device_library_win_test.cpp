@@ -12,6 +12,7 @@
 #include "config/temp_folder_win.h"
 #include "services/device_library_win.h"
 #include "services/device_list.h"
+#include "services/usb_stop_all.h"
 #include "win/window_win.h"
 
 namespace vantrel::win {
@@ -64,7 +65,8 @@ TEST(DeviceLibraryWin, BindsTheLibraryBesideTheProgramAndRefreshes) {
 }
 
 TEST(DeviceLibraryWin, PostedDeviceChangeRebuildsTheList) {
-    // The test build of the library describes a USB stick (E: F:), a built-in reader (G:) and a mouse.
+    // The test build of the library describes a USB stick (E: F:), a built-in reader (G:), a mouse and a stick
+    // that notepad keeps busy (H:).
     DeviceLibrary library(1601, ModuleFolder() + L"\\canned");
     DeviceList list = {{42, u"Z"}};
     DeviceChangeWindow window(library, list);
@@ -72,15 +74,26 @@ TEST(DeviceLibraryWin, PostedDeviceChangeRebuildsTheList) {
 
     window.PostDeviceChange();
     EXPECT_EQ(window.changes, 1);
-    ASSERT_EQ(list.size(), 2u);
+    ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].DriveLetter, u"EF");
     EXPECT_EQ(list[1].DriveLetter, u"G");
     EXPECT_NE(list[0].Di, 0);
+    EXPECT_EQ(list[0].Name, u"SanDisk Ultra USB Device");
+    EXPECT_TRUE(list[0].Removable);
+    EXPECT_FALSE(list[1].Removable) << "the built-in reader";
 
     EXPECT_EQ(library.EjectDeviceHandle(static_cast<uint32_t>(list[0].Di)), 0);
     window.PostDeviceChange();
-    ASSERT_EQ(list.size(), 1u);
+    ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].DriveLetter, u"G");
+
+    // The quiet eject reaches the library: the busy stick says who keeps it.
+    const auto stops = StopAllUsbDrives(library, list);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_EQ(stops[0].letters, u"H");
+    EXPECT_FALSE(stops[0].stopped);
+    EXPECT_EQ(stops[0].vetoType, 3);
+    EXPECT_EQ(stops[0].vetoName, u"notepad.exe");
 }
 
 TEST(DeviceLibraryWin, WithoutTheLibraryNothingChanges) {

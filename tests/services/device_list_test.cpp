@@ -1,4 +1,4 @@
-// Rebuilding the USB drive list from the device library on a device change.
+// Rebuilding the USB drive list from the device library on a device change, and stopping every USB drive.
 
 #include <algorithm>
 #include <optional>
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "services/device_list.h"
+#include "services/usb_stop_all.h"
 
 namespace vantrel {
 namespace {
@@ -13,6 +14,10 @@ namespace {
 struct FakeDevice {
     uint32_t handle;
     std::u16string letters;
+    bool removable = false;
+    std::u16string name;
+    int32_t vetoType = 0; // a quiet eject is refused with this veto unless 0
+    std::u16string vetoName;
 };
 
 class FakeLibrary : public DeviceLibraryFunctions {
@@ -26,10 +31,26 @@ public:
         return countOverride.value_or(static_cast<int32_t>(devices.size()));
     }
     int32_t EjectDeviceHandle(uint32_t) override { return -2; }
+    int32_t CheckRemovableNo(int32_t number) override { return devices.at(static_cast<size_t>(number)).removable; }
+    int32_t GetFriendlyNameW(int32_t number, char16_t* buffer, int32_t size) override {
+        return GetDriveLetterW(number, buffer, size, &FakeDevice::name);
+    }
+    int32_t EjectDeviceHandleVeto(uint32_t handle, int32_t* type, char16_t* name, int32_t size) override {
+        asked.push_back(handle);
+        const auto d =
+            std::find_if(devices.begin(), devices.end(), [&](const FakeDevice& f) { return f.handle == handle; });
+        *type = d->vetoType;
+        name[std::min(d->vetoName.size(), static_cast<size_t>(size - 1))] = 0;
+        std::copy_n(d->vetoName.begin(), std::min(d->vetoName.size(), static_cast<size_t>(size - 1)), name);
+        return d->vetoType == 0 ? 0 : -2;
+    }
     uint32_t GetDeviceHandle(int32_t number) override { return devices.at(static_cast<size_t>(number)).handle; }
     int32_t GetDriveLetterW(int32_t number, char16_t* buffer, int32_t size) override {
         sizes.push_back(size);
-        const std::u16string& letters = devices.at(static_cast<size_t>(number)).letters;
+        return GetDriveLetterW(number, buffer, size, &FakeDevice::letters);
+    }
+    int32_t GetDriveLetterW(int32_t number, char16_t* buffer, int32_t size, std::u16string FakeDevice::*field) {
+        const std::u16string& letters = devices.at(static_cast<size_t>(number)).*field;
         // Writes as much as the size allows, without a terminator when the text fills it.
         const size_t n = std::min(letters.size(), static_cast<size_t>(size));
         std::copy_n(letters.begin(), n, buffer);
@@ -44,6 +65,7 @@ public:
     int bindCalls = 0;
     std::vector<int32_t> modes;
     std::vector<int32_t> sizes;
+    std::vector<uint32_t> asked;
 };
 
 TEST(RefreshDeviceList, KeepsTheUsbDevicesWithDriveLettersInSnapshotOrder) {
@@ -96,6 +118,43 @@ TEST(RefreshDeviceList, AnUnterminatedAnswerIsReadOnlyUpToTheBuffer) {
     ASSERT_TRUE(RefreshDeviceList(library, list));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].DriveLetter, std::u16string(27, u'A'));
+}
+
+TEST(StopAllUsbDrives, AsksEachRemovableDeviceOnceInOrderAndSaysWhatBecameOfIt) {
+    FakeLibrary library;
+    library.devices = {{0x10, u"E", true, u"SanDisk Ultra USB Device"},
+                       {0x20, u"G", false, u"Internal SD Reader"},
+                       {0x30, u"H", true, u"Kingston USB Device", 3, u"C:\\Windows\\notepad.exe"},
+                       {0x30, u"I", true, u"Kingston USB Device", 3, u"C:\\Windows\\notepad.exe"}};
+    DeviceList devices;
+    ASSERT_TRUE(RefreshDeviceList(library, devices));
+    EXPECT_EQ(devices[0].Name, u"SanDisk Ultra USB Device");
+    EXPECT_TRUE(AnyStoppableDrive(devices));
+    EXPECT_FALSE(AnyStoppableDrive({devices[1]})) << "a built-in reader alone offers nothing to stop";
+
+    const auto stops = StopAllUsbDrives(library, devices);
+    EXPECT_EQ(library.asked, (std::vector<uint32_t>{0x10, 0x30})) << "not the reader; the stick with two drives once";
+    EXPECT_FALSE(AllStopped(stops));
+    EXPECT_EQ(StopAllMessage(stops),
+              u"Stopped, safe to unplug now:\r\n    SanDisk Ultra USB Device (E:)\r\n\r\n"
+              u"Still busy, not stopped:\r\n    Kingston USB Device (H:, I:): in use by notepad.exe");
+}
+
+TEST(StopAllUsbDrives, SaysWhyADeviceIsStillBusy) {
+    const std::pair<FakeDevice, std::u16string> cases[] = {
+        {{1, u"E", true, u"", 4, u"WSearch"}, u"USB drive (E:): in use by the service WSearch"},
+        {{1, u"E", true, u"Stick", 5, u"Generic volume"}, u"Stick (E:): a file is open on Generic volume"},
+        {{1, u"E", true, u"Stick", 6, u""}, u"Stick (E:): refused by a device"},
+    };
+    for (const auto& [device, line] : cases) {
+        FakeLibrary library;
+        library.devices = {device};
+        const auto stops = StopAllUsbDrives(library, {{1, u"E", true, device.name}});
+        EXPECT_EQ(StopAllMessage(stops), u"Still busy, not stopped:\r\n    " + line);
+    }
+    FakeLibrary gone;
+    gone.devices = {{1, u"E", true, u"Stick", 13, u"USB\\VID_1"}};
+    EXPECT_TRUE(AllStopped(StopAllUsbDrives(gone, {{1, u"E", true}}))) << "already removed is stopped";
 }
 
 } // namespace

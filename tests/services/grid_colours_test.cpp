@@ -5,15 +5,15 @@
 namespace vantrel {
 namespace {
 
-// A scheme whose colours are all different, so that every choice can be told apart.
+// A scheme whose colours are all different, so that every choice can be told apart, and whose texts read well.
 SystemColours Distinct() {
     SystemColours s;
-    s.face = 0x101010;
-    s.faceText = 0x202020;
+    s.face = 0xF0F0F0;
+    s.faceText = 0x101010;
     s.shadow = 0x303030;
     s.light = 0x404040;
-    s.window = 0x505050;
-    s.windowText = 0x606060;
+    s.window = 0x050505;
+    s.windowText = 0xFAFAFA;
     s.highlight = 0x707070;
     s.highlightText = 0x808080;
     return s;
@@ -29,10 +29,10 @@ TOption Colours(int32_t back, int32_t text) {
 TEST(GridColours, NormallyButtonFaceWithTheUsersCursorAndBadge) {
     const GridColours c = ChooseGridColours(false, Distinct(), Colours(0x800000, 0xFFFFFF));
     EXPECT_FALSE(c.highContrast);
-    EXPECT_EQ(c.background, 0x101010u);
-    EXPECT_EQ(c.label, 0x202020u);
+    EXPECT_EQ(c.background, 0xF0F0F0u);
+    EXPECT_EQ(c.label, 0x101010u);
     EXPECT_EQ(c.nameText, 0x000000u) << "the name label is black";
-    EXPECT_EQ(c.nameBack, 0x101010u);
+    EXPECT_EQ(c.nameBack, 0xF0F0F0u);
     EXPECT_EQ(c.cursor, 0x800000u);
     EXPECT_EQ(c.cursorLight, 0x404040u);
     EXPECT_EQ(c.cursorShadow, 0x303030u);
@@ -49,18 +49,18 @@ TEST(GridColours, NormallyButtonFaceWithTheUsersCursorAndBadge) {
 TEST(GridColours, HighContrastTakesTheSystemsScheme) {
     const GridColours c = ChooseGridColours(true, Distinct(), Colours(0x800000, 0xFFFFFF));
     EXPECT_TRUE(c.highContrast);
-    EXPECT_EQ(c.background, 0x505050u);
-    EXPECT_EQ(c.label, 0x606060u);
-    EXPECT_EQ(c.nameText, 0x606060u);
-    EXPECT_EQ(c.nameBack, 0x505050u);
+    EXPECT_EQ(c.background, 0x050505u);
+    EXPECT_EQ(c.label, 0xFAFAFAu);
+    EXPECT_EQ(c.nameText, 0xFAFAFAu);
+    EXPECT_EQ(c.nameBack, 0x050505u);
     EXPECT_EQ(c.cursor, 0x707070u);
     EXPECT_EQ(c.cursorLight, 0x707070u) << "the button cursor too";
     EXPECT_EQ(c.cursorShadow, 0x707070u);
     EXPECT_EQ(c.cursorFill, 0x707070u);
     EXPECT_EQ(c.badgeText, 0x808080u);
     EXPECT_EQ(c.badgeBack, 0x707070u);
-    EXPECT_EQ(c.frameShadow, 0x606060u);
-    EXPECT_EQ(c.frameLight, 0x606060u);
+    EXPECT_EQ(c.frameShadow, 0xFAFAFAu);
+    EXPECT_EQ(c.frameLight, 0xFAFAFAu);
     EXPECT_EQ(ChooseGridColours(true, Distinct(), Colours(0x00FF00, 0x0000FF)), c) << "the user's colours do not count";
 }
 
@@ -77,6 +77,42 @@ TEST(GridColours, HighContrastNeverDrawsTheCursorOrBadgeInvisibly) {
     EXPECT_EQ(c.badgeText, s.windowText);
     EXPECT_EQ(c.badgeBack, s.window);
     EXPECT_EQ(c.cursor, s.highlight);
+}
+
+TEST(GridColours, HighContrastWinsThenTheOptionThenWindows) {
+    using enum GridScheme;
+    EXPECT_EQ(ChooseGridScheme(false, false, kColorsFollowWindows), Light);
+    EXPECT_EQ(ChooseGridScheme(false, true, kColorsFollowWindows), Dark);
+    EXPECT_EQ(ChooseGridScheme(false, true, kColorsLight), Light);
+    EXPECT_EQ(ChooseGridScheme(false, false, kColorsDark), Dark);
+    EXPECT_EQ(ChooseGridScheme(true, true, kColorsDark), HighContrast);
+    EXPECT_EQ(ChooseGridScheme(false, true, 7), Dark) << "a value no version wrote follows Windows";
+    EXPECT_TRUE(AppsDarkFrom(0u));
+    EXPECT_FALSE(AppsDarkFrom(std::nullopt)) << "a system without the setting is light";
+}
+
+TEST(GridColours, TextReadsWellInEveryScheme) {
+    EXPECT_DOUBLE_EQ(ContrastRatio(0x000000, 0xFFFFFF), 21.0);
+    SystemColours windows10; // Windows 10's and 11's light colours
+    windows10.face = 0xF0F0F0;
+    SystemColours darkFace = windows10; // a theme whose button face is dark, with black button text
+    darkFace.face = 0x303030;
+    SystemColours black; // "High Contrast Black"
+    black.window = 0x000000;
+    black.windowText = 0xFFFFFF;
+    const std::pair<GridScheme, SystemColours> schemes[] = {{GridScheme::Light, windows10},
+                                                            {GridScheme::Light, darkFace},
+                                                            {GridScheme::Dark, windows10},
+                                                            {GridScheme::HighContrast, black}};
+    for (const auto& [scheme, system] : schemes) {
+        const GridColours c = ChooseGridColours(scheme, system, TOption{});
+        EXPECT_GE(ContrastRatio(c.label, c.background), kReadableContrast) << static_cast<int>(scheme);
+        EXPECT_GE(ContrastRatio(c.nameText, c.nameBack), kReadableContrast) << static_cast<int>(scheme);
+    }
+    const GridColours dark = ChooseGridColours(GridScheme::Dark, windows10, Colours(0x0000FF, 0x00FF00));
+    EXPECT_GE(ContrastRatio(dark.cursor, dark.background), 3.0) << "the cursor stands out as a control must";
+    EXPECT_EQ(dark.badgeBack, 0x0000FFu) << "the user's badge colours stay as stored";
+    EXPECT_EQ(dark.badgeText, 0x00FF00u);
 }
 
 TEST(GridColours, HighContrastFromTheSystemOrElseFromTheStoredSetting) {

@@ -24,6 +24,22 @@ TEST(OsText, VersionBuildAndKeyboardNumbers) {
         EXPECT_EQ(IsUsKeyboard(type, subType), us) << type << "/" << subType;
 }
 
+TEST(OsText, RunValueStartsThisProgramQuotedOrAsOlderVersionsWroteIt) {
+    const std::u16string program = u"C:\\My Tools\\vantrel\\vantrel.exe";
+    EXPECT_EQ(AutoRunValue(program), u"\"C:\\My Tools\\vantrel\\vantrel.exe\"");
+    // A value the box does not recognise is removed by the dialog's next OK: the user loses the start at log-in.
+    for (const auto& [value, names] : {std::pair<std::u16string, bool>{AutoRunValue(program), true},
+                                       {program, true},
+                                       {u"  \"c:\\my tools\\VANTREL\\vantrel.EXE\" ", true},
+                                       {u"\"C:\\My Tools\\vantrel\\vantrel.exe", false},
+                                       {u"\"C:\\My Tools\\vantrel\\vantrel.exe\" /min", false},
+                                       {u"C:\\My Tools\\vantrel\\vantrel.exe.old", false},
+                                       {u"\"C:\\Other\\vantrel.exe\"", false},
+                                       {u"\"\"", false},
+                                       {u"", false}})
+        EXPECT_EQ(AutoRunNamesProgram(value, program), names) << Utf16ToUtf8(value);
+}
+
 TEST(OsText, SettingsFileNames) {
     const std::u16string base = u"C:\\Users\\me\\AppData\\Roaming";
     EXPECT_EQ(SettingsFolder(base), base + u"\\vantrel64");

@@ -112,6 +112,51 @@ TEST(AutoRunWin, MissingRunKeyIsReportedWhenSwitchingOn) {
     EXPECT_TRUE(SetAutoRun(false, &reason));
 }
 
+// The program a Run value starts at log-in: the system takes the value as a command line.
+std::wstring ProgramStartedBy(std::wstring commandLine) {
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &process))
+        return {};
+    std::wstring image(MAX_PATH, L'\0');
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process.hProcess, 0, image.data(), &size))
+        size = 0;
+    image.resize(size);
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return image;
+}
+
+TEST(AutoRunWin, ACopyInAFolderWithASpaceStartsItselfAndNotAPlantedProgram) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"vantrel run";
+    const std::wstring program = root + L"\\My Tools\\vantrel.exe";
+    const std::wstring planted = root + L"\\My.exe";
+    CreateDirectoryW(root.c_str(), nullptr);
+    CreateDirectoryW((root + L"\\My Tools").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(ModulePath().c_str(), planted.c_str(), FALSE));
+    ASSERT_EQ(ProgramStartedBy(program), planted) << "the planted program is what an unquoted value starts";
+
+    ASSERT_TRUE(SetAutoRun(true, nullptr, program));
+    EXPECT_TRUE(IsAutoRun(program)) << "the option dialog's box shows the value it wrote";
+    wchar_t value[MAX_PATH + 8] = {};
+    DWORD bytes = sizeof(value);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Vantrel64",
+                           RRF_RT_REG_SZ, nullptr, value, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(ProgramStartedBy(value), program);
+    SetAutoRun(false, nullptr, program);
+    DeleteFileW(program.c_str());
+    DeleteFileW(planted.c_str());
+    RemoveDirectoryW((root + L"\\My Tools").c_str());
+    RemoveDirectoryW(root.c_str());
+}
+
 class IconSourceWin : public ::testing::Test {
 protected:
     Win32SystemQueries system;

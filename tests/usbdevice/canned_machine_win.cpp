@@ -1,5 +1,6 @@
-// The machine behind the test build of dravik.dll: a USB stick with two volumes, a built-in card reader and a
-// mouse on the root hub, and a SATA system disk, so that a host can read real records through the exports.
+// The machine behind the test build of dravik.dll: a USB stick with two volumes, a built-in card reader, a
+// mouse and a second stick that a program keeps busy on the root hub, and a SATA system disk, so that a host can
+// read real records through the exports.
 
 #include "usbdevice/machine_win.h"
 #include "usbdevice/machines.h"
@@ -28,6 +29,10 @@ void Describe(testing::MemoryDeviceTree& tree) {
                         .service = u"mouhid",
                         .className = u"Mouse",
                         .description = u"HID-compliant mouse"});
+    const UsbStick busy = AddUsbStick(tree, hub, 3, 3, u"H");
+    tree.Info(busy.disk).friendlyName = u"Kingston DataTraveler 3.0 USB Device";
+    tree.Info(busy.storage).eject = EjectOutcome::Refused;
+    tree.Info(busy.storage).veto = {3, u"notepad.exe"};
     tree.AddClassImage(kDiskGuid.substr(1, 36), 3);
 }
 

@@ -1,6 +1,10 @@
 // Safe removal by device instance handle, by device number and by drive letter, with every result code.
 
+#include <array>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "usbdevice/device_library.h"
 #include "usbdevice/machines.h"
@@ -57,6 +61,28 @@ TEST_F(EjectTest, ByHandleReportsRefusalAndADeviceThatStaysPresent) {
     EXPECT_EQ(library.EjectDeviceHandle(9999), kEjectFailed);
 }
 
+TEST_F(EjectTest, QuietlyTheHostHearsWhoRefusedAndTheSystemSaysNothing) {
+    const std::u16string disk = tree.Info(stick.disk).id;
+    const std::pair<EjectVeto, std::u16string> cases[] = {
+        {{3, u"notepad.exe"}, u"notepad.exe"},
+        {{5, disk}, u"SanDisk Ultra USB Device"}, // open files on a device: named as the user knows it
+        {{4, disk}, disk},                        // a service's name is no device path
+    };
+    tree.Info(stick.storage).eject = EjectOutcome::Refused;
+    for (const auto& [veto, name] : cases) {
+        tree.Info(stick.storage).veto = veto;
+        int32_t type = -7;
+        std::array<char16_t, 200> text{};
+        EXPECT_EQ(library.EjectDeviceHandleVeto(stick.storage, &type, text.data(), 200), kEjectFailed);
+        EXPECT_EQ(type, veto.type);
+        EXPECT_EQ(std::u16string(text.data()), name);
+    }
+    EXPECT_EQ(tree.Notices(), 0) << "the host tells the user, not the system";
+    EXPECT_EQ(library.EjectDeviceHandleVeto(stick.storage, nullptr, nullptr, 4), kNullBuffer);
+    EXPECT_EQ(library.EjectDeviceHandle(stick.storage), kEjectFailed);
+    EXPECT_EQ(tree.Notices(), 1) << "the plain eject leaves the explaining to the system";
+}
+
 TEST_F(EjectTest, ByNumberEjectsTheRecordsRemovableNode) {
     ASSERT_EQ(library.GetDeviceData(kModeUsb), 1);
     EXPECT_EQ(library.EjectDeviceNo(1), kNoRecord);
@@ -89,18 +115,26 @@ TEST_F(EjectTest, ByDriveNameOnlyTheFirstCharacterCounts) {
 TEST_F(EjectTest, ByDriveNameLeavesTheSnapshotAsItWas) {
     const UsbStick second = AddUsbStick(tree, rootHub, 2, 2, u"F");
     ASSERT_EQ(library.GetDeviceData(kModeUsb), 2);
-    const std::vector<DeviceRecord> before = {*library.Snapshot().Find(0), *library.Snapshot().Find(1)};
+    // What a host reads of each record: its identifier, handle and drive letters; nothing past the last one.
+    const auto records = [&] {
+        std::vector<std::u16string> seen;
+        for (int32_t i = 0; i <= 2; ++i) {
+            char16_t id[200] = {};
+            char16_t letters[28] = {};
+            library.GetText(i, RecordText::DeviceId, id, 200);
+            library.GetDriveLetter(i, letters, 28);
+            const std::string handle = std::to_string(library.GetDeviceHandle(i));
+            seen.push_back(std::u16string(id) + u"|" + letters + u"|" + std::u16string(handle.begin(), handle.end()));
+        }
+        return seen;
+    };
+    const std::vector<std::u16string> before = records();
 
     EXPECT_EQ(library.EjectDeviceDriveName(u"Q:"), kNoRecord);
     EXPECT_EQ(library.EjectDeviceDriveName(u"F:"), kSuccess);
     EXPECT_EQ(tree.EjectRequests(), std::vector<DevNode>{second.storage});
-
-    ASSERT_EQ(library.Snapshot().Count(), 2);
-    for (int32_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(library.Snapshot().Find(i)->DeviceId, before[static_cast<size_t>(i)].DeviceId);
-        EXPECT_EQ(library.Snapshot().Find(i)->DeviceHandle, before[static_cast<size_t>(i)].DeviceHandle);
-        EXPECT_EQ(library.Snapshot().Find(i)->DriveLetters, before[static_cast<size_t>(i)].DriveLetters);
-    }
+    EXPECT_EQ(records(), before);
+    EXPECT_EQ(before[2], u"||0") << "two records, as before";
 }
 
 TEST_F(EjectTest, ByDriveNameFailures) {

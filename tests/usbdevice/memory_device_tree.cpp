@@ -158,12 +158,16 @@ std::optional<std::vector<StorageInterface>> MemoryDeviceTree::StorageInterfaces
     return present;
 }
 
-bool MemoryDeviceTree::RequestEject(DevNode node) {
+bool MemoryDeviceTree::RequestEject(DevNode node, EjectVeto* veto) {
     ejectRequests_.push_back(node);
     if (!Valid(node))
         return false;
     switch (nodes_[node].info.eject) {
     case EjectOutcome::Refused:
+        if (veto)
+            *veto = nodes_[node].info.veto;
+        else
+            ++notices_;
         return false;
     case EjectOutcome::StillPresent:
         return true;
@@ -172,6 +176,20 @@ bool MemoryDeviceTree::RequestEject(DevNode node) {
         return true;
     }
     return false;
+}
+
+std::optional<std::u16string> MemoryDeviceTree::DeviceName(std::u16string_view instanceId) {
+    for (DevNode node = Root(); node < nodes_.size(); ++node) {
+        const NodeInfo& info = nodes_[node].info;
+        if (nodes_[node].gone || info.id != instanceId)
+            continue;
+        if (info.friendlyName && !info.friendlyName->empty())
+            return info.friendlyName;
+        if (info.description && !info.description->empty())
+            return info.description;
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 void MemoryDeviceTree::RemoveSubtree(DevNode node) {

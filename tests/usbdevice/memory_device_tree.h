@@ -33,6 +33,7 @@ struct NodeInfo {
     bool openable = true; // identifier readable and the node opens in the device set
     bool present = true;  // among the present devices the set enumerates
     EjectOutcome eject = EjectOutcome::Removed;
+    EjectVeto veto; // what the system says when it refuses the removal
 };
 
 struct Volume {
@@ -64,6 +65,8 @@ public:
     void FailDeviceSet() { setFails_ = true; }
 
     const std::vector<DevNode>& EjectRequests() const { return ejectRequests_; }
+    // How many removals the system would have explained to the user itself (asked without a veto to fill).
+    int Notices() const { return notices_; }
     bool SetHeld() const { return setHeld_; }
     size_t NodeCount() const { return nodes_.size() - 1; }
 
@@ -80,7 +83,8 @@ public:
     std::optional<std::u16string> DosDeviceTarget(char16_t letter) override;
     std::optional<uint32_t> VolumeDeviceNumber(char16_t letter) override;
     std::optional<std::vector<StorageInterface>> StorageInterfaces(StorageClass storageClass) override;
-    bool RequestEject(DevNode node) override;
+    bool RequestEject(DevNode node, EjectVeto* veto) override;
+    std::optional<std::u16string> DeviceName(std::u16string_view instanceId) override;
     std::optional<int32_t> ClassImageIndex(std::u16string_view classGuid) override;
 
 private:
@@ -104,6 +108,7 @@ private:
     std::array<bool, 3> interfaceListFails_{};
     std::map<std::u16string, int32_t, std::less<>> classImages_;
     std::vector<DevNode> ejectRequests_;
+    int notices_ = 0;
     bool setFails_ = false;
     bool setHeld_ = false;
 };

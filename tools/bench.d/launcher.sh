@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Launcher window figures under Wine: show latency (40 Program items, 20 open windows, the default System
-# tray) next to the show floor of the same size in the same run, an arrow key to the redrawn cursor, the
+# tray) next to the show floor of the same size in the same run, the same in the dark scheme against the light
+# one in one run (alone: LAUNCHER_BENCH_ONLY=colours), an arrow key to the redrawn cursor, the
 # footprint after start and after 500 shows, and the idle cost of the resident program next to the minimal
 # 100 ms poller. Run by tools/bench.sh after its build; alone: bash tools/bench.d/launcher.sh [build-dir]
 set -euo pipefail
@@ -43,7 +44,13 @@ export WINEPREFIX="$main_prefix"
 wine explorer /desktop=$desktop "$(winepath -w "$build/fixtures/vantaskwin_red.exe")" --count 20 --title Window \
     >/dev/null 2>&1 &
 sleep 4
+if [ "${LAUNCHER_BENCH_ONLY:-}" = colours ]; then
+    wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" colours 100 2>/dev/null | cat
+    exit 0
+fi
 wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" show 50 2>/dev/null | cat
+# Dark against light, same windows and items, the two schemes taking turns.
+wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" colours 100 2>/dev/null | cat
 # LAUNCHER_BENCH_BEFORE names the same bench built from an earlier tree, measured in the same run for comparison.
 if [ -n "${LAUNCHER_BENCH_BEFORE:-}" ]; then
     echo "-- the same, built from $LAUNCHER_BENCH_BEFORE"

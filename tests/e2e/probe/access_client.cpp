@@ -21,6 +21,9 @@
 //                                SPI_SETHIGHCONTRAST (which Wine refuses), the stored "Flags" setting, the
 //                                given system colours (window, windowtext, highlight, highlighttext, btnface,
 //                                btntext), and WM_SETTINGCHANGE to every window
+//   dark-mode on|off             switches Windows' apps to dark or light as the system's Settings does: the
+//                                user's "AppsUseLightTheme" value, then WM_SETTINGCHANGE "ImmersiveColorSet" to
+//                                every window
 
 #include <windows.h>
 
@@ -371,9 +374,21 @@ int HighContrast(bool on, int argc, wchar_t** argv) {
     return stored == ERROR_SUCCESS && colours ? 0 : 1;
 }
 
+int DarkMode(bool on) {
+    const DWORD light = on ? 0 : 1;
+    const LONG stored =
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                        L"AppsUseLightTheme", REG_DWORD, &light, sizeof(light));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 3000, &ignored);
+    std::printf("dark-mode %s: stored %s\n", on ? "on" : "off", stored == ERROR_SUCCESS ? "yes" : "failed");
+    return stored == ERROR_SUCCESS ? 0 : 1;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: vanaccess tree <class> [ms] | watch <class> <ms> <count> | do <class> <name> | "
-                         "select <class> <name> | high-contrast on|off [name=RRGGBB ...]\n");
+                         "select <class> <name> | high-contrast on|off [name=RRGGBB ...] | dark-mode on|off\n");
     return 2;
 }
 
@@ -387,6 +402,12 @@ int wmain(int argc, wchar_t** argv) {
         if (!on && std::wcscmp(argv[2], L"off") != 0)
             return Usage();
         return HighContrast(on, argc - 3, argv + 3);
+    }
+    if (std::wcscmp(argv[1], L"dark-mode") == 0) {
+        const bool on = std::wcscmp(argv[2], L"on") == 0;
+        if (argc != 3 || (!on && std::wcscmp(argv[2], L"off") != 0))
+            return Usage();
+        return DarkMode(on);
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring command = argv[1];

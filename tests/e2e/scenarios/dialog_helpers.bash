@@ -14,6 +14,7 @@ open_dialog() {
     tray_command "$1"
     wait_window '#32770' "$2" 8000 || fail "'$1' did not open the dialog '$2'"
     wait_foreground "$2" 5000 || fail "the dialog '$2' did not come to the front"
+    keyboard_focus "$2"
 }
 
 # control FIELD TITLE ID: one field of a control of the dialog (2 class, 3 text, 5 visible, 6 enabled,
@@ -72,6 +73,7 @@ activate_dialog() {
     IFS=, read -r left top _ _ <<<"$rect"
     click $((left + 40)) $((top + 8))
     wait_foreground "$1" 5000 || fail "the dialog '$1' did not come to the front"
+    keyboard_focus "$1"
 }
 
 # sheet_page TITLE: the caption of the property sheet's page on top.

@@ -13,27 +13,32 @@ LC_ALL=ja_JP.UTF-8 start_vantrel "$dir/vantrel.exe"
 wait_tray_icon shown 10000 || fail "vantrel's icon does not show"
 
 # help_opened TOPIC FILE: the system's help viewer was started for that topic of that file (its command line),
-# and its window is up.
+# and its window is up; HELP_PID is its process.
 help_opened() {
-    local want="-mapid $1 $win_dir\\$2" waited=0 p found=""
-    while [ -z "$found" ]; do
+    local want="-mapid $1 $win_dir\\$2" waited=0 p
+    HELP_PID=""
+    while [ -z "$HELP_PID" ]; do
         for p in $(pgrep -f 'hh\.exe' || true); do
-            [[ "$(tr '\0' ' ' </proc/"$p"/cmdline 2>/dev/null)" == *"$want"* ]] && found=$p
+            [[ "$(tr '\0' ' ' </proc/"$p"/cmdline 2>/dev/null)" == *"$want"* ]] && HELP_PID=$p
         done
-        [ -n "$found" ] && break
+        [ -n "$HELP_PID" ] && break
         [ "$waited" -ge 8000 ] && return 1
         sleep 0.2
         waited=$((waited + 200))
     done
     wait_window 'HH Parent' 8000
 }
+# close_help: the viewer closed as its user closes it, by its window's close; its process must end. (Killed by a
+# signal on a loaded machine, a viewer once lived on without its window, and the next one never came up.)
 close_help() {
-    pkill -f 'hh\.exe' || true
+    probe post 'HH Parent' 0x0010 0 0 >/dev/null
     wait_gone 'HH Parent' 5000 || fail "the help viewer did not go"
+    program_exited "$HELP_PID" 5000 || fail "the help viewer's process did not end with its window"
 }
 
 # About: the version line is the version resource of the running program.
 open_dialog '&About...' About
+keyboard_focus About
 version=$(probe file-version "$win_dir\\vantrel.exe") || fail "vantrel.exe has no version resource"
 text=$(control 3 About 1082)
 note "About: $text"
@@ -63,6 +68,7 @@ help_opened 3 vantrelj.chm || fail "&Help did not open topic 3 of vantrelj.chm"
 screenshot help-viewer
 close_help
 open_dialog '&Setting...' Setting
+keyboard_focus Setting
 key F1
 help_opened 16 vantrelj.chm || fail "F1 on the Key page did not open topic 16"
 close_help
@@ -84,6 +90,7 @@ close_help
 rm "$dir/vantrel.chm"
 tray_command '&Help'
 wait_window '#32770' vantrel 5000 || fail "no message about the missing help file"
+keyboard_focus vantrel
 message=$(probe controls '#32770' vantrel | awk -F'\t' '$2 == "Static" && $3 != "" { print $3 }' | paste -sd ' ')
 note "message: $message"
 [[ $message == *"$win_dir\\vantrelj.chm"* && $message == *"$win_dir\\vantrel.chm"* ]] ||

@@ -56,7 +56,7 @@ expect_eq "$(control 8 Setting 1001)" 10 "key list selection when opened again (
 expect_eq "$(control 7 Setting 1020)" 1 "Enable mouse when opened again after Cancel"
 key alt+s Return
 wait_dialog_gone Setting 5000 || fail "OK did not close the dialog"
-expect_eq "$(autorun_value)" "$(winpath "$E2E_BIN/vantrel.exe")" "Run value after switching automatic start on"
+expect_eq "$(autorun_value)" "\"$(winpath "$E2E_BIN/vantrel.exe")\"" "Run value after switching automatic start on"
 open_dialog '&Setting...' Setting
 goto_page Setting Other
 wait_control 7 Setting 1050 1 3000 || fail "the automatic-start box does not show the Run value"

@@ -1,9 +1,10 @@
 # At 144 dpi (150 %) the launcher is laid out 1.5 times as large as at 96: with ColMax 7 it is 447 pixels wide
 # instead of 298, the cells follow each other every 60 pixels instead of 40 (as a screen reader reads their bounds),
 # and the icons are 48 pixels, taken from the programs' own 48-pixel images. The 150 % screenshot is the one in the
-# README beside the 100 % one.
+# README beside the 100 % one. "Icon setting" follows too: its icon strip's cells are 60 pixels apart and the ten
+# icons of a file fit without a scroll bar; and the item names of "Registering Icons" are written 1.5 times as large.
 # e2e-limit: 120
-source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
+source "$(dirname "$E2E_SCENARIO")/registration_helpers.bash"
 
 
 # set_dpi DPI: the user's screen setting, read by Wine's server and desktop when they start.
@@ -49,7 +50,9 @@ measure() {
 }
 
 ini="$(settings_dir)/vantrel.ini"
-write_ini "$ini" "$(program_items 10)"
+# The first item takes its icon from a file of ten icons.
+ten=$(winpath "$E2E_BUILD/fixtures/vantenicons.dll")
+write_ini "$ini" "$(program_items 10 | sed -e "s|^IconFileName0=.*|IconFileName0=${ten//\\/\\\\}|")"
 start_resident
 measure 96
 expect_eq "$width" 298 "launcher width at 96 dpi"
@@ -82,6 +85,41 @@ mouse_move $((c0x + 3 * 60 + 30)) $((c0y + 30))
 sleep 0.5
 focus=$(access tree TVanMainForm 3000 | awk -F'\t' '$1 == "focus" { print $2 "/" $3 }')
 expect_eq "$focus" "Program/Program 3" "the cell under the mouse at 144 dpi"
-hot_key
-wait_launcher hidden 3000 || fail "the hot key did not hide the launcher window"
+
+# "Icon setting" of the first item: the strip's cells 60 pixels apart as a screen reader reads them, and the
+# file's ten icons in a strip of one row of cells and its frame, with no scroll bar under it.
+click $((c0x + 30)) $((c0y + 30)) 3
+wait_window '#32768' 3000 || fail "no popup menu on the first Program cell at 144 dpi"
+choose_menu_item '&Setting...'
+wait_window '#32770' 'Icon setting' 5000 || fail "&Setting... did not open 'Icon setting' at 144 dpi"
+sleep 0.5
+screenshot icon-setting-144
+strip=$(access tree VantrelIconStrip 3000) || fail "no icon strip to read at 144 dpi"
+echo "$strip" >"$E2E_DIR/strip-144.txt"
+expect_eq "$(awk -F'\t' '$1 == "item"' <<<"$strip" | wc -l)" 10 "icons in the strip"
+read -r s0x _ <<<"$(awk -F'\t' '$1 == "item" { print $10; exit }' <<<"$strip" | tr ',' ' ')"
+read -r s1x _ <<<"$(awk -F'\t' '$1 == "item" { if (n++ == 1) { print $10; exit } }' <<<"$strip" | tr ',' ' ')"
+expect_eq "$((s1x - s0x))" 60 "the strip's cell pitch at 144 dpi"
+IFS=, read -r sl st sr sb <<<"$(control 4 'Icon setting' 1129)"
+note "144 dpi: icon strip ${sl},${st} to ${sr},${sb}"
+[ $((sr - sl)) -ge 602 ] || fail "the strip is too narrow for ten icons at 144 dpi ($((sr - sl)) pixels)"
+expect_eq "$((sb - st))" 62 "the strip's height at 144 dpi: one row of 60-pixel cells and its frame, no scroll bar"
+key Escape
+wait_dialog_gone 'Icon setting' 3000 || fail "Escape did not close 'Icon setting'"
+# The dialog took the foreground from the launcher, which went as it always does when another window is chosen.
+wait_launcher hidden 3000 || fail "the launcher stayed up behind 'Icon setting'"
+
+# "Registering Icons": the name under the mouse in a font scaled like the cells (14 pixels at 96 dpi).
+open_registration
+# The helper's 96-dpi middle of cell 1 lies inside cell 1 of the 60-pixel grid too.
+read -r x y <<<"$(cell_centre 1 "$PROGRAM_GRID")"
+mouse_move "$x" "$y"
+wait_name 'Program 1' 3000 || fail "the name panel does not name the item under the mouse at 144 dpi"
+screenshot registration-144
+IFS=, read -r nl nt nr nb <<<"$(control 4 "$REG" 1102)"
+text=$(convert "$E2E_DIR/registration-144.png" -crop "$((nr - nl))x$((nb - nt))+$nl+$nt" +repage -trim -format '%h' info:)
+note "144 dpi: the item name is $text pixels high"
+[ "${text:-0}" -ge 16 ] || fail "the item name is $text pixels high at 144 dpi: its font did not follow the scale"
+key Escape
+wait_dialog_gone "$REG" 3000 || fail "Escape did not close '$REG'"
 exit_via_tray_menu "$pid"

@@ -16,6 +16,7 @@ open_registration() {
         wait_window '#32770' "$REG" 20000 || fail "a left click on the tray icon did not open '$REG'"
     fi
     wait_foreground "$REG" 5000 || fail "'$REG' did not come to the front"
+    keyboard_focus "$REG"
 }
 
 # cell_centre INDEX [GRID] [COLUMNS]: the screen point "x y" of a cell's middle in the grid control.
