@@ -93,6 +93,7 @@ int wmain(int argc, wchar_t** argv) {
     const Spread f = SpreadOf(floorTimes);
     std::printf("minimal tray-icon program, same run: median %.1f ms, min %.1f ms, max %.1f ms\n", f.median, f.min,
                 f.max);
-    std::printf("  ratio of the medians: %.2f (goal: at most 1.5)\n", s.median / f.median);
+    std::printf("  ratio of the medians: %.2f (goal: at most 1.5); of the fastest starts: %.2f\n", s.median / f.median,
+                s.min / f.min);
     return 0;
 }

@@ -14,8 +14,8 @@
 #
 # The earlier tree is copied to build/speed-before, given this tree's bench/ (so that both are measured by the same
 # benchmarks) and built there. Each figure runs the earlier program right after this one, on the same desktop.
-# SPEED_RUNS (30), SPEED_SHOWS (500) and SPEED_IDLE_SECONDS (60) change how long each part runs. Run by
-# tools/bench.sh after its build without an earlier tree; alone it builds what it needs.
+# SPEED_RUNS (30), SPEED_STARTS (25), SPEED_SHOWS (500) and SPEED_IDLE_SECONDS (60) change how long each part runs.
+# Run by tools/bench.sh after its build without an earlier tree; alone it builds what it needs.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -108,12 +108,16 @@ while read -r label dir; do
 done < <(trees)
 
 say "== start: process start to the tray icon (next to a minimal tray-icon program, same run)"
-while read -r label dir; do
-    say "  $label:"
-    run_in "$dialogs_prefix" "$after/bench/startup_bench.exe" "$(WINEPREFIX="$dialogs_prefix" winepath -w "$dir/bin/vantrel.exe")" \
-        9 "$(WINEPREFIX="$dialogs_prefix" winepath -w "$after/bench/tray_floor.exe")" VanTrayFloor | sed 's/^/    /' |
-        tee -a "$out"
-done < <(trees)
+for settings in "default settings:$idle_prefix" "200 Program and 200 System items:$dialogs_prefix"; do
+    prefix=${settings#*:}
+    say "  -- ${settings%%:*}"
+    while read -r label dir; do
+        say "  $label:"
+        run_in "$prefix" "$after/bench/startup_bench.exe" "$(WINEPREFIX="$prefix" winepath -w "$dir/bin/vantrel.exe")" \
+            "${SPEED_STARTS:-25}" "$(WINEPREFIX="$prefix" winepath -w "$after/bench/tray_floor.exe")" VanTrayFloor |
+            sed 's/^/    /' | tee -a "$out"
+    done < <(trees)
+done
 
 say "== launcher (40 Program items, 20 task windows, the default System tray)"
 stop_prefix "$launcher_prefix"
@@ -159,9 +163,11 @@ echo "== summary (median ms unless named; ratio = figure / floor of the same run
 awk '
     function num(s, key,   m) { if (match(s, key " +[0-9.]+")) { m = substr(s, RSTART, RLENGTH); sub(/.* /, "", m); return m + 0 } return -1 }
     /^  (after|before):$/ { tree = $1; sub(":", "", tree); next }
+    /^  -- / { print "  " substr($0, 6) ":"; next }
     /^  (after|before): [0-9]+$/ { printf "  %-6s vantrel.exe %d bytes (goal: at most 800 KB)\n", $1, $2; next }
     /^    start-up to tray icon/ { s[tree] = num($0, "median") }
     /^    minimal tray-icon program/ { printf "  %-6s start %.1f ms, floor %.1f ms, ratio %.2f (goal 1.5)\n", tree, s[tree], num($0, "median"), s[tree] / num($0, "median") }
+    /^      ratio of the medians: .*fastest/ { m = $0; sub(/.*fastest starts: /, "", m); printf "  %-6s start, ratio of the fastest starts %s\n", tree, m }
     /^    show latency/ { sh[tree] = num($0, "median") }
     /^    show floor/ { printf "  %-6s launcher show %.2f ms, floor %.2f ms, ratio %.2f (goal 1.2)\n", tree, sh[tree], num($0, "median"), sh[tree] / num($0, "median") }
     /hot key to the first key/ { printf "  %-6s hot key to first key %.2f ms, worst %.2f ms (goal under 16.7)\n", tree, num($0, "median"), num($0, "worst") }
