@@ -39,6 +39,11 @@ template <typename Done> bool PumpUntil(Done done, double limitMs) {
     return true;
 }
 
+// After Start: the rest of the start (the launcher window among it) is the first thing the message loop does.
+inline bool Started(win::VantrelMain& main) {
+    return PumpUntil([&] { return main.Launcher() != nullptr; }, 5000);
+}
+
 struct Summary {
     double median = 0;
     double worst = 0;

@@ -284,11 +284,13 @@ int wmain(int argc, wchar_t** argv) {
     const int shows = argc > 1 ? std::max(1, _wtoi(argv[1])) : 500;
     OtherProgram other(argc > 2 ? argv[2] : L"");
     VantrelMain main;
-    if (!main.Start() || !main.Launcher()) {
+    if (!main.Start() || !vantrel::bench::Started(main)) {
         std::fprintf(stderr, "the resident window could not be created\n");
         return 1;
     }
-    PumpIdle(300); // start-up messages (tray icon, first ticks)
+    // The start's messages, and the dialogs the program makes once it is idle after the start: "after start" is the
+    // resident program as it then stays.
+    PumpIdle(3000);
     std::printf("footprint of the resident program (%d shows, windows opening and closing between them):\n", shows);
     Print("after start", Measure());
     Churn churn;

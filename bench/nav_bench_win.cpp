@@ -28,7 +28,7 @@ using vantrel::win::VantrelMain;
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
     VantrelMain main;
-    if (!main.Start() || !main.Launcher()) {
+    if (!main.Start() || !vantrel::bench::Started(main)) {
         std::fprintf(stderr, "the resident window could not be created\n");
         return 1;
     }

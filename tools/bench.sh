@@ -30,8 +30,9 @@ done
 echo "== settings load (under Wine)"
 wine build/mingw/bench/settings_load_bench.exe
 
-echo "== start-up (under Wine, virtual desktop)"
-wine explorer /desktop=shell,1024x768 build/mingw/bench/startup_bench.exe "$(winepath -w build/mingw/bin/vantrel.exe)" 9 | cat
+echo "== start-up (under Wine, virtual desktop), next to a minimal tray-icon program"
+wine explorer /desktop=shell,1024x768 build/mingw/bench/startup_bench.exe "$(winepath -w build/mingw/bin/vantrel.exe)" 9 \
+    "$(winepath -w build/mingw/bench/tray_floor.exe)" VanTrayFloor | cat
 
 for extra in tools/bench.d/*.sh; do
     [ -f "$extra" ] && bash "$extra"

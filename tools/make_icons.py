@@ -2,8 +2,10 @@
 """Draws vantrel's icons, its drag cursor and its pattern bitmap.
 
 Everything is drawn here from simple shapes, with anti-aliased edges (each pixel is sampled on a
-6x6 grid), and written as Windows .ico/.cur/.bmp files: images of 16 to 64 pixels (the small and the
-large icon sizes at 100 to 200 %), 32 bits with alpha, plus the 1-bit AND mask that older loaders still read.
+6x6 grid, 3x3 at 256 pixels), and written as Windows .ico/.cur/.bmp files: images of 16 to 64 pixels (the
+small and the large icon sizes at 100 to 200 %) and of 256 pixels (Explorer's largest views). Up to 32 pixels
+an image is a 32-bit bitmap with alpha plus the 1-bit AND mask that older loaders still read; the larger ones
+are stored PNG-compressed, as Windows reads them since Vista, which keeps each file a fraction of the size.
 
     python3 tools/make_icons.py [output folder]      (default: src/resources/icons)
 
@@ -14,9 +16,12 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SAMPLES = 6
-SIZES = (16, 20, 24, 32, 40, 48, 64)
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+# Images of more pixels than this are stored as PNG.
+LARGEST_BITMAP = 32
 
 # One palette for every picture, so the icons sit together in a tray.
 NAVY_TOP = (0x3A, 0x50, 0x6E)
@@ -195,7 +200,9 @@ class Canvas:
     def fill(self, shape, paint):
         n = self.size
         x0, y0, x1, y1 = shape.bbox()
-        offsets = [(i + 0.5) / SAMPLES for i in range(SAMPLES)]
+        # At 256 pixels an edge pixel is a small part of the picture: fewer samples look the same.
+        samples = SAMPLES if n <= 64 else SAMPLES // 2
+        offsets = [(i + 0.5) / samples for i in range(samples)]
         for py in range(max(0, int(math.floor(y0))), min(n, int(math.ceil(y1)) + 1)):
             for px in range(max(0, int(math.floor(x0))), min(n, int(math.ceil(x1)) + 1)):
                 hits = 0
@@ -206,7 +213,7 @@ class Canvas:
                 if hits == 0:
                     continue
                 r, g, b, a = paint(px + 0.5, py + 0.5)
-                alpha = a / 255.0 * hits / (SAMPLES * SAMPLES)
+                alpha = a / 255.0 * hits / (samples * samples)
                 dst = self.px[py * n + px]
                 keep = 1.0 - alpha
                 dst[0] = r / 255.0 * alpha + dst[0] * keep
@@ -247,12 +254,14 @@ def _launcher_grid(s, highlight_amber=True):
     elif s == 32:
         frame, radius, cell, gap, start = (1, 31), 6.0, 6, 2, 5
     else:
-        frame, radius, cell, gap, start = (2, 46), 9.0, 10, 3, 6
+        # The 48-pixel plan, scaled to the size (whole pixels at 48).
+        k = s / 48.0
+        frame, radius, cell, gap, start = (2 * k, 46 * k), 9.0 * k, 10 * k, 3 * k, 6 * k
     lo, hi = frame
     if s == 16:
         c.fill(RoundRect(lo + 1, lo + 1, hi + 1, hi + 1, radius), solid(BLACK, 70))
     c.fill(RoundRect(lo, lo, hi, hi, radius), solid(NAVY_EDGE))
-    inset = 1 if s < 48 else 1.5
+    inset = 1 if s < 48 else 1.5 * s / 48
     c.fill(RoundRect(lo + inset, lo + inset, hi - inset, hi - inset, radius - inset),
            vertical(NAVY_TOP, NAVY_BOTTOM, lo, hi))
     cell_radius = 0.5 if s == 16 else cell * 0.22
@@ -268,7 +277,7 @@ def _launcher_grid(s, highlight_amber=True):
     if s >= 32:
         # A soft glow ring around the chosen cell says "this one".
         x = start + cell + gap
-        g = 1.0 if s == 32 else 1.5
+        g = 1.0 if s == 32 else 1.5 * s / 48
         ring = RoundRect(x - g, x - g, x + cell + g, x + cell + g, cell_radius + g) - \
             RoundRect(x, x, x + cell, x + cell, cell_radius)
         c.fill(ring, solid(AMBER_TOP, 110))
@@ -449,10 +458,37 @@ def _dib(canvas):
     return header + xor + bytes(mask)
 
 
+def _png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+
+def _png(canvas):
+    """The picture as a PNG file: straight RGBA, each row with the filter that leaves the smallest sum."""
+    n = canvas.size
+    raw = bytearray()
+    previous = bytes(n * 4)
+    for bgra in canvas.bgra_rows():
+        row = bytearray(bgra)
+        row[0::4], row[2::4] = bgra[2::4], bgra[0::4]  # BGRA -> RGBA
+        candidates = [(0, bytes(row)), (1, _png_sub(row)), (2, bytes((row[i] - previous[i]) & 0xFF
+                                                                     for i in range(len(row))))]
+        kind, filtered = min(candidates, key=lambda c: sum(b if b < 128 else 256 - b for b in c[1]))
+        raw.append(kind)
+        raw += filtered
+        previous = bytes(row)
+    header = struct.pack(">IIBBBBB", n, n, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + _png_chunk(b"IHDR", header) + _png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
+            _png_chunk(b"IEND", b""))
+
+
+def _png_sub(row):
+    return bytes((row[i] - (row[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(row)))
+
+
 def icon_file(canvases, hotspot=None):
     """An .ico (or, with a hot spot, a .cur) holding the given square images."""
     kind = 2 if hotspot else 1
-    images = [_dib(c) for c in canvases]
+    images = [_dib(c) if c.size <= LARGEST_BITMAP else _png(c) for c in canvases]
     out = struct.pack("<HHH", 0, kind, len(images))
     offset = 6 + 16 * len(images)
     for canvas, data in zip(canvases, images):

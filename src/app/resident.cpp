@@ -42,9 +42,21 @@ void LoadSettings(ResidentState& state, ResidentServices& services) {
     ReadSystemList(state, file, read, services);
 }
 
-void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices) {
-    LoadSettings(state, services);
+void StartResident(ResidentState& state, ResidentServices& services) {
+    NoIconsYet later;
+    ResidentServices reading{services.store, services.system, later, services.cd};
+    LoadSettings(state, reading);
+}
+
+void FinishStart(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices) {
+    TrayIconsNow(state, services);
     RefreshDeviceList(devices, state.Devices);
+}
+
+bool TrayIconsNow(ResidentState& state, ResidentServices& services) {
+    const bool programs = ResolvePendingIcons(state.ProgramList(), services.icons);
+    const bool systems = ResolvePendingSystemItems(state.SystemList(), services.system, services.icons);
+    return programs || systems;
 }
 
 EnvironmentSwitchResult ChangeMultiIni(ResidentState& state, int32_t slot, ResidentServices& services,

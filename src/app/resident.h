@@ -59,9 +59,18 @@ struct ResidentServices {
 // keeps them from being written over it.
 void LoadSettings(ResidentState& state, ResidentServices& services);
 
-// The start of the resident core: the settings, then the USB drives, so that a drive that was plugged in
-// before the program started can be stopped without waiting for another device to come or go.
-void StartResident(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices);
+// The start of the resident core: the settings, with the items' icons and the drives' titles left for FinishStart
+// (the shell's answers for the built-in items and drives took longer than everything else the start does together).
+void StartResident(ResidentState& state, ResidentServices& services);
+
+// What the start leaves until the notification-area icon is up and the message loop runs: the items' icons, then the
+// USB drives, so that a drive that was plugged in before the program started can be stopped without waiting for
+// another device to come or go.
+void FinishStart(ResidentState& state, ResidentServices& services, DeviceLibraryFunctions& devices);
+
+// The Program and System items without their icons get them, drives their titles too (nothing to do after
+// FinishStart); true when any did.
+bool TrayIconsNow(ResidentState& state, ResidentServices& services);
 
 // Switching to environment slot n, and what the user must be told when its file is gone.
 enum class EnvironmentSwitch { AlreadyCurrent, MissingFile, Unreadable, Switched };

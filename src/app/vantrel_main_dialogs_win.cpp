@@ -40,6 +40,7 @@ void VantrelMain::OpenRegistration() {
     if (!registration_ || closed_)
         return;
     HideDialogs(1);
+    FinishStartNow();
     registration_->Open();
 }
 

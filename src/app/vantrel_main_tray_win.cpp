@@ -24,12 +24,15 @@ constexpr UINT kTrayIconId = 1;
 } // namespace
 
 void VantrelMain::AddTrayIcon() {
-    // The small icon comes from our own file by number, the way the shell itself would find it, at the system's
-    // small-icon size for the taskbar's (the primary) monitor: its own image of that size, not one scaled.
+    // The small icon at the system's small-icon size for the taskbar's (the primary) monitor: its own image of that
+    // size, not one scaled.
     const int size = SystemMetricAt(SM_CXSMICON, MonitorScale(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
     if (!trayIcon_ || size != trayIconSize_) {
-        const int index = system_.WinVersion() < 1501 ? 7 : 0;
-        if (const HICON small = ExtractSized(ModulePath().c_str(), index, size)) {
+        // Icon number 0 of the file, 7 on older systems (the numbers the shell would use), taken from the resources
+        // already in memory rather than by reading the file again.
+        const wchar_t* name = system_.WinVersion() < 1501 ? L"XSMALL" : L"MAINICON";
+        if (const auto small =
+                static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_ICON, size, size, 0))) {
             trayIcon_.Reset(small);
             trayIconSize_ = size;
         }
@@ -46,16 +49,27 @@ void VantrelMain::AddTrayIcon() {
     // broadcast also comes while the icon still exists (Wine, a display change); the add then fails and
     // the icon is only refreshed, but it is still ours to remove at exit.
     trayIconAdded_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-    if (trayIconAdded_) {
-        data.uVersion = NOTIFYICON_VERSION_4;
-        Shell_NotifyIconW(NIM_SETVERSION, &data);
-    }
+    // At the start the version follows with the rest of it: each call is a round trip to the shell, and the callbacks
+    // of the first moment read the same either way.
+    if (started_)
+        SetTrayIconVersion();
     // Without the icon the program could only be ended from the task manager; the shell gives no sign when it
     // becomes ready, so the add is simply tried again.
     if (const uint32_t retryMs = trayIconRetry_.AfterAttempt(trayIconAdded_))
         SetTimer(Handle(), kTrayRetryTimerId, retryMs, nullptr);
     else
         ::KillTimer(Handle(), kTrayRetryTimerId);
+}
+
+void VantrelMain::SetTrayIconVersion() {
+    if (!trayIconAdded_)
+        return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = Handle();
+    data.uID = kTrayIconId;
+    data.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
 
 void VantrelMain::DeleteTrayIcon() {

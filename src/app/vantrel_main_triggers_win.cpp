@@ -110,6 +110,7 @@ void VantrelMain::SetAllOption(const TOption& newOption) {
 }
 
 void VantrelMain::HotKey() {
+    FinishStartNow();
     if (!launcher_)
         return;
     switch (OnHotKey(state_.ShowStatus, launcher_->CDPlayFlag(), state_.MessageFlag)) {
@@ -179,6 +180,7 @@ void VantrelMain::Tick() {
 }
 
 void VantrelMain::MouseShow() {
+    FinishStartNow();
     if (!launcher_ || inMouseShow_)
         return;
     switch (StartMouseShow(state_.ShowStatus, state_.MessageFlag)) {

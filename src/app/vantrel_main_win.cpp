@@ -71,6 +71,11 @@ bool VantrelMain::Start() {
 }
 
 void VantrelMain::FormCreate() {
+    // The icon first: it is what the user sees of the start. A click on it waits in the queue until the message loop
+    // runs, after everything below.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    AddTrayIcon();
+
     icons_ = std::make_unique<Win32IconSource>(system_);
     // The items' icons are read at the size the launcher shows them on the primary monitor, where it comes up unless
     // called at the mouse, so that the first show does not read them all again.
@@ -85,13 +90,9 @@ void VantrelMain::FormCreate() {
         *files_, ChooseSettingsLocation(*files_, FromWide(ModuleFolder()), FromWide(SettingsBaseFolder())),
         config::AnsiCodePageDecoder(), [this](const SettingsFailure& failure) { ReportSettingsFailure(failure); });
     ResidentServices services = Services();
-    StartResident(state_, services, deviceLibrary_);
+    StartResident(state_, services);
     UpdateTitleBars();
 
-    launcher_ = std::make_unique<LauncherWindow>(
-        LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
-    if (!launcher_->Create(Handle()))
-        launcher_.reset();
     DialogHost& host = *this;
     optionDialog_ = std::make_unique<OptionDialog>(host);
     selectionDialog_ = std::make_unique<EnvironmentSelectionDialog>(host);
@@ -104,13 +105,41 @@ void VantrelMain::FormCreate() {
     state_.MessageFlag = false;
     state_.UsKeyboardFlag = DetectUsKeyboard();
 
-    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    AddTrayIcon();
-
     language_ = FromWide(LanguageAbbreviation());
     state_.JapaneseFlag = language_ == u"JPN";
     state_.MeiryoFlag = NeedsMeiryo(language_, helper_.IsWindows10());
+    // The rest of the start comes first once the message loop runs, before any trigger or click.
+    PostMessageW(Handle(), kMsgFinishStart, 0, 0);
+}
+
+void VantrelMain::FinishStartNow() {
+    if (started_ || closed_)
+        return;
+    started_ = true;
+    launcher_ = std::make_unique<LauncherWindow>(
+        LauncherServices{*this, system_, *icons_, helper_, &deviceLibrary_, &cdAudio_});
+    if (!launcher_->Create(Handle()))
+        launcher_.reset();
+    SetTrayIconVersion();
     StartTimer();
+    ResidentServices services = Services();
+    FinishStart(state_, services, deviceLibrary_);
+    SetTimer(Handle(), kPrepareTimerId, kPrepareEveryMs, nullptr);
+}
+
+void VantrelMain::PrepareNextDialog() {
+    // Not while the user works with the program: making a dialog holds the thread for a moment, and the dialog
+    // manager gives the new dialog's first control the focus, which would take the activation from the window in use.
+    const HWND active = GetActiveWindow();
+    if (closed_ || closeRequested_ || state_.ShowStatus != 0 || state_.MessageFlag ||
+        (active && IsWindowVisible(active)))
+        return;
+    const bool made = (registration_ && !registration_->Handle() && registration_->Prepare()) ||
+                      (optionDialog_ && !optionDialog_->Handle() && optionDialog_->Prepare()) ||
+                      (selectionDialog_ && !selectionDialog_->Handle() && selectionDialog_->Prepare()) ||
+                      (aboutDialog_ && !aboutDialog_->Handle() && aboutDialog_->Prepare());
+    if (!made)
+        ::KillTimer(Handle(), kPrepareTimerId);
 }
 
 void VantrelMain::FormClose() {
@@ -169,10 +198,17 @@ LRESULT VantrelMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgTick:
         Tick();
         return 0;
+    case kMsgFinishStart:
+        FinishStartNow();
+        return 0;
     case WM_HOTKEY:
         HotKey();
         return 0;
     case WM_TIMER:
+        if (wParam == kPrepareTimerId) {
+            PrepareNextDialog();
+            return 0;
+        }
         if (wParam != kTrayRetryTimerId)
             return DefaultProc(message, wParam, lParam);
         // An icon given up for the end of the session does not come back.

@@ -39,9 +39,10 @@ class AboutDialog;
 class NoticeDialog;
 
 // Private messages of the main window.
-constexpr UINT kMsgTrayIcon = 0x8001; // notification-area icon callback
-constexpr UINT kMsgCommand = 0x8002;  // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
-constexpr UINT kMsgTick = 0x8003;     // one poll of the mouse-combination detector
+constexpr UINT kMsgTrayIcon = 0x8001;    // notification-area icon callback
+constexpr UINT kMsgCommand = 0x8002;     // wParam: 0 mouse show, 1/2 hot key off/on, 3 icon registration
+constexpr UINT kMsgTick = 0x8003;        // one poll of the mouse-combination detector
+constexpr UINT kMsgFinishStart = 0x8004; // the start's remainder, posted to itself once the tray icon is up
 
 class VantrelMain : public Window, private LauncherHost, private HotKeyRegistration, private DialogHost {
 public:
@@ -118,6 +119,10 @@ private:
 
     // 0x8002 with wParam 3: the icon registration dialog, with copies of the trays kept for its Cancel.
     void OpenRegistration();
+    // What the start leaves until the tray icon is up (kMsgFinishStart): the launcher window, the tray icon's newer
+    // callbacks, the mouse combination's timer, the items' icons and the USB drives. Once; whatever needs them (a
+    // trigger, the registration dialog) calls it first.
+    void FinishStartNow();
 
     void FormCreate();
     void FormClose();
@@ -126,6 +131,7 @@ private:
     // The session ends: the system ends the process as soon as the notice has been answered.
     void EndSession();
     void AddTrayIcon();
+    void SetTrayIconVersion();
     void DeleteTrayIcon();
     void TrayIconCallback(WPARAM wParam, LPARAM lParam);
     void ShowTrayMenu(POINT at);
@@ -171,11 +177,16 @@ private:
     bool trayIconAdded_ = false;
     TrayIconRetry trayIconRetry_;
     bool closed_ = false;
+    bool started_ = false; // FinishStartNow has run
     bool closeRequested_ = false;
     std::u16string language_; // the user interface's language abbreviation, which picks the help file
 
     static constexpr wchar_t kAppTitle[] = L"vantrel";
     static constexpr UINT_PTR kTrayRetryTimerId = 1;
+    // The kept dialogs' windows are made one per tick once the start has finished, while nothing is on screen.
+    static constexpr UINT_PTR kPrepareTimerId = 2;
+    static constexpr UINT kPrepareEveryMs = 500;
+    void PrepareNextDialog();
 
     std::unique_ptr<OptionDialog> optionDialog_;
     std::unique_ptr<EnvironmentSelectionDialog> selectionDialog_;

@@ -81,6 +81,12 @@ RData MakeDefaultItem(const TSystemItem& row, const SystemQueries& system, IconS
     return item;
 }
 
+void ShowDriveTitle(RData& item, const SystemQueries& system) {
+    const std::u16string shown = system.DriveDisplayName(item.IconFileName);
+    if (!shown.empty())
+        item.Title = shown;
+}
+
 // Removes the drive items we added for a root that is gone. The user's own items for the same root may stand
 // before or after ours and stay, so every item is looked at, not only the first match.
 bool RemoveBuiltInDriveItems(ItemList& list, const std::u16string& root) {
@@ -109,14 +115,30 @@ void PrepareStoredSystemItem(RData& item, const SystemQueries& system, IconSourc
     }
     if (item.IconIndex == -1 && IsDriveRoot(item.IconFileName)) {
         item.Icon = ShellIconOrDefault(item.IconFileName, icons);
-        // The drive's label may have changed since the file was written: show what the shell says now.
-        const std::u16string shown = system.DriveDisplayName(item.IconFileName);
-        if (!shown.empty())
-            item.Title = shown;
+        // The drive's label may have changed since the file was written: show what the shell says now. An item read
+        // without its icon gets both from ResolvePendingSystemItems: each is a question to the shell.
+        if (item.Icon.Get() != 0)
+            ShowDriveTitle(item, system);
     } else {
         item.Icon = ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
     }
     item.Flag = (item.Status & 0xFF) == StatusSystem && IsRemote(item.ExeFileName, system);
+}
+
+bool ResolvePendingSystemItems(ItemList& list, const SystemQueries& system, IconSource& icons) {
+    bool any = false;
+    for (RData& item : list) {
+        if (item.Icon.Get() != 0)
+            continue;
+        any = true;
+        if (item.IconIndex == -1 && IsDriveRoot(item.IconFileName)) {
+            item.Icon = ShellIconOrDefault(item.IconFileName, icons);
+            ShowDriveTitle(item, system);
+        } else {
+            item.Icon = ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
+        }
+    }
+    return any;
 }
 
 bool SyncDrives(ItemList& list, const SystemQueries& system, IconSource& icons) {

@@ -24,6 +24,9 @@ extern const std::array<TSystemItem, 12> DefaultSystemItems;
 // Applies the version-dependent icon choices that a System item read from the file needs, and gives it
 // its icon, its network-drive flag and, for a drive root shown by the shell, its current display name.
 void PrepareStoredSystemItem(RData& item, const SystemQueries& system, IconSource& icons);
+// The stored System items read without their icons (through NoIconsYet) get them, and a drive the shell's title as
+// well, as PrepareStoredSystemItem would have given them; true when there was any.
+bool ResolvePendingSystemItems(ItemList& list, const SystemQueries& system, IconSource& icons);
 
 // Adds every missing default item and synchronises the drives; true when the list changed (the caller then
 // writes the System section back).

@@ -15,12 +15,18 @@ AboutDialog::~AboutDialog() {
     Destroy();
 }
 
+bool AboutDialog::Prepare() {
+    if (Handle())
+        return true;
+    if (!CreateModeless(IDD_ABOUT, nullptr))
+        return false;
+    host_.DialogCreated(DialogKind::About, FromHwnd(Handle()));
+    return true;
+}
+
 void AboutDialog::Open() {
-    if (!Handle()) {
-        if (!CreateModeless(IDD_ABOUT, nullptr))
-            return;
-        host_.DialogCreated(DialogKind::About, FromHwnd(Handle()));
-    }
+    if (!Prepare())
+        return;
     const bool wasShown = IsVisible();
     SetItemText(Handle(), IDC_ABOUTNAME, u"vantrel");
     SetItemText(Handle(), IDC_ABOUTVERSION, host_.VersionText() + u"\r\n" + kAuthorLine);

@@ -17,6 +17,9 @@ public:
 
     // "&About...": comes up at the mouse when it was not on screen.
     void Open();
+    // Makes the window, hidden, if it is not made yet: the program does so once it is idle after the start, so that
+    // even the first opening only fills and shows it. False when the system refused the window.
+    bool Prepare();
 
 protected:
     bool OnInitDialog() override;

@@ -82,12 +82,18 @@ EnvironmentSettingsDialog* EnvironmentSelectionDialog::Settings() const {
     return settings_ && settings_->Handle() ? settings_.get() : nullptr;
 }
 
+bool EnvironmentSelectionDialog::Prepare() {
+    if (Handle())
+        return true;
+    if (!CreateModeless(IDD_ENV_SELECT, nullptr))
+        return false;
+    host_.DialogCreated(DialogKind::Selection, FromHwnd(Handle()));
+    return true;
+}
+
 void EnvironmentSelectionDialog::Open() {
-    if (!Handle()) {
-        if (!CreateModeless(IDD_ENV_SELECT, nullptr))
-            return;
-        host_.DialogCreated(DialogKind::Selection, FromHwnd(Handle()));
-    }
+    if (!Prepare())
+        return;
     const bool wasShown = IsVisible();
     // A visit lasts until OK or Cancel: a dialog that was only hidden (the hot key, another dialog) comes back
     // with the edits not yet confirmed and the settings dialog that was open.

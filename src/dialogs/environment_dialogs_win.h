@@ -46,6 +46,9 @@ public:
     // only hidden keeps its unconfirmed edits. A dialog that was not on screen comes up with its top-left corner at
     // the mouse.
     void Open();
+    // Makes the window, hidden, if it is not made yet: the program does so once it is idle after the start, so that
+    // even the first opening only fills and shows it. False when the system refused the window.
+    bool Prepare();
 
     // The open settings dialog, if any.
     EnvironmentSettingsDialog* Settings() const;

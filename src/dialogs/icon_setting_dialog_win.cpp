@@ -57,7 +57,7 @@ bool IconSettingDialog::Open(HWND owner, int32_t tray, int32_t index, bool write
                              const DialogPlacement& placement) {
     if (!IsValidCell(host_.Trays(), tray, index) || tray == TaskTray)
         return false;
-    if (!CreateModeless(IDD_ICON_SETTING, owner))
+    if (!Prepare(owner))
         return false;
     host_.DialogCreated(DialogKind::IconSetting, FromHwnd(Handle()));
     target_ = TargetOf(host_.Trays(), tray, index);
@@ -92,6 +92,10 @@ bool IconSettingDialog::Open(HWND owner, int32_t tray, int32_t index, bool write
     PlaceAndShow(Handle(), placement);
     FocusControl(Handle(), IDC_DIRECTEDIT);
     return true;
+}
+
+bool IconSettingDialog::Prepare(HWND owner) {
+    return CreateModeless(IDD_ICON_SETTING, owner);
 }
 
 bool IconSettingDialog::OnInitDialog() {

@@ -36,6 +36,9 @@ public:
     // Before(tray, index, writeFlag): fills the dialog from the item and shows it; false (and no window) when the
     // tray and index name no item. With writeFlag, OK also writes both trays to the settings file.
     bool Open(HWND owner, int32_t tray, int32_t index, bool writeFlag, const DialogPlacement& placement);
+    // Makes the window, hidden, ahead of its one opening: made while the opener has nothing to do, the next "Icon
+    // setting" only fills and shows it. False when the system refused the window.
+    bool Prepare(HWND owner);
 
 protected:
     bool OnInitDialog() override;

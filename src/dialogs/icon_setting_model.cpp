@@ -1,5 +1,7 @@
 #include "dialogs/icon_setting_model.h"
 
+#include <algorithm>
+
 #include "services/grid.h"
 #include "services/os_text.h"
 #include "services/text.h"
@@ -129,14 +131,36 @@ std::optional<std::u16string> ShiftToggled(std::u16string_view text, bool checke
 
 void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons) {
     strip.icons.clear();
+    strip.path = path;
     strip.substitute = false;
-    for (IconHandle icon : icons.ExtractAllIcons(path, kIconStripMostIcons))
-        strip.icons.push_back(icons.Own(icon));
+    strip.icons.resize(icons.IconCount(path, kIconStripMostIcons));
     if (strip.icons.empty()) {
         strip.substitute = true;
         if (IconRef own = ResolveItemIcon(status, path, index, icons))
             strip.icons.push_back(std::move(own));
     }
+}
+
+IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons) {
+    if (cell < 0 || static_cast<std::size_t>(cell) >= strip.icons.size())
+        return 0;
+    IconRef& icon = strip.icons[static_cast<std::size_t>(cell)];
+    if (!icon && !strip.substitute) {
+        // The cells that come into view with it, from one reading of the file.
+        const auto count = static_cast<int32_t>(
+            std::min<std::size_t>(kIconStripBatch, strip.icons.size() - static_cast<std::size_t>(cell)));
+        const std::vector<IconHandle> extracted = icons.ExtractIcons(strip.path, cell, count);
+        for (std::size_t i = 0; i < extracted.size(); ++i) {
+            IconRef& slot = strip.icons[static_cast<std::size_t>(cell) + i];
+            if (!extracted[i])
+                continue;
+            if (slot)
+                icons.DestroyIcon(extracted[i]);
+            else
+                slot = icons.Own(extracted[i]);
+        }
+    }
+    return icon.Get();
 }
 
 void IconStrip::Scale(DpiScale scale, int32_t innerWidth, int32_t scrollBar) {

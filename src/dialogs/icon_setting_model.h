@@ -67,14 +67,22 @@ constexpr int32_t kIconStripScrollBar = 18; // at 96 dpi; the adapter gives the 
 // At most this many icons are shown of one file: each holds two bitmaps, and a process may hold 10,000 GDI
 // objects in all (the trays' icons among them). The largest icon libraries of the system hold a few hundred.
 constexpr std::size_t kIconStripMostIcons = 1000;
+// A cell's icon comes with those of the cells after it, as many as the strip shows at once.
+constexpr std::size_t kIconStripBatch = 11;
 
-// The icons of a file, or one substitute cell (the item's own icon) when the file has none.
+// The icons of a file, or one substitute cell (the item's own icon) when the file has none. A cell's icon is
+// extracted when it is first drawn: a strip shows ten of a library's hundreds, and an opening of "Icon setting" does
+// not wait for the rest.
 struct IconStripIcons {
-    std::vector<IconRef> icons;
-    bool substitute = false; // the file is no icon source: Index becomes -1 when it was picked
+    std::u16string path;
+    std::vector<IconRef> icons; // one per cell, empty until drawn
+    bool substitute = false;    // the file is no icon source: Index becomes -1 when it was picked
 };
-// The strip's icons of another file. Those it showed go first, so that two files' icons are never held at once.
+// The strip's cells for another file. The icons it showed go first, so that two files' icons are never held at once.
 void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons);
+// The icon of a cell, extracted from the file the first time it is asked for; 0 beyond the cells or when the file
+// did not give it.
+IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons);
 
 struct IconStrip {
     int32_t cells = 0;

@@ -109,8 +109,8 @@ void IconStripWindow::Paint() {
         SelectGuard brush(dc, selected ? pickedBrush.Get() : faceBrush.Get());
         Rectangle(dc, x, 0, x + m.extent, m.extent);
         // The icons are drawn at the grids' size for this scale, from the file's own image of it where it has one.
-        DrawIconEx(dc, x + inset, inset, ToHicon(dialog_.stripIcons_.icons[i].Get()), m.iconSize, m.iconSize, 0,
-                   nullptr, DI_NORMAL);
+        DrawIconEx(dc, x + inset, inset, ToHicon(StripIcon(dialog_.stripIcons_, i, dialog_.host_.Icons())), m.iconSize,
+                   m.iconSize, 0, nullptr, DI_NORMAL);
     }
     if (GetFocus() == Handle() && strip.Index >= 0) {
         RECT focus{strip.Index * pitch - offset, 0, strip.Index * pitch - offset + pitch, pitch};

@@ -266,19 +266,25 @@ OptionDialog::~OptionDialog() {
     Destroy();
 }
 
+bool OptionDialog::Prepare() {
+    if (Handle())
+        return true;
+    if (!Create(nullptr, u"Setting",
+                {{keyPage_.get(), IDD_OPTION_KEY},
+                 {mousePage_.get(), IDD_OPTION_MOUSE},
+                 {otherPage_.get(), IDD_OPTION_OTHER},
+                 {exclusionPage_.get(), IDD_OPTION_EXCLUDE}}))
+        return false;
+    host_.DialogCreated(DialogKind::Option, FromHwnd(Handle()));
+    return true;
+}
+
 void OptionDialog::Open() {
     const bool wasShown = IsVisible();
     nowOption_ = host_.CurrentOption();
     controls_ = FillOptionControls(nowOption_, controls_, host_.IsNtPlatform(), host_.IsAutoRun());
-    if (!Handle()) {
-        if (!Create(nullptr, u"Setting",
-                    {{keyPage_.get(), IDD_OPTION_KEY},
-                     {mousePage_.get(), IDD_OPTION_MOUSE},
-                     {otherPage_.get(), IDD_OPTION_OTHER},
-                     {exclusionPage_.get(), IDD_OPTION_EXCLUDE}}))
-            return;
-        host_.DialogCreated(DialogKind::Option, FromHwnd(Handle()));
-    }
+    if (!Prepare())
+        return;
     LoadPages();
     if (!wasShown)
         PlaceWindowAtCursor(Handle());

@@ -28,6 +28,9 @@ public:
     // "&Setting...": the current options fill the dialog (again, when it is already open, replacing unsaved
     // edits); a dialog that was not on screen comes up with its top-left corner at the mouse.
     void Open();
+    // Makes the window, hidden, if it is not made yet: the program does so once it is idle after the start, so that
+    // even the first opening only fills and shows it. False when the system refused the window.
+    bool Prepare();
 
     using PropertySheetDialog::CurrentPage;
     using PropertySheetDialog::Handle;

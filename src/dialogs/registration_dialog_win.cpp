@@ -76,12 +76,18 @@ DeleteDialog* RegistrationDialog::Deleter() const {
     return deleter_ && deleter_->Handle() ? deleter_.get() : nullptr;
 }
 
+bool RegistrationDialog::Prepare() {
+    if (Handle())
+        return true;
+    if (!CreateModeless(IDD_REGISTRATION, nullptr))
+        return false;
+    host_.DialogCreated(DialogKind::Registration, FromHwnd(Handle()));
+    return true;
+}
+
 void RegistrationDialog::Open() {
-    if (!Handle()) {
-        if (!CreateModeless(IDD_REGISTRATION, nullptr))
-            return;
-        host_.DialogCreated(DialogKind::Registration, FromHwnd(Handle()));
-    }
+    if (!Prepare())
+        return;
     const int32_t file = host_.Environments().CurrentFileNumber();
     if (copies_.StartsVisit(file)) {
         copies_.Take(List(ProgramTray), List(SystemTray), host_.CurrentOption().ColMax, file);
@@ -90,6 +96,7 @@ void RegistrationDialog::Open() {
     if (!IsVisible())
         FormShow();
     ShowInFront();
+    PrepareSpareLater();
 }
 
 bool RegistrationDialog::OnInitDialog() {
@@ -186,6 +193,14 @@ void RegistrationDialog::Arrange() {
     UpdateNameFont(in.scale);
     const ArrangeOutcome outcome = ArrangeControls(arrangement_, in);
     const RegistrationLayout& layout = arrangement_.layout;
+    // Each move is a round trip to the window system: an opening with the layout of the last one moves nothing.
+    if (arranged_ && *arranged_ == layout && !outcome.left && !outcome.top) {
+        for (const auto& grid : grids_)
+            if (grid)
+                grid->AnnounceReorder();
+        return;
+    }
+    arranged_ = layout;
 
     RECT frame{0, 0, layout.ClientWidth(), layout.ClientHeight()};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
@@ -302,9 +317,18 @@ void RegistrationDialog::OpenMenu(int32_t tray, int32_t index, POINT screen) {
 
 void RegistrationDialog::OpenSetting() {
     setting_.reset();
-    setting_ = std::make_unique<IconSettingDialog>(host_, [this](int32_t tray) { Redisp(tray); });
+    // A new dialog for every opening, as ever; the one made ahead while this dialog was idle saves making its twenty
+    // controls now.
+    setting_ = spareSetting_ ? std::move(spareSetting_)
+                             : std::make_unique<IconSettingDialog>(host_, [this](int32_t tray) { Redisp(tray); });
     if (!setting_->Open(Handle(), CurrentTray(), selNow_, false, {}))
         setting_.reset();
+    PrepareSpareLater();
+}
+
+void RegistrationDialog::PrepareSpareLater() {
+    if (!spareSetting_)
+        SetTimer(Handle(), kSpareTimer, kSpareDelayMs, nullptr);
 }
 
 void RegistrationDialog::ThirdCommandClicked() {
@@ -387,6 +411,16 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kMsgAddDropped:
         AddDropped();
         return TRUE;
+    case WM_TIMER:
+        if (wParam != kSpareTimer)
+            return FALSE;
+        KillTimer(Handle(), kSpareTimer);
+        if (IsVisible() && !spareSetting_) {
+            spareSetting_ = std::make_unique<IconSettingDialog>(host_, [this](int32_t tray) { Redisp(tray); });
+            if (!spareSetting_->Prepare(Handle()))
+                spareSetting_.reset();
+        }
+        return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
         // High contrast switched on or off, the apps made dark or light ("ImmersiveColorSet"), or the scheme's
@@ -399,6 +433,7 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        arranged_.reset(); // the suggested size is not the layout's
         Arrange();
         RepaintGrids();
         return TRUE;
@@ -424,6 +459,7 @@ INT_PTR RegistrationDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
 void RegistrationDialog::OnDestroy() {
     RevokeDrops();
     CloseChildren();
+    spareSetting_.reset();
     host_.DialogDestroyed(FromHwnd(Handle()));
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "dialogs/dialog_host.h"
 #include "dialogs/icon_grid_access.h"
 #include "dialogs/registration_model.h"
+#include "grid/cell_paint.h"
 #include "grid/cell_painter_win.h"
 #include "win/back_buffer_win.h"
 #include "win/dialog_win.h"
@@ -40,6 +42,9 @@ public:
     // Copies of both trays and the column count are kept for Cancel when a visit begins; a dialog that is open or
     // was only hidden keeps those of its first opening.
     void Open();
+    // Makes the window, hidden, if it is not made yet: the program does so once it is idle after the start, so that
+    // even the first opening only fills and shows it. False when the system refused the window.
+    bool Prepare();
 
     // Lays the dialog out again and repaints the tray's grid (after a delete).
     void Redisp(int32_t tray);
@@ -54,7 +59,7 @@ public:
     // message (the program they came from is not kept waiting); none beyond the limit.
     void DropFiles(POINT screen, const std::vector<std::u16string>& files);
 
-    // The grids' full paints so far (a benchmark waits for them).
+    // The grids' paints so far, whole or in part (a benchmark waits for them).
     uint32_t GridPaints() const { return gridPaints_; }
 
 protected:
@@ -74,6 +79,15 @@ private:
     friend class GridWindow;
     friend class DropTarget;
 
+    // Each grid's picture, kept while the dialog is hidden: an opening, a page change or a move of the cursor draws
+    // only the cells whose picture changed (with 200 items a full grid is most of an opening's painting), and the
+    // invalid part is copied. The focus frame is drawn on the screen over it.
+    struct GridPicture {
+        BackBuffer buffer;
+        std::optional<TrayPictureKey> key; // what the picture shows; none before it was drawn
+        int32_t cursor = -1;               // the cell drawn in the cursor state, and the dragged one
+        int32_t mark = -1;
+    };
     ItemList& List(int32_t tray);
     void FormShow();
     void Close();
@@ -83,7 +97,14 @@ private:
     void ReadColours();
     void RepaintGrids();
     void RepaintGrid(int32_t tray);
-    void PaintGrid(HDC dc, int32_t tray, SIZE size);
+    // Cells first..last of the tray's grid, and nothing else.
+    void RepaintCells(int32_t tray, int32_t first, int32_t last);
+    // Brings the grid's picture up to date, drawing what changed since it was last drawn; the cells it drew outside
+    // `area` are invalidated, so that they reach the screen too.
+    void UpdatePicture(GridPicture& picture, int32_t tray, SIZE size, const RECT& area);
+    // Every cell of the grid into dc; with a picture, the cells listed only.
+    void DrawCells(HDC dc, int32_t tray, SIZE size, const std::vector<int32_t>* only);
+    void DrawGridFocus(HDC dc, int32_t tray);
     void ShowName(int32_t tray, int32_t index);
 
     // TrayGridView: what a screen reader reads of the grids.
@@ -129,7 +150,8 @@ private:
 
     DialogHost& host_;
     RegistrationArrangement arrangement_;
-    CellMetrics metrics_; // the grids' cells at the scale of the screen the dialog is on
+    std::optional<RegistrationLayout> arranged_; // the layout the controls were last moved to
+    CellMetrics metrics_;                        // the grids' cells at the scale of the screen the dialog is on
     CancelCopies copies_;
     bool okFlag_ = false;
     int32_t selNow_ = 0;
@@ -142,7 +164,7 @@ private:
     CellPainter painter_;
     SystemTheme theme_; // the system's colours, high contrast and dark apps, as last read
     std::array<std::unique_ptr<GridWindow>, 2> grids_; // the Program and the System page
-    BackBuffer buffer_;
+    std::array<GridPicture, 2> pictures_;
     UniqueFont nameFont_;
     DpiScale nameFontScale_;           // the scale the name's font was made for
     HCURSOR gripCursor_ = nullptr;     // a shared resource cursor, never destroyed
@@ -155,7 +177,12 @@ private:
     };
     std::deque<PendingDrop> drops_;
     static constexpr UINT kMsgAddDropped = WM_APP + 3;
+    // A timer's message comes after every paint: the spare is made once the dialog and its children are drawn.
+    static constexpr UINT_PTR kSpareTimer = 1;
+    static constexpr UINT kSpareDelayMs = USER_TIMER_MINIMUM;
+    void PrepareSpareLater();
     std::unique_ptr<IconSettingDialog> setting_;
+    std::unique_ptr<IconSettingDialog> spareSetting_; // made ahead for the next "&Setting..." (kSpareTimer)
     std::unique_ptr<DeleteDialog> deleter_;
     uint32_t gridPaints_ = 0;
 };

@@ -33,15 +33,19 @@ void RegistrationDialog::GridWindow::Paint() {
     RECT client{};
     GetClientRect(Handle(), &client);
     const SIZE size{client.right, client.bottom};
-    BackBuffer& buffer = dialog_.buffer_;
-    if (buffer.Size().cx < size.cx || buffer.Size().cy < size.cy)
-        buffer.Resize({std::max(buffer.Size().cx, size.cx), std::max(buffer.Size().cy, size.cy)});
-    if (!buffer.Ready()) {
-        dialog_.PaintGrid(paint.Get(), tray_, size);
-        return;
+    GridPicture& picture = dialog_.pictures_[static_cast<std::size_t>(PageOf(tray_))];
+    if (picture.buffer.Size().cx != size.cx || picture.buffer.Size().cy != size.cy) {
+        picture.buffer.Resize(size);
+        picture.key.reset();
     }
-    dialog_.PaintGrid(buffer.Dc(), tray_, size);
-    buffer.CopyTo(paint.Get(), client);
+    if (!picture.buffer.Ready()) {
+        dialog_.DrawCells(paint.Get(), tray_, size, nullptr);
+    } else {
+        dialog_.UpdatePicture(picture, tray_, size, paint.Area());
+        picture.buffer.CopyTo(paint.Get(), paint.Area());
+    }
+    dialog_.DrawGridFocus(paint.Get(), tray_);
+    ++dialog_.gridPaints_;
 }
 
 LRESULT RegistrationDialog::GridWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -116,36 +120,97 @@ void RegistrationDialog::RepaintGrid(int32_t tray) {
     }
 }
 
-void RegistrationDialog::PaintGrid(HDC dc, int32_t tray, SIZE size) {
+void RegistrationDialog::RepaintCells(int32_t tray, int32_t first, int32_t last) {
+    const HWND grid = Grid(tray);
+    if (!grid)
+        return;
+    for (const ScreenRect& band :
+         CellSpanBands(first, last, EffectiveColumns(host_.CurrentOption().ColMax), metrics_)) {
+        const RECT r{band.left, band.top, band.right, band.bottom};
+        InvalidateRect(grid, &r, FALSE);
+    }
+    UpdateWindow(grid);
+}
+
+void RegistrationDialog::UpdatePicture(GridPicture& picture, int32_t tray, SIZE size, const RECT& area) {
+    const IconDialogFlags flags = host_.IconFlags();
+    const TOption& option = host_.CurrentOption();
+    const int32_t columns = EffectiveColumns(option.ColMax);
+    TrayPictureKey key =
+        PictureKeyFor(tray, host_.Trays()[static_cast<std::size_t>(tray)], option, columns, flags.UsKeyboardFlag,
+                      flags.CdPlayerFlag, flags.CdMode, ChooseGridColours(theme_, option), metrics_, true);
+    const int32_t cursor = IsValidCell(host_.Trays(), tray, selNow_) ? selNow_ : -1;
+    const int32_t mark = dragging_ && tray == dragTray_ ? dragPosition_ : -1;
+    if (!picture.key) {
+        DrawCells(picture.buffer.Dc(), tray, size, nullptr);
+    } else {
+        std::vector<int32_t> changed = ChangedCells(*picture.key, key);
+        // The cursor and the drag mark are states of a cell: the cells they left and reached.
+        if (picture.cursor != cursor || picture.mark != mark)
+            for (const int32_t cell : {picture.cursor, cursor, picture.mark, mark})
+                if (cell >= 0)
+                    changed.push_back(cell);
+        std::sort(changed.begin(), changed.end());
+        changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+        if (!changed.empty())
+            DrawCells(picture.buffer.Dc(), tray, size, &changed);
+        // A cell that changed outside the invalid part (an item replaced while the dialog was hidden) reaches the
+        // screen with the next paint.
+        for (const int32_t cell : changed)
+            for (const ScreenRect& band : CellSpanBands(cell, cell, columns, metrics_))
+                if (band.left < area.left || band.top < area.top || band.right > area.right ||
+                    band.bottom > area.bottom) {
+                    const RECT r{band.left, band.top, band.right, band.bottom};
+                    InvalidateRect(Grid(tray), &r, FALSE);
+                }
+    }
+    picture.key = std::move(key);
+    picture.cursor = cursor;
+    picture.mark = mark;
+}
+
+void RegistrationDialog::DrawCells(HDC dc, int32_t tray, SIZE size, const std::vector<int32_t>* only) {
     const IconDialogFlags flags = host_.IconFlags();
     const TOption& option = host_.CurrentOption();
     const int32_t columns = EffectiveColumns(option.ColMax);
     const GridColours colours = ChooseGridColours(theme_, option);
-    ClearControl(dc, size.cx, size.cy, colours.background);
     const CellPaintContext context{&host_.Trays(),     &option,      columns, flags.UsKeyboardFlag,
                                    flags.CdPlayerFlag, flags.CdMode, colours, metrics_};
     const POINT box{0, 0};
     const ItemList& list = List(tray);
+    const auto count = static_cast<int32_t>(list.size());
     const int32_t used = InsertPosition(list);
-    painter_.DrawTray(dc, box, context, tray);
-    for (int32_t i = used; i < static_cast<int32_t>(list.size()); ++i) {
-        painter_.DrawCell(dc, box, context, tray, i, kCellNormal);
-        painter_.DrawNotUsedMark(dc, box, context, i);
+    const int32_t cursor = IsValidCell(host_.Trays(), tray, selNow_) ? selNow_ : -1;
+    const int32_t mark = dragging_ && tray == dragTray_ ? dragPosition_ : -1;
+    std::vector<int32_t> every;
+    if (!only) {
+        ClearControl(dc, size.cx, size.cy, colours.background);
+        for (int32_t i = 0; i < count; ++i)
+            every.push_back(i);
     }
-    if (IsValidCell(host_.Trays(), tray, selNow_)) {
-        painter_.DrawCell(dc, box, context, tray, selNow_, kCellCursor);
-        if (selNow_ >= used)
-            painter_.DrawNotUsedMark(dc, box, context, selNow_);
-    }
-    if (dragging_ && tray == dragTray_)
-        painter_.DrawCell(dc, box, context, tray, dragPosition_, kCellCursorBlack);
-    if (GetFocus() == Grid(tray) && IsValidCell(host_.Trays(), tray, selNow_)) {
-        const ScreenPoint cell = CellOrigin(selNow_, columns, metrics_);
-        const RECT focus{cell.x - 1, cell.y - 1, cell.x + metrics_.pitch - 1, cell.y + metrics_.pitch - 1};
-        DrawFocusRect(dc, &focus);
+    for (const int32_t i : only ? *only : every) {
+        // Each cell on its own square of the grid's ground: a cell that is gone leaves the ground.
+        const ScreenPoint origin = CellOrigin(i, columns, metrics_);
+        ClearArea(dc, RECT{origin.x, origin.y, origin.x + metrics_.pitch, origin.y + metrics_.pitch},
+                  colours.background);
+        if (i >= count)
+            continue;
+        painter_.DrawCell(dc, box, context, tray, i,
+                          i == mark     ? kCellCursorBlack
+                          : i == cursor ? kCellCursor
+                                        : kCellNormal);
+        if (i >= used)
+            painter_.DrawNotUsedMark(dc, box, context, i);
     }
     DrawSunkenFrame(dc, 0, 0, size.cx, size.cy, colours);
-    ++gridPaints_;
+}
+
+void RegistrationDialog::DrawGridFocus(HDC dc, int32_t tray) {
+    if (GetFocus() != Grid(tray) || !IsValidCell(host_.Trays(), tray, selNow_))
+        return;
+    const ScreenPoint cell = CellOrigin(selNow_, EffectiveColumns(host_.CurrentOption().ColMax), metrics_);
+    const RECT focus{cell.x - 1, cell.y - 1, cell.x + metrics_.pitch - 1, cell.y + metrics_.pitch - 1};
+    DrawFocusRect(dc, &focus);
 }
 
 void RegistrationDialog::ShowName(int32_t tray, int32_t index) {
@@ -213,11 +278,16 @@ void RegistrationDialog::GridMouseMove(int32_t tray, POINT client) {
     if (dragging_) {
         // Off the grid nothing can be dropped.
         const int32_t index = inside && tray == dragTray_ ? CellAtPoint(tray, client) : -1;
+        const int32_t from = dragPosition_;
         const DragStep step = DragOverCell(List(dragTray_), dragPosition_, index);
         SetCursor(DragCursor(step.accepted));
         if (step.moved) {
+            // Every item between the two cells moved by one; the rest of the grid stays as it is.
+            const int32_t before = selNow_;
             selNow_ = dragPosition_;
-            RepaintGrid(dragTray_);
+            if (before != from && before != selNow_)
+                RepaintCells(dragTray_, before, before);
+            RepaintCells(dragTray_, from, dragPosition_);
             grids_[static_cast<std::size_t>(PageOf(dragTray_))]->AnnounceReorder();
             ShowName(dragTray_, selNow_);
         }
@@ -229,8 +299,10 @@ void RegistrationDialog::GridMouseMove(int32_t tray, POINT client) {
     const int32_t index = CellAtPoint(tray, client);
     if (index >= static_cast<int32_t>(List(tray).size()) || index == selNow_)
         return;
+    const int32_t before = selNow_;
     selNow_ = index;
-    RepaintGrid(tray);
+    RepaintCells(tray, before, before);
+    RepaintCells(tray, index, index);
     ShowName(tray, index);
 }
 
@@ -300,7 +372,12 @@ void RegistrationDialog::GridKey(int32_t tray, WPARAM key, bool ctrl) {
             return;
     }
     selNow_ = to;
-    RepaintGrid(tray);
+    if (ctrl) {
+        RepaintCells(tray, from, to);
+    } else {
+        RepaintCells(tray, from, from);
+        RepaintCells(tray, to, to);
+    }
     ShowName(tray, to);
 }
 

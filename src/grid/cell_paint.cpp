@@ -1,5 +1,7 @@
 #include "grid/cell_paint.h"
 
+#include <algorithm>
+
 #include "config/item_lists.h"
 #include "services/grid.h"
 #include "services/os_text.h"
@@ -58,7 +60,7 @@ CdOverlay CdOverlayFor(const RData& item, bool cdPlayerFlag, int32_t cdMode) {
 
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
                              bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours,
-                             const CellMetrics& metrics) {
+                             const CellMetrics& metrics, bool withNotUsed) {
     TrayPictureKey key;
     key.tray = tray;
     key.columns = columns;
@@ -70,7 +72,7 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
     key.cdMode = cdMode;
     key.colours = colours;
     key.metrics = metrics;
-    const int shown = InsertPosition(entry.Items);
+    const int shown = withNotUsed ? static_cast<int>(entry.Items.size()) : InsertPosition(entry.Items);
     key.cells.reserve(static_cast<std::size_t>(shown));
     for (int i = 0; i < shown; ++i) {
         const RData& item = entry.Items[static_cast<std::size_t>(i)];
@@ -78,6 +80,19 @@ TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption
             {item.Icon.Get(), item.WinHandle, item.Status, item.ExeFileName, item.IconFileName, item.IconIndex});
     }
     return key;
+}
+
+std::vector<int32_t> ChangedCells(const TrayPictureKey& before, const TrayPictureKey& after) {
+    TrayPictureKey a = before;
+    TrayPictureKey b = after;
+    a.cells.clear();
+    b.cells.clear();
+    const std::size_t most = std::max(before.cells.size(), after.cells.size());
+    std::vector<int32_t> changed;
+    for (std::size_t i = 0; i < most; ++i)
+        if (!(a == b) || i >= before.cells.size() || i >= after.cells.size() || !(before.cells[i] == after.cells[i]))
+            changed.push_back(static_cast<int32_t>(i));
+    return changed;
 }
 
 } // namespace vantrel

@@ -77,8 +77,14 @@ struct TrayPictureKey {
     std::vector<Cell> cells; // the shown items
     friend bool operator==(const TrayPictureKey&, const TrayPictureKey&) = default;
 };
+// The shown items' cells, or with `withNotUsed` every item's (the registration dialog draws those too, marked).
 TrayPictureKey PictureKeyFor(int32_t tray, const TrayEntry& entry, const TOption& option, int32_t columns,
                              bool usKeyboard, bool cdPlayerFlag, int32_t cdMode, const GridColours& colours,
-                             const CellMetrics& metrics = {});
+                             const CellMetrics& metrics = {}, bool withNotUsed = false);
+
+// The cells that two pictures of a tray draw differently, in index order: every cell either has when anything the
+// whole picture depends on (columns, colours, scale, the options the badges read) differs, else those whose items
+// differ and those only one of them has.
+std::vector<int32_t> ChangedCells(const TrayPictureKey& before, const TrayPictureKey& after);
 
 } // namespace vantrel

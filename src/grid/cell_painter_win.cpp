@@ -169,10 +169,13 @@ void CellPainter::DrawNotUsedMark(HDC dc, POINT box, const CellPaintContext& con
 }
 
 void ClearControl(HDC dc, int width, int height, COLORREF colour) {
+    ClearArea(dc, RECT{0, 0, width, height}, colour);
+}
+
+void ClearArea(HDC dc, const RECT& area, COLORREF colour) {
     // An opaque empty text is the cheapest solid fill: no brush is made for it.
-    const RECT all{0, 0, width, height};
     const COLORREF old = SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
     SetBkColor(dc, old);
 }
 

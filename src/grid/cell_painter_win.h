@@ -63,6 +63,8 @@ private:
 
 // Fills a control's whole area with one colour (the background the cells are drawn on).
 void ClearControl(HDC dc, int width, int height, COLORREF colour);
+// Fills one area of a DC with one colour.
+void ClearArea(HDC dc, const RECT& area, COLORREF colour);
 
 // The sunken frame around a paint box: shadow on the top and left edges, light on the right and bottom. It stays one
 // pixel wide at every scale, as the system's own edges do.

@@ -44,6 +44,27 @@ ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& me
             SaturateToInt32(x + far), SaturateToInt32(y + far)};
 }
 
+std::vector<ScreenRect> CellSpanBands(int32_t first, int32_t last, int32_t columns, const CellMetrics& metrics) {
+    const int64_t cols = std::max(columns, 1);
+    const int64_t lo = std::max(std::min(first, last), 0);
+    const int64_t hi = std::max(std::max(first, last), 0);
+    const int64_t p = metrics.pitch;
+    // Rows and columns [r0, r1) x [c0, c1) of cells, as a rectangle of the box with a pixel to spare around it.
+    const auto band = [&](int64_t r0, int64_t r1, int64_t c0, int64_t c1) {
+        return ScreenRect{SaturateToInt32(c0 * p + metrics.offset - 1), SaturateToInt32(r0 * p + metrics.offset - 1),
+                          SaturateToInt32(c1 * p + metrics.offset + 1), SaturateToInt32(r1 * p + metrics.offset + 1)};
+    };
+    const int64_t firstRow = lo / cols;
+    const int64_t lastRow = hi / cols;
+    if (firstRow == lastRow)
+        return {band(firstRow, firstRow + 1, lo % cols, hi % cols + 1)};
+    std::vector<ScreenRect> bands{band(firstRow, firstRow + 1, lo % cols, cols)};
+    if (lastRow > firstRow + 1)
+        bands.push_back(band(firstRow + 1, lastRow, 0, cols));
+    bands.push_back(band(lastRow, lastRow + 1, 0, hi % cols + 1));
+    return bands;
+}
+
 int32_t CellAt(int32_t x, int32_t y, int32_t pitch, int32_t columns) {
     const int64_t p = std::max(pitch, 1);
     const int64_t cols = std::max(columns, 1);

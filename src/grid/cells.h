@@ -4,6 +4,7 @@
 // below are those of a 96-dpi screen; CellMetrics carries them at the scale of the window that draws the grid.
 
 #include <cstdint>
+#include <vector>
 
 #include "core/dpi_scale.h"
 #include "core/geometry.h"
@@ -40,6 +41,11 @@ ScreenPoint IconOrigin(int32_t index, int32_t columns, const CellMetrics& metric
 
 // The not-used mark over cell `index`: the checkerboard covers the icon and its inset, not the cursor frame.
 ScreenRect NotUsedMarkRect(int32_t index, int32_t columns, const CellMetrics& metrics = {});
+
+// Cells first..last (in either order) as at most three bands of rows: the first row's tail, the whole rows
+// between and the last row's head, each grown by a pixel on every side for the focus frame, which reaches into the
+// gap before its cell. Repainting only these is what a drag step or a move of the cursor needs.
+std::vector<ScreenRect> CellSpanBands(int32_t first, int32_t last, int32_t columns, const CellMetrics& metrics = {});
 
 // Cell under a point of a paint box. Points right of the last column belong to it and points above or left of
 // the box to the first row or column, so a click in the 2-pixel border still hits the neighbouring cell.

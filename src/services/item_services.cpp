@@ -53,15 +53,22 @@ std::u16string ShortcutTitle(std::u16string_view path) {
     return std::u16string(name.substr(0, name.find(u'.')));
 }
 
-std::vector<IconHandle> IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
+std::vector<IconHandle> IconSource::ExtractIcons(const std::u16string& path, int32_t first, int32_t count) {
     std::vector<IconHandle> found;
-    for (std::size_t i = 0; i < limit; ++i) {
-        const IconHandle icon = ExtractIconAt(path, static_cast<int32_t>(i));
+    for (int32_t i = 0; i < count; ++i)
+        found.push_back(ExtractIconAt(path, first + i));
+    return found;
+}
+
+std::size_t IconSource::IconCount(const std::u16string& path, std::size_t limit) {
+    std::size_t count = 0;
+    for (; count < limit; ++count) {
+        const IconHandle icon = ExtractIconAt(path, static_cast<int32_t>(count));
         if (!icon)
             break;
-        found.push_back(icon);
+        DestroyIcon(icon);
     }
-    return found;
+    return count;
 }
 
 IconRef IconSource::Own(IconHandle icon) {
@@ -99,6 +106,19 @@ IconRef ResolveItemIcon(int32_t status, const std::u16string& iconFileName, int3
 IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons) {
     const IconHandle icon = icons.ShellIcon(path);
     return icons.Own(icon ? icon : icons.DefaultFileIcon());
+}
+
+bool ResolvePendingIcons(ItemList& items, IconSource& icons) {
+    bool any = false;
+    for (RData& item : items) {
+        if (item.Icon.Get() != 0)
+            continue;
+        item.Icon = item.IconIndex == -1 && IsDriveRoot(item.IconFileName)
+                        ? ShellIconOrDefault(item.IconFileName, icons)
+                        : ResolveItemIcon(item.Status, item.IconFileName, item.IconIndex, icons);
+        any = true;
+    }
+    return any;
 }
 
 void ResolveIconsAgain(ItemList& items, IconSource& icons) {

@@ -26,9 +26,12 @@ public:
     virtual IconHandle DefaultFileIcon() const = 0;
     virtual IconHandle DefaultProgramIcon() const = 0;
 
-    // Every icon of a file in order, at most `limit`, each owned by the caller; none for a file that is no icon
-    // source. The default asks for one icon after the other until the file has no more.
-    virtual std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit);
+    // How many icons a file holds, at most `limit`; none for a file that is no icon source. The default extracts one
+    // after the other until the file has no more, and lets each go again.
+    virtual std::size_t IconCount(const std::u16string& path, std::size_t limit);
+    // Icons first .. first + count - 1 of a file, each owned by the caller; fewer when the file ends before, and 0
+    // for one it does not give. The default asks for one after the other.
+    virtual std::vector<IconHandle> ExtractIcons(const std::u16string& path, int32_t first, int32_t count);
 
     // The reference an item holds for a handle this source returned: a shared fallback icon is borrowed, any
     // other handle is destroyed when the last reference to it goes. The source must outlive the references.
@@ -80,5 +83,26 @@ IconRef ShellIconOrDefault(const std::u16string& path, IconSource& icons);
 // Every item's icon resolved again at the source's current size, after the trays moved to a screen of another DPI.
 // Copies of the items (a dialog's list kept for Cancel) keep the old icons alive through their references.
 void ResolveIconsAgain(ItemList& items, IconSource& icons);
+
+// A source that hands out no icons yet: items made through it hold the empty handle 0 instead, which no resolved item
+// ever holds (ResolveItemIcon always finds one). Start-up reads the trays through it, so that the notification-area
+// icon does not wait for the shell's icons of every item; ResolvePendingIcons gives the items theirs before anything
+// draws them.
+class NoIconsYet : public IconSource {
+public:
+    IconHandle SpecialFolderIcon(const std::u16string&) override { return 0; }
+    IconHandle ShellIcon(const std::u16string&) override { return 0; }
+    IconHandle AssociatedIcon(const std::u16string&) override { return 0; }
+    IconHandle ExtractIconAt(const std::u16string&, int32_t) override { return 0; }
+    bool PathExists(const std::u16string&) override { return false; }
+    std::u16string OwnExePath() override { return {}; }
+    void DestroyIcon(IconHandle) override {}
+    IconHandle DefaultFileIcon() const override { return 0; }
+    IconHandle DefaultProgramIcon() const override { return 0; }
+};
+
+// Gives every item that has no icon yet the one it names, as it would have got when it was read; true when there was
+// any. A drive root goes to the shell.
+bool ResolvePendingIcons(ItemList& items, IconSource& icons);
 
 } // namespace vantrel

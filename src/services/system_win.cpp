@@ -102,9 +102,7 @@ std::u16string Win32SystemQueries::DriveDisplayName(const std::u16string& root) 
 }
 
 Win32IconSource::Win32IconSource(const SystemQueries& system)
-    : shell32_(ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system))) {
-    Fallbacks();
-}
+    : shell32_(ToWide(ExpandPathMacros(u"%sysdir%\\Shell32.Dll", system))) {}
 
 Win32IconSource::~Win32IconSource() {
     for (const auto& [size, fallback] : fallbacks_) {
@@ -196,28 +194,30 @@ void Win32IconSource::DestroyIcon(IconHandle icon) {
     ::DestroyIcon(ToHicon(icon));
 }
 
-std::vector<IconHandle> Win32IconSource::ExtractAllIcons(const std::u16string& path, std::size_t limit) {
-    // ExtractIconExW hands out the system's standard size only; other sizes are extracted one by one.
-    if (IconSize() != kStandardIconSize)
-        return IconSource::ExtractAllIcons(path, limit);
+std::vector<IconHandle> Win32IconSource::ExtractIcons(const std::u16string& path, int32_t first, int32_t count) {
+    // ExtractIconExW hands out the system's standard size only, but reads the file once for all of them.
+    if (IconSize() != kStandardIconSize || first < 0 || count < 1)
+        return IconSource::ExtractIcons(path, first, count);
+    std::vector<HICON> icons(static_cast<std::size_t>(count), nullptr);
+    const UINT extracted = ExtractIconExW(WidePtr(path), first, icons.data(), nullptr, static_cast<UINT>(count));
     std::vector<IconHandle> found;
-    // The count first (-1 asks for it), then all of them in one call: the file is opened twice, not once an icon.
-    const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);
-    if (count == 0 || count == UINT_MAX)
-        return found;
-    std::vector<HICON> icons(std::min<std::size_t>(count, limit), nullptr);
-    const UINT extracted = ExtractIconExW(WidePtr(path), 0, icons.data(), nullptr, static_cast<UINT>(icons.size()));
-    for (UINT i = 0; i < icons.size(); ++i) {
-        // A file that yields fewer icons than it announced ends the strip at the first missing one.
-        if (i >= extracted || !icons[i]) {
-            for (UINT j = i; j < icons.size(); ++j)
-                if (icons[j])
-                    ::DestroyIcon(icons[j]);
-            break;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        if (extracted == UINT_MAX || i >= extracted) {
+            if (icons[i])
+                ::DestroyIcon(icons[i]);
+            continue;
         }
         found.push_back(FromHicon(icons[i]));
     }
     return found;
+}
+
+std::size_t Win32IconSource::IconCount(const std::u16string& path, std::size_t limit) {
+    // Index -1 asks for the count alone: nothing is extracted.
+    const UINT count = ExtractIconExW(WidePtr(path), -1, nullptr, nullptr, 0);
+    if (count == UINT_MAX)
+        return 0;
+    return std::min<std::size_t>(count, limit);
 }
 
 IconRef::Destroyer Win32IconSource::IconDestroyer() {

@@ -44,8 +44,8 @@ private:
 
 class Win32IconSource : public IconSource {
 public:
-    // Loads the two shared fallback icons (icons 0 and 2 of the system's Shell32.dll) at each icon size asked for;
-    // they live until the object goes away, after every item that may use them.
+    // The two shared fallback icons (icons 0 and 2 of the system's Shell32.dll) are loaded when first asked for at
+    // each icon size; they live until the object goes away, after every item that may use them.
     explicit Win32IconSource(const SystemQueries& system);
     ~Win32IconSource() override;
     Win32IconSource(const Win32IconSource&) = delete;
@@ -61,7 +61,8 @@ public:
     IconHandle DefaultFileIcon() const override { return Fallbacks().file; }
     IconHandle DefaultProgramIcon() const override { return Fallbacks().program; }
     bool IsSharedIcon(IconHandle icon) const override;
-    std::vector<IconHandle> ExtractAllIcons(const std::u16string& path, std::size_t limit) override;
+    std::size_t IconCount(const std::u16string& path, std::size_t limit) override;
+    std::vector<IconHandle> ExtractIcons(const std::u16string& path, int32_t first, int32_t count) override;
 
 protected:
     // Icons are destroyed by the system alone: a reference may outlive this object without harm.

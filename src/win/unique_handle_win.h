@@ -122,6 +122,8 @@ public:
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC Get() const { return dc_; }
+    // What is to be painted: a window that paints only that saves drawing the rest.
+    const RECT& Area() const { return paint_.rcPaint; }
 
 private:
     HWND window_;

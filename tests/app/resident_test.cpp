@@ -387,13 +387,36 @@ struct OneStick : DeviceLibraryFunctions {
     }
 };
 
-TEST_F(ResidentTest, TheUsbDrivesPresentAtTheStartAreKnownAtOnce) {
+// The start reads the settings without asking the shell for a single icon; finishing it gives every item the icon (and
+// a drive the name) a full read would have given it, and knows the USB drives plugged in before the program started.
+TEST_F(ResidentTest, TheStartLeavesTheIconsAndTheUsbDrivesForItsFinish) {
+    Put(u"vantrel.ini", u"[Program]\r\nTitle0=Tool\r\nExeFileName0=C:\\t.exe\r\nIconFileName0=C:\\t.exe\r\n");
+    icons.paths.insert(u"C:\\t.exe");
+    icons.iconCounts[u"C:\\t.exe"] = 1;
+    icons.shellIconPaths.insert(u"C:\\");
+    ResidentState full;
+    LoadSettings(full, services); // the first start writes the file with the drive's name of then
+    system.driveNames[u'C'] = u"Renamed (C:)";
+    LoadSettings(full, services);
+    const std::size_t madeByFullRead = icons.live.size();
     OneStick library;
-    StartResident(state, services, library);
+    StartResident(state, services);
+    EXPECT_EQ(icons.live.size(), madeByFullRead) << "no icon is made before the finish";
+    EXPECT_TRUE(state.Devices.empty());
+    FinishStart(state, services, library);
+    for (std::size_t tray : {ProgramTray, SystemTray}) {
+        ASSERT_EQ(state.TrayData[tray].Items.size(), full.TrayData[tray].Items.size());
+        for (std::size_t i = 0; i < full.TrayData[tray].Items.size(); ++i) {
+            const RData& item = state.TrayData[tray].Items[i];
+            EXPECT_EQ(icons.Describe(item.Icon.Get()), icons.Describe(full.TrayData[tray].Items[i].Icon.Get()))
+                << "tray " << tray << " item " << i;
+            EXPECT_EQ(item.Title, full.TrayData[tray].Items[i].Title) << "tray " << tray << " item " << i;
+        }
+    }
     ASSERT_EQ(state.Devices.size(), 1u);
     EXPECT_EQ(state.Devices[0].Di, 0x51);
     EXPECT_EQ(state.Devices[0].DriveLetter, u"EF");
-    EXPECT_FALSE(state.SystemList().empty()) << "the settings are read as well";
+    EXPECT_FALSE(TrayIconsNow(state, services)) << "nothing is left for a show to resolve";
 }
 
 TEST(Resident, HelpFileAndFontByLanguage) {

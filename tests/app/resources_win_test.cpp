@@ -42,6 +42,52 @@ TEST(ProgramIcons, NumbersMatchTheirNames) {
     }
 }
 
+// Every icon carries its own image at each size the program or the shell draws it, 16 to 256 pixels (the larger ones
+// PNG-compressed), and each image decodes: one that did not would leave a blank cell at 150 or 200 %.
+TEST(ProgramIcons, EveryIconHasADecodableImageOfEverySize) {
+    const std::wstring exe = ModuleFolder() + L"\\vantrel.exe";
+    const HMODULE file =
+        LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(file, nullptr);
+    // The group directory: a header of three words, then 14 bytes per image ending in the image's resource number.
+    struct Found {
+        HMODULE file;
+        int groups = 0;
+        std::vector<std::wstring> faults;
+    } found{file};
+    EnumResourceNamesW(
+        file, RT_GROUP_ICON,
+        [](HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR data) -> BOOL {
+            auto& f = *reinterpret_cast<Found*>(data);
+            ++f.groups;
+            const HRSRC group = FindResourceW(module, name, RT_GROUP_ICON);
+            const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+            const WORD count = *reinterpret_cast<const WORD*>(dir + 4);
+            std::vector<int> sizes;
+            for (WORD i = 0; i < count; ++i) {
+                const BYTE* entry = dir + 6 + 14 * i;
+                const int size = entry[0] ? entry[0] : 256;
+                sizes.push_back(size);
+                const WORD id = *reinterpret_cast<const WORD*>(entry + 12);
+                const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(id), RT_ICON);
+                auto* bits = static_cast<BYTE*>(LockResource(LoadResource(module, image)));
+                const HICON icon = CreateIconFromResourceEx(bits, SizeofResource(module, image), TRUE, 0x00030000, size,
+                                                            size, LR_DEFAULTCOLOR);
+                if (!icon)
+                    f.faults.push_back(L"an image of " + std::to_wstring(size) + L" pixels does not decode");
+                DestroyIcon(icon);
+            }
+            if (sizes != std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256})
+                f.faults.push_back(L"a group lacks a size");
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&found));
+    FreeLibrary(file);
+    EXPECT_EQ(found.groups, 8);
+    for (const std::wstring& fault : found.faults)
+        ADD_FAILURE() << std::string(fault.begin(), fault.end());
+}
+
 std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) {
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
     wchar_t* value = nullptr;

@@ -144,13 +144,16 @@ TEST(IconStripTest, AFileWithIconsAndOneWithout) {
     LoadIconList(five, u"C:\\five.dll", 0, 3, icons);
     EXPECT_EQ(five.icons.size(), 5u);
     EXPECT_FALSE(five.substitute);
-    EXPECT_EQ(icons.Describe(five.icons[4].Get()), u"extract:C:\\five.dll#4");
+    EXPECT_TRUE(icons.live.empty()) << "a cell's icon is made when it is drawn";
+    EXPECT_EQ(icons.Describe(StripIcon(five, 4, icons)), u"extract:C:\\five.dll#4");
+    EXPECT_EQ(StripIcon(five, 4, icons), StripIcon(five, 4, icons)) << "and kept";
+    EXPECT_EQ(StripIcon(five, 5, icons), 0u);
 
     IconStripIcons text;
     LoadIconList(text, u"C:\\notes.txt", 0, 0, icons);
     ASSERT_EQ(text.icons.size(), 1u) << "one substitute cell";
     EXPECT_TRUE(text.substitute);
-    EXPECT_EQ(icons.Describe(text.icons[0].Get()), u"default-file") << "the item's own icon for that file";
+    EXPECT_EQ(icons.Describe(StripIcon(text, 0, icons)), u"default-file") << "the item's own icon for that file";
 }
 
 // A huge icon library after another file: never both files' icons at once, nor more than the bound (each icon
@@ -159,8 +162,12 @@ TEST(IconStripTest, AnotherFileFreesTheShownIconsFirstAndTheStripIsBounded) {
     FakeIcons icons;
     icons.iconCounts = {{u"C:\\a.dll", 600}, {u"C:\\huge.dll", 5000}};
     IconStripIcons strip;
-    for (const char16_t* file : {u"C:\\a.dll", u"C:\\huge.dll"})
+    for (const char16_t* file : {u"C:\\a.dll", u"C:\\huge.dll"}) {
         LoadIconList(strip, file, 0, 0, icons);
+        for (int32_t cell = 0; cell < 5000; ++cell)
+            StripIcon(strip, cell, icons); // every cell drawn, scrolled through
+    }
+    EXPECT_EQ(strip.icons.size(), kIconStripMostIcons);
     EXPECT_EQ(icons.peak, kIconStripMostIcons);
 }
 

@@ -72,7 +72,11 @@ probe_wait() {
 wait_window() { probe_wait wait-window "$@"; }
 wait_exists() { probe_wait wait-exists "$@"; }
 wait_gone() { probe_wait wait-gone "$@"; }
+# wait_hidden CLASS MS: until none of that class is on screen (a message box closed while dialogs stay made, hidden).
+wait_hidden() { probe_wait wait-hidden "$@"; }
 count_windows() { probe count-windows "$@"; }
+# count_visible CLASS [TITLE]: those on screen only (the program keeps dialogs made but hidden).
+count_visible() { probe count-visible "$@"; }
 count_processes() { probe count-processes "$1"; }
 
 # wait_processes EXE N MS: until exactly N processes of that name run.

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <set>
+#include <vector>
 
 #include "grid/cell_paint.h"
 
@@ -29,6 +32,56 @@ TEST(Cells, CellAt) {
     EXPECT_EQ(CellOrigin(8, 7), (ScreenPoint{42, 42}));
     EXPECT_EQ(IconOrigin(6, 7), (ScreenPoint{245, 5}));
     EXPECT_EQ(CellOrigin(3, 0), (ScreenPoint{2, 122}));
+}
+
+// A drag step repaints the bands of the cells it moved: every one of them whole, and nothing beyond their neighbours.
+TEST(Cells, SpanBandsCoverTheCellsThatMoved) {
+    struct Case {
+        int32_t first, last, columns;
+    };
+    const Case cases[] = {{0, 1, 20}, {1, 0, 20}, {5, 5, 7}, {6, 7, 7}, {3, 30, 7}, {0, 199, 20}, {199, 0, 20}};
+    for (const CellMetrics& metrics : {CellMetrics{}, CellMetricsFor(DpiScale{144})})
+        for (const auto& c : cases) {
+            const std::vector<ScreenRect> bands = CellSpanBands(c.first, c.last, c.columns, metrics);
+            const auto inside = [&](int32_t i) {
+                const ScreenPoint o = CellOrigin(i, c.columns, metrics);
+                // The cell's square and the focus frame a pixel before it.
+                for (const ScreenRect& b : bands)
+                    if (b.left <= o.x - 1 && b.top <= o.y - 1 && b.right >= o.x + metrics.pitch &&
+                        b.bottom >= o.y + metrics.pitch)
+                        return true;
+                return false;
+            };
+            const int32_t lo = std::min(c.first, c.last);
+            const int32_t hi = std::max(c.first, c.last);
+            for (int32_t i = 0; i < 200; ++i)
+                EXPECT_EQ(inside(i), i >= lo && i <= hi) << i << " of " << c.first << ".." << c.last;
+        }
+}
+
+// The registration grid redraws what its kept picture shows differently: an item that moved, one that went, and
+// everything when the columns or colours changed.
+TEST(CellPaint, ChangedCellsBetweenTwoPictures) {
+    TrayEntry entry;
+    for (int i = 0; i < 4; ++i) {
+        RData item;
+        item.Title = u"x";
+        item.IconFileName = std::u16string(1, static_cast<char16_t>(u'a' + i));
+        entry.Items.push_back(item);
+    }
+    const TOption option;
+    const auto key = [&](const TrayEntry& e, int32_t columns) {
+        return PictureKeyFor(ProgramTray, e, option, columns, true, false, 0, GridColours{}, CellMetrics{}, true);
+    };
+    const TrayPictureKey before = key(entry, 7);
+    EXPECT_TRUE(ChangedCells(before, before).empty());
+    TrayEntry swapped = entry;
+    std::swap(swapped.Items[1], swapped.Items[2]);
+    EXPECT_EQ(ChangedCells(before, key(swapped, 7)), (std::vector<int32_t>{1, 2}));
+    TrayEntry shorter = entry;
+    shorter.Items.pop_back();
+    EXPECT_EQ(ChangedCells(before, key(shorter, 7)), (std::vector<int32_t>{3}));
+    EXPECT_EQ(ChangedCells(before, key(entry, 8)).size(), 4u);
 }
 
 TEST(DpiScale, PixelsRoundAsTheSystemScales) {

@@ -104,16 +104,12 @@ TEST_F(ResolveItemIconTest, TheSharedIconsAreBorrowedAndAnOwnedIconGoesWithItsLa
     EXPECT_EQ(icons.destroyed.size(), 1u);
 }
 
-TEST_F(ResolveItemIconTest, AllIconsOfAFileInOrderUpToTheLimit) {
+TEST_F(ResolveItemIconTest, TheIconsOfAFileAreCountedUpToTheLimitAndNoneIsKept) {
     icons.iconCounts = {{u"C:\\five.dll", 5}};
-    std::vector<std::u16string> shown;
-    for (IconHandle icon : icons.ExtractAllIcons(u"C:\\five.dll", 100))
-        shown.push_back(icons.Describe(icon));
-    EXPECT_EQ(shown, (std::vector<std::u16string>{u"extract:C:\\five.dll#0", u"extract:C:\\five.dll#1",
-                                                  u"extract:C:\\five.dll#2", u"extract:C:\\five.dll#3",
-                                                  u"extract:C:\\five.dll#4"}));
-    EXPECT_EQ(icons.ExtractAllIcons(u"C:\\five.dll", 2).size(), 2u);
-    EXPECT_TRUE(icons.ExtractAllIcons(u"C:\\notes.txt", 100).empty());
+    EXPECT_EQ(icons.IconCount(u"C:\\five.dll", 100), 5u);
+    EXPECT_EQ(icons.IconCount(u"C:\\five.dll", 2), 2u);
+    EXPECT_EQ(icons.IconCount(u"C:\\notes.txt", 100), 0u);
+    EXPECT_TRUE(icons.live.empty());
 }
 
 TEST_F(ResolveItemIconTest, IconsAreResolvedAgainAtANewSize) {

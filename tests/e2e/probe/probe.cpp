@@ -7,9 +7,11 @@
 //   list                                   top-level windows: hwnd pid class title left,top,right,bottom
 //                                          visible style exstyle (tab-separated)
 //   count-windows <class> [title]          number of top-level windows of that class (and exact title)
+//   count-visible <class> [title]          the same, of those on screen only
 //   wait-window <class> [title] <ms>       until such a window exists and is visible
 //   wait-exists <class> [title] <ms>       until such a window exists, shown or not
 //   wait-gone <class> <ms>                 until no window of that class exists
+//   wait-hidden <class> <ms>               until no window of that class is on screen
 //   foreground                             hwnd, class and title of the foreground window, and the window that
 //                                          has the keyboard focus in its thread (hwnd, class, control id)
 //   pixel <x> <y>                          screen colour as RRGGBB
@@ -172,10 +174,12 @@ template <typename Condition> bool WaitFor(long long timeoutMs, Condition condit
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: vanprobe <list|count-windows|wait-window|wait-exists|wait-gone|foreground|pixel|"
-                         "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
-                         "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
-                         "hold-hotkey|hold-file|program-windows|change-window|gui-objects|key-log> ...\n");
+    std::fprintf(stderr,
+                 "usage: vanprobe "
+                 "<list|count-windows|count-visible|wait-window|wait-hidden|wait-exists|wait-gone|foreground|pixel|"
+                 "find-color|post|count-processes|wait-processes|process-paths|window-text|menu-items|"
+                 "broadcast-taskbarcreated|define-drive|child-texts|controls|list-lines|file-version|"
+                 "hold-hotkey|hold-file|program-windows|change-window|gui-objects|key-log> ...\n");
     return 2;
 }
 
@@ -201,17 +205,17 @@ int WaitWindow(int argc, wchar_t** argv, bool visibleOnly) {
     return WaitFor(timeout, [&] { return CountWindows(argv[2], title, visibleOnly) > 0; }) ? 0 : 1;
 }
 
-int WaitGone(int argc, wchar_t** argv) {
+int WaitGone(int argc, wchar_t** argv, bool visibleOnly) {
     long long timeout = 0;
     if (argc != 4 || !ParseNumber(argv[3], timeout))
         return Usage();
-    return WaitFor(timeout, [&] { return CountWindows(argv[2], nullptr, false) == 0; }) ? 0 : 1;
+    return WaitFor(timeout, [&] { return CountWindows(argv[2], nullptr, visibleOnly) == 0; }) ? 0 : 1;
 }
 
-int CountWindowsCommand(int argc, wchar_t** argv) {
+int CountWindowsCommand(int argc, wchar_t** argv, bool visibleOnly) {
     if (argc != 3 && argc != 4)
         return Usage();
-    const int count = CountWindows(argv[2], argc == 4 ? argv[3] : nullptr, false);
+    const int count = CountWindows(argv[2], argc == 4 ? argv[3] : nullptr, visibleOnly);
     std::printf("%d\n", count);
     return count > 0 ? 0 : 1;
 }
@@ -652,13 +656,17 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"list")
         rc = List();
     else if (command == L"count-windows")
-        rc = CountWindowsCommand(argc, argv);
+        rc = CountWindowsCommand(argc, argv, false);
+    else if (command == L"count-visible")
+        rc = CountWindowsCommand(argc, argv, true);
     else if (command == L"wait-window")
         rc = WaitWindow(argc, argv, true);
     else if (command == L"wait-exists")
         rc = WaitWindow(argc, argv, false);
     else if (command == L"wait-gone")
-        rc = WaitGone(argc, argv);
+        rc = WaitGone(argc, argv, false);
+    else if (command == L"wait-hidden")
+        rc = WaitGone(argc, argv, true);
     else if (command == L"foreground")
         rc = Foreground();
     else if (command == L"pixel")

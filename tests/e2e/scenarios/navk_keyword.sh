@@ -23,7 +23,7 @@ wait_launcher hidden 3000 || fail "the launcher window stayed up after running t
 # The shell opens the desktop folder in an explorer window of its own process.
 wait_window ExplorerWClass Desktop 10000 || fail "no desktop folder window after running the Desktop item"
 note "explorer processes: $before before, $(count_processes explorer.exe) after"
-[ "$(count_windows '#32770')" = 0 ] || fail "a message box appeared after running the Desktop item"
+[ "$(count_visible '#32770')" = 0 ] || fail "a message box appeared after running the Desktop item"
 
 show_launcher "after the Desktop item ran"
 key Escape
@@ -32,5 +32,5 @@ wait_launcher hidden 3000 || fail "Escape did not hide the launcher window"
 # The folder window's process ends with its window; only the desktop's own explorer stays.
 probe post ExplorerWClass 0x0010 0 0 >/dev/null || fail "cannot close the desktop folder window"
 wait_processes explorer.exe "$before" 5000 || fail "explorer processes left after closing the folder window: $(count_processes explorer.exe)"
-[ "$(count_windows '#32770')" = 0 ] || fail "a message box appeared while vantrel was shown again"
+[ "$(count_visible '#32770')" = 0 ] || fail "a message box appeared while vantrel was shown again"
 exit_via_tray_menu "$pid"

@@ -39,7 +39,7 @@ for part in 'C:\locked\vantrel\vantrel.ini' 'portable and keeps its settings in 
     grep -qF "$part" <<<"$text" || fail "the message does not say '$part': $text"
 done
 probe post '#32770' 0x0111 1 0 >/dev/null # IDOK
-wait_gone '#32770' 5000 || fail "the message did not close"
+wait_hidden '#32770' 5000 || fail "the message did not close"
 wait_tray_icon shown 10000 || fail "the program did not go on after the message"
 [ -s "$locked/vantrel.ini" ] && fail "the read-only settings file was changed"
 [ -e "$(settings_dir)" ] && fail "the settings went to $(settings_dir) instead"

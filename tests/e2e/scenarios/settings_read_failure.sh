@@ -22,7 +22,7 @@ screenshot read-failure-message
 grep -qi 'vantrel64\\vantrel\.ini' <<<"$text" || fail "the message does not name the settings file"
 grep -q 'could not be read' <<<"$text" || fail "the message does not say the file could not be read"
 probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
-wait_gone '#32770' 5000 || fail "the message box stayed after OK"
+wait_hidden '#32770' 5000 || fail "the message box stayed after OK"
 wait_tray_icon shown 10000 || fail "vantrel did not go on after the message"
 
 # The tool lets go; OK in "Registering Icons" must not put the empty trays of this session over the items.
