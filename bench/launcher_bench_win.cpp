@@ -5,9 +5,8 @@
 //                                  the same for the show floor (show_floor_win.h) of the launcher's size,
 //                                  the two taking turns so that both see the same load; then the ratio;
 //                                  then the hot key with an arrow key pressed at once, to the arrow handled
-//   launcher_bench colours [runs]  the same show latency in the light and in the dark scheme ("Colours:" light
-//                                  and dark), `runs` shows each in blocks of five taking turns, so that both
-//                                  see the same load; then the ratio of the medians
+//
+// The same show in the light and the dark scheme is launcher_colours_bench's.
 //
 // It runs the real resident window with the current user's settings, so the caller prepares the settings
 // file (Program items) and the windows the Task tray is to list.
@@ -23,49 +22,19 @@
 #include "bench_support_win.h"
 #include "launcher/launcher_window_win.h"
 #include "launcher/layout.h"
-#include "services/grid_colours.h"
 #include "show_floor_win.h"
+#include "timed_show_win.h"
 
 using vantrel::bench::NowMs;
+using vantrel::bench::PumpIdle;
 using vantrel::bench::PumpUntil;
-using vantrel::bench::ShowByHotKey;
 using vantrel::bench::Summarise;
 using vantrel::bench::Summary;
+using vantrel::bench::TimedShow;
 using vantrel::win::LauncherWindow;
 using vantrel::win::VantrelMain;
 
 namespace {
-
-void PumpIdle(double ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
-// Dispatches the posted messages that are waiting, which come before any key or click, and returns how long that
-// took.
-double DrainPosted() {
-    const double t0 = NowMs();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_POSTMESSAGE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return NowMs() - t0;
-}
-
-// One show by the hot key, timed to the end of the full paint that follows it, then the messages the show left
-// waiting (its check of what it took from memory), which a key pressed at once would wait for; hidden again
-// afterwards.
-bool TimedShow(VantrelMain& main, double& ms, double* checkMs = nullptr) {
-    const double t0 = NowMs();
-    const bool painted = ShowByHotKey(main);
-    ms = NowMs() - t0;
-    const double check = DrainPosted();
-    if (checkMs)
-        *checkMs = check;
-    SendMessageW(main.Handle(), WM_HOTKEY, 0, 0); // the hot key again hides it
-    PumpIdle(20);
-    return painted;
-}
 
 // The floor's show by the same message, timed to the end of its paint; hidden again afterwards.
 bool TimedFloorShow(vantrel::bench::ShowFloor& floor, double& ms) {
@@ -162,47 +131,11 @@ int Shows(VantrelMain& main, int runs) {
     return 0;
 }
 
-// Light and dark shows in blocks that take turns: the first show of a block paints its trays anew in the other
-// colours, the rest reuse them, as a user who switched sees.
-int ColourShows(VantrelMain& main, int runs) {
-    constexpr int kBlock = 5;
-    const vantrel::TOption original = main.State().CurrentOption;
-    std::vector<double> light;
-    std::vector<double> dark;
-    for (int done = 0; done < runs; done += kBlock) {
-        for (const int scheme : {vantrel::kColorsLight, vantrel::kColorsDark}) {
-            vantrel::TOption option = original;
-            option.ColorScheme = scheme;
-            main.SetAllOption(option);
-            std::vector<double>& times = scheme == vantrel::kColorsLight ? light : dark;
-            for (int i = done; i < std::min(done + kBlock, runs); ++i) {
-                double ms = 0;
-                if (!TimedShow(main, ms)) {
-                    std::fprintf(stderr, "a show was never painted\n");
-                    return 1;
-                }
-                times.push_back(ms);
-            }
-        }
-    }
-    main.SetAllOption(original);
-    const Summary l = Summarise(light);
-    const Summary d = Summarise(dark);
-    std::printf("show latency by colour scheme (hot key to end of first full paint), %d shows each in blocks of %d "
-                "taking turns:\n",
-                runs, kBlock);
-    std::printf("  light: median %.2f ms, worst %.2f ms\n", l.median, l.worst);
-    std::printf("  dark:  median %.2f ms, worst %.2f ms\n", d.median, d.worst);
-    std::printf("  ratio of the medians, dark to light: %.2f\n", l.median > 0 ? d.median / l.median : 0.0);
-    return 0;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool colours = argc >= 2 && std::wcscmp(argv[1], L"colours") == 0;
-    if (argc < 2 || (std::wcscmp(argv[1], L"show") != 0 && !colours)) {
-        std::fwprintf(stderr, L"usage: launcher_bench show|colours [runs]\n");
+    if (argc < 2 || std::wcscmp(argv[1], L"show") != 0) {
+        std::fwprintf(stderr, L"usage: launcher_bench show [runs]\n");
         return 2;
     }
     const int runs = argc > 2 ? std::max(1, _wtoi(argv[2])) : 50;
@@ -212,7 +145,5 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     PumpIdle(200); // start-up messages (tray icon, first ticks)
-    if (colours)
-        return ColourShows(main, runs);
     return Shows(main, runs);
 }

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 root=$(pwd)
 build=$(cd "${1:-${VANTREL_BUILD:-build/mingw}}" && pwd)
 idle_seconds=${LAUNCHER_IDLE_SECONDS:-60}
-for f in bin/vantrel.exe bench/launcher_bench.exe bench/launcher_idle_floor.exe bench/footprint_bench.exe \
+for f in bin/vantrel.exe bench/launcher_bench.exe bench/launcher_colours_bench.exe bench/launcher_idle_floor.exe bench/footprint_bench.exe \
     fixtures/vantaskwin_red.exe fixtures/vantaskwin_green.exe; do
     [ -f "$build/$f" ] || { echo "launcher bench: $build/$f is missing (build the mingw preset)" >&2; exit 1; }
 done
@@ -45,12 +45,12 @@ wine explorer /desktop=$desktop "$(winepath -w "$build/fixtures/vantaskwin_red.e
     >/dev/null 2>&1 &
 sleep 4
 if [ "${LAUNCHER_BENCH_ONLY:-}" = colours ]; then
-    wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" colours 100 2>/dev/null | cat
+    wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_colours_bench.exe")" 100 2>/dev/null | cat
     exit 0
 fi
 wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" show 50 2>/dev/null | cat
 # Dark against light, same windows and items, the two schemes taking turns.
-wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_bench.exe")" colours 100 2>/dev/null | cat
+wine explorer /desktop=$desktop "$(winepath -w "$build/bench/launcher_colours_bench.exe")" 100 2>/dev/null | cat
 # LAUNCHER_BENCH_BEFORE names the same bench built from an earlier tree, measured in the same run for comparison.
 if [ -n "${LAUNCHER_BENCH_BEFORE:-}" ]; then
     echo "-- the same, built from $LAUNCHER_BENCH_BEFORE"
