@@ -17,6 +17,8 @@ void PlaceAndShow(HWND window, const DialogPlacement& placement) {
         ShowWindow(window, SW_SHOW);
     }
     SetForegroundWindow(window);
+    // Painted whole at once rather than behind the activation messages the show queued.
+    UpdateWindow(window);
 }
 
 // ---- Delete icon ---------------------------------------------------------------------------------------------

@@ -57,6 +57,8 @@ void Dialog::ShowInFront() {
         return;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    // Painted whole at once rather than behind the activation messages the show queued.
+    UpdateWindow(hwnd_);
 }
 
 void Dialog::Hide() {
