@@ -415,8 +415,8 @@ void IconSettingDialog::OnHelpRequest() {
 
 void IconSettingDialog::OnDestroy() {
     host_.DialogDestroyed(FromHwnd(Handle()));
-    // The strip's icons live from one loading to the next or the dialog's end.
-    stripIcons_.icons.clear();
+    // Of the strip's icons only those in view stay, for the next opening on the same file.
+    KeepIconsInView(stripIcons_, stripWindow_ && stripWindow_->Handle() ? stripWindow_->FirstCellInView() : 0);
 }
 
 } // namespace vantrel::win

@@ -39,6 +39,10 @@ public:
     // Makes the window, hidden, ahead of its one opening: made while the opener has nothing to do, the next "Icon
     // setting" only fills and shows it. False when the system refused the window.
     bool Prepare(HWND owner);
+    // The icons a closed dialog kept of its strip's view, handed to the dialog that takes its place: an opening on
+    // the same file shows them without reading the file again.
+    IconStripIcons TakeStripIcons() { return std::move(stripIcons_); }
+    void ReuseStripIcons(IconStripIcons icons) { stripIcons_ = std::move(icons); }
 
 protected:
     bool OnInitDialog() override;

@@ -130,6 +130,9 @@ std::optional<std::u16string> ShiftToggled(std::u16string_view text, bool checke
 }
 
 void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons) {
+    if (!strip.substitute && !strip.icons.empty() && strip.path == path &&
+        icons.IconCount(path, kIconStripMostIcons) == strip.icons.size())
+        return;
     strip.icons.clear();
     strip.path = path;
     strip.substitute = false;
@@ -139,6 +142,17 @@ void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t sta
         if (IconRef own = ResolveItemIcon(status, path, index, icons))
             strip.icons.push_back(std::move(own));
     }
+}
+
+void KeepIconsInView(IconStripIcons& strip, int32_t first) {
+    if (strip.substitute) {
+        strip.icons.clear();
+        return;
+    }
+    for (std::size_t cell = 0; cell < strip.icons.size(); ++cell)
+        if (cell < static_cast<std::size_t>(std::max(first, 0)) ||
+            cell >= static_cast<std::size_t>(std::max(first, 0)) + kIconStripBatch)
+            strip.icons[cell] = IconRef();
 }
 
 IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons) {

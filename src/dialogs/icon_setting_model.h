@@ -78,8 +78,12 @@ struct IconStripIcons {
     std::vector<IconRef> icons; // one per cell, empty until drawn
     bool substitute = false;    // the file is no icon source: Index becomes -1 when it was picked
 };
-// The strip's cells for another file. The icons it showed go first, so that two files' icons are never held at once.
+// The strip's cells for another file. The icons it showed go first, so that two files' icons are never held at once;
+// the same file with as many icons as before keeps those it has.
 void LoadIconList(IconStripIcons& strip, const std::u16string& path, int32_t status, int32_t index, IconSource& icons);
+// The dialog closed with `first` the first cell in view: the icons of the cells in view stay for its next opening on
+// the same file, the rest are let go, so that a closed dialog holds no more than one view of icons.
+void KeepIconsInView(IconStripIcons& strip, int32_t first);
 // The icon of a cell, extracted from the file the first time it is asked for; 0 beyond the cells or when the file
 // did not give it.
 IconHandle StripIcon(IconStripIcons& strip, int32_t cell, IconSource& icons);

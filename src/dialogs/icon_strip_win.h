@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "dialogs/icon_grid_access.h"
 #include "dialogs/icon_setting_dialog_win.h"
 #include "win/accessible_grid_win.h"
@@ -25,6 +27,8 @@ public:
 
     // The strip's cells changed: its height, scroll range and position follow.
     void Refresh();
+    // The first cell in view.
+    int32_t FirstCellInView() const { return Position() / std::max(dialog_.strip_.Pitch(), 1); }
 
 private:
     // IconStripView: what a screen reader reads of the strip.

@@ -316,11 +316,13 @@ void RegistrationDialog::OpenMenu(int32_t tray, int32_t index, POINT screen) {
 }
 
 void RegistrationDialog::OpenSetting() {
+    IconStripIcons kept = setting_ ? setting_->TakeStripIcons() : IconStripIcons{};
     setting_.reset();
     // A new dialog for every opening, as ever; the one made ahead while this dialog was idle saves making its twenty
-    // controls now.
+    // controls now, and the icons the last one showed save reading them again.
     setting_ = spareSetting_ ? std::move(spareSetting_)
                              : std::make_unique<IconSettingDialog>(host_, [this](int32_t tray) { Redisp(tray); });
+    setting_->ReuseStripIcons(std::move(kept));
     if (!setting_->Open(Handle(), CurrentTray(), selNow_, false, {}))
         setting_.reset();
     PrepareSpareLater();

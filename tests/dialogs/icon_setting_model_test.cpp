@@ -171,6 +171,25 @@ TEST(IconStripTest, AnotherFileFreesTheShownIconsFirstAndTheStripIsBounded) {
     EXPECT_EQ(icons.peak, kIconStripMostIcons);
 }
 
+// "Icon setting" closed and opened again on the same file shows the icons it had in view without reading the file,
+// and a closed dialog holds no more than that one view.
+TEST(IconStripTest, AClosedStripKeepsOneViewForTheSameFile) {
+    FakeIcons icons;
+    icons.iconCounts = {{u"C:\\lib.dll", 300}, {u"C:\\other.dll", 5}};
+    IconStripIcons strip;
+    LoadIconList(strip, u"C:\\lib.dll", 0, 0, icons);
+    for (int32_t cell = 0; cell < 60; ++cell)
+        StripIcon(strip, cell, icons); // scrolled through
+    const IconHandle shown = StripIcon(strip, 45, icons);
+    KeepIconsInView(strip, 40);
+    EXPECT_EQ(icons.live.size(), kIconStripBatch);
+    LoadIconList(strip, u"C:\\lib.dll", 0, 45, icons);
+    EXPECT_EQ(StripIcon(strip, 45, icons), shown);
+    EXPECT_EQ(icons.live.size(), kIconStripBatch) << "nothing read again";
+    LoadIconList(strip, u"C:\\other.dll", 0, 0, icons);
+    EXPECT_TRUE(icons.live.empty()) << "another file lets them go";
+}
+
 TEST(IconStripTest, SelectionAndPicking) {
     IconStrip strip{5, 0};
     EXPECT_TRUE(strip.Selected(0));
