@@ -21,6 +21,15 @@ namespace {
 
 constexpr UINT kTrayIconId = 1;
 
+// What names the icon to the shell: this window's icon number 1.
+NOTIFYICONDATAW IconOf(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = kTrayIconId;
+    return data;
+}
+
 } // namespace
 
 void VantrelMain::AddTrayIcon() {
@@ -37,10 +46,7 @@ void VantrelMain::AddTrayIcon() {
             trayIconSize_ = size;
         }
     }
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kTrayIconId;
+    NOTIFYICONDATAW data = IconOf(Handle());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kMsgTrayIcon;
     data.hIcon = trayIcon_.Get();
@@ -64,10 +70,7 @@ void VantrelMain::AddTrayIcon() {
 void VantrelMain::SetTrayIconVersion() {
     if (!trayIconAdded_)
         return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kTrayIconId;
+    NOTIFYICONDATAW data = IconOf(Handle());
     data.uVersion = NOTIFYICON_VERSION_4;
     Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
@@ -75,10 +78,7 @@ void VantrelMain::SetTrayIconVersion() {
 void VantrelMain::DeleteTrayIcon() {
     if (!trayIconAdded_)
         return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = Handle();
-    data.uID = kTrayIconId;
+    NOTIFYICONDATAW data = IconOf(Handle());
     Shell_NotifyIconW(NIM_DELETE, &data);
     trayIconAdded_ = false;
 }
