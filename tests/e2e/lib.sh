@@ -74,6 +74,18 @@ wait_exists() { probe_wait wait-exists "$@"; }
 wait_gone() { probe_wait wait-gone "$@"; }
 # wait_hidden CLASS MS: until none of that class is on screen (a message box closed while dialogs stay made, hidden).
 wait_hidden() { probe_wait wait-hidden "$@"; }
+# message_text: the texts of vantrel's message box, a line each, also written to the log.
+message_text() {
+    local text
+    text=$(probe child-texts '#32770' vantrel | tr -d '\r')
+    note "message box: $(paste -sd '|' <<<"$text")"
+    printf '%s\n' "$text"
+}
+# answer_message: OK on vantrel's message box, which must then go.
+answer_message() {
+    probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
+    wait_hidden '#32770' 5000 || fail "the message box stayed after OK"
+}
 count_windows() { probe count-windows "$@"; }
 # count_visible CLASS [TITLE]: those on screen only (the program keeps dialogs made but hidden).
 count_visible() { probe count-visible "$@"; }

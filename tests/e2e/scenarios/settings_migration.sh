@@ -16,10 +16,9 @@ wait_file "$E2E_DIR/holder.out" 5000 || fail "the backup tool could not hold van
 start_vantrel
 pid=$E2E_LAST_PID
 wait_window '#32770' vantrel 15000 || fail "no message about the settings that could not be copied"
-text=$(probe child-texts '#32770' vantrel | tr -d '\r' | paste -sd '|')
-note "message box: $text"
+text=$(message_text | paste -sd '|')
 [[ $text == *'could not be copied'*'vantrel\vantrel3.ini'* ]] || fail "the message does not name the file not copied"
-probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
+answer_message
 wait_tray_icon shown 10000 || fail "vantrel did not go on after the message"
 exit_via_tray_menu "$pid"
 wait "$holder"

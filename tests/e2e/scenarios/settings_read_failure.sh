@@ -16,13 +16,11 @@ wait_file "$E2E_DIR/holder.out" 5000 || fail "the backup tool could not hold the
 start_vantrel
 pid=$E2E_LAST_PID
 wait_window '#32770' vantrel 15000 || fail "no message about the settings file that could not be read"
-text=$(probe child-texts '#32770' vantrel | tr -d '\r')
-note "message box: $(paste -sd '|' <<<"$text")"
+text=$(message_text)
 screenshot read-failure-message
 grep -qi 'vantrel64\\vantrel\.ini' <<<"$text" || fail "the message does not name the settings file"
 grep -q 'could not be read' <<<"$text" || fail "the message does not say the file could not be read"
-probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
-wait_hidden '#32770' 5000 || fail "the message box stayed after OK"
+answer_message
 wait_tray_icon shown 10000 || fail "vantrel did not go on after the message"
 
 # The tool lets go; OK in "Registering Icons" must not put the empty trays of this session over the items.
@@ -30,11 +28,9 @@ wait "$holder"
 open_registration
 click_button IDOK
 wait_window '#32770' vantrel 10000 || fail "no message about the save that was refused"
-text=$(probe child-texts '#32770' vantrel | tr -d '\r')
-note "message box: $(paste -sd '|' <<<"$text")"
+text=$(message_text)
 grep -q 'The settings could not be saved to' <<<"$text" || fail "the message does not say the settings were not saved"
-probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
-wait_dialog_gone vantrel 5000 || fail "the message box stayed after OK"
+answer_message
 expect_eq "$(program_titles "$ini")" 'Alpha|Bravo' "the Program items on disk"
 expect_eq "$(md5sum <"$ini")" "$before" "the settings file after the refused save"
 kill -0 "$pid" 2>/dev/null || fail "vantrel ended"

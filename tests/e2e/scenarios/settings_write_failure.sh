@@ -11,8 +11,7 @@ before=$(md5sum <"$ini")
 start_vantrel
 pid=$E2E_LAST_PID
 wait_window '#32770' vantrel 15000 || fail "no message box about the settings that could not be saved"
-text=$(probe child-texts '#32770' vantrel | tr -d '\r')
-note "message box: $(paste -sd '|' <<<"$text")"
+text=$(message_text)
 screenshot write-failure-message
 grep -q 'The settings could not be saved to' <<<"$text" || fail "the message does not say that the settings were not saved"
 grep -qi 'vantrel64\\vantrel\.ini' <<<"$text" || fail "the message does not name the settings file"
@@ -20,8 +19,7 @@ grep -q 'The settings in use are kept; the file on disk is unchanged\.' <<<"$tex
     fail "the message does not say what became of the settings"
 expect_eq "$(md5sum <"$ini")" "$before" "the read-only file's content"
 
-probe post '#32770' 0x111 1 0 >/dev/null || fail "cannot answer the message box"
-wait_hidden '#32770' 5000 || fail "the message box stayed after OK"
+answer_message
 wait_tray_icon shown 10000 || fail "vantrel did not go on after the message"
 kill -0 "$pid" 2>/dev/null || fail "vantrel ended after the failed write"
 expect_eq "$(md5sum <"$ini")" "$before" "the read-only file's content after OK"
