@@ -333,14 +333,20 @@ exit_via_tray_menu() {
 }
 
 # wait_file PATH MS: until the file exists and is not empty.
-wait_file() {
-    local path=$1 ms=$2 waited=0
-    until [ -s "$path" ]; do
+wait_file() { wait_until "$2" test -s "$1"; }
+
+# wait_until MS COMMAND...: asks COMMAND again every tenth of a second until it succeeds; fails after MS.
+wait_until() {
+    local ms=$1 waited=0
+    shift
+    until "$@"; do
         [ "$waited" -ge "$ms" ] && return 1
         sleep 0.1
         waited=$((waited + 100))
     done
 }
+# tray_areas N: whether N notification areas (the desktop's and stand-ins) are open.
+tray_areas() { [ "$(count_windows Shell_TrayWnd)" = "$1" ]; }
 
 # program_copy DIR: a private copy of the program (and the libraries it loads from its own folder) in DIR
 # under drive C:, so that a scenario can put test libraries beside it without touching the build.

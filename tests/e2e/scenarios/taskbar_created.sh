@@ -11,33 +11,19 @@ wait_tray_icon shown 10000 || fail "vantrel's icon does not show in the notifica
 touch "$ready"
 start_program "$E2E_BUILD/fixtures/vanfaketray.exe" "$(winpath "$requests")" "$(winpath "$ready")"
 tray=$E2E_LAST_PID
-waited=0
-until [ "$(count_windows Shell_TrayWnd)" = 2 ]; do
-    [ "$waited" -ge 10000 ] && fail "the new notification area did not open"
-    sleep 0.2
-    waited=$((waited + 250))
-done
+wait_until 10000 tray_areas 2 || fail "the new notification area did not open"
 sleep 1
 grep -q TVantrelMain "$requests" 2>/dev/null && fail "vantrel asked the new area before it was announced: $(cat "$requests")"
 
 probe broadcast-taskbarcreated
-waited=0
-until grep -qE $'^add\tTVantrelMain\tgranted' "$requests" 2>/dev/null; do
-    [ "$waited" -ge 5000 ] && fail "no icon added to the new notification area after TaskbarCreated: $(cat "$requests" 2>&1)"
-    sleep 0.2
-    waited=$((waited + 250))
-done
+wait_until 5000 grep -sqE $'^add\tTVantrelMain\tgranted' "$requests" ||
+    fail "no icon added to the new notification area after TaskbarCreated: $(cat "$requests" 2>&1)"
 kill -0 "$pid" 2>/dev/null || fail "vantrel ended on TaskbarCreated"
 expect_eq "$(count_windows TVantrelMain)" 1 "TVantrelMain windows after TaskbarCreated"
 
 # The stand-in goes; the desktop's own area, which still holds the icon, takes the requests again.
 kill "$tray"
 wait "$tray" 2>/dev/null
-waited=0
-until [ "$(count_windows Shell_TrayWnd)" = 1 ]; do
-    [ "$waited" -ge 10000 ] && fail "the new notification area did not close"
-    sleep 0.2
-    waited=$((waited + 250))
-done
+wait_until 10000 tray_areas 1 || fail "the new notification area did not close"
 exit_via_tray_menu "$pid"
 wait_tray_icon gone 3000 || fail "the icon stays after E&xit that followed TaskbarCreated"

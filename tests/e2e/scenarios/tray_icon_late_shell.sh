@@ -8,23 +8,11 @@ source "$(dirname "$E2E_SCENARIO")/launcher_helpers.bash"
 requests="$E2E_DIR/tray-requests.log"
 ready="$E2E_DIR/tray-ready"
 start_program "$E2E_BUILD/fixtures/vanfaketray.exe" "$(winpath "$requests")" "$(winpath "$ready")"
-waited=0
-until [ "$(count_windows Shell_TrayWnd)" = 2 ]; do
-    [ "$waited" -ge 10000 ] && fail "the stand-in notification area did not open"
-    sleep 0.2
-    waited=$((waited + 250))
-done
+wait_until 10000 tray_areas 2 || fail "the stand-in notification area did not open"
 
 start_vantrel
 # wait_requests PATTERN MS: until a line of the log matches.
-wait_requests() {
-    local waited=0
-    until grep -qE "$1" "$requests" 2>/dev/null; do
-        [ "$waited" -ge "$2" ] && return 1
-        sleep 0.2
-        waited=$((waited + 250))
-    done
-}
+wait_requests() { wait_until "$2" grep -sqE "$1" "$requests"; }
 wait_requests $'^add\tTVantrelMain\trefused' 10000 || fail "vantrel's add at the start did not reach the stand-in"
 mouse_move 900 100
 hot_key
