@@ -125,14 +125,26 @@ TEST(TaskWindowsWin, AnswersReusedWithinAShowAreTheSystems) {
 // same z-order (what it holds besides are hidden windows, which the filter drops with its first question).
 TEST(TaskWindowsWin, TheListingHoldsTheTopLevelWindowsInZOrder) {
     WindowThread live(3, Answers::Yes, Shown::Yes);
+    const auto enumerated = [] {
+        std::vector<std::intptr_t> windows;
+        EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(Value(hwnd));
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        return windows;
+    };
+    // Compared while nothing else on the desktop comes, goes or is restacked: the same answer before and after.
     std::vector<std::intptr_t> expected;
-    EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<std::intptr_t>*>(data)->push_back(Value(hwnd));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&expected));
-    const std::vector<std::intptr_t> listed = EnumerateTopLevelWindows();
+    std::vector<std::intptr_t> listed;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        expected = enumerated();
+        listed = EnumerateTopLevelWindows();
+        if (enumerated() == expected)
+            break;
+        Sleep(100);
+    }
     auto at = listed.begin();
     for (const std::intptr_t window : expected) {
         at = std::find(at, listed.end(), window);
