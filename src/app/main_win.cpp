@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
 #include <ole2.h>
 
 #include <cstdlib>
@@ -39,8 +38,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The shell's icon, file-information and shortcut calls expect COM on this thread, and files dragged from the
     // shell arrive through OLE's drag and drop, which OLE's own start-up makes possible (it starts COM as well).
     const HRESULT com = OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
 
     int exitCode = 0;
     {
