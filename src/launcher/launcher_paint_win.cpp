@@ -75,12 +75,24 @@ void LauncherWindow::PaintAll(HDC target) {
     const HDC dc = buffer_.Dc();
     const RECT all{0, 0, buffer_.Size().cx, buffer_.Size().cy};
     const GridColours colours = PaintContext().colours;
-    FillRect(dc, &all, Brush(colours.background));
     const int32_t mode = std::clamp(form_.NowMode, 0, 2);
-    ShowItemName(mode, services_.host.Trays()[static_cast<std::size_t>(mode)].NowIndex);
-    DrawCaptions(dc);
-    DrawNamePanel(dc);
-    DrawAllTrays(dc);
+    const int32_t index = services_.host.Trays()[static_cast<std::size_t>(mode)].NowIndex;
+    ShowItemName(mode, index);
+    std::array<TrayPictureKey, 3> keys = PictureKeys();
+    ComposedFrame frame{form_.Layout, mode, index, nameCaption_, colours, nameFontMeiryo_};
+    bool same = composed_ && *composed_ == frame;
+    for (int32_t t = 0; same && t < 3; ++t)
+        same = pictures_.Holds(t, form_.Layout.trayBox[static_cast<std::size_t>(t)], keys[static_cast<std::size_t>(t)]);
+    // Most shows list the same windows as the last one and start with the cursor where it started then: the
+    // buffer already holds their picture.
+    if (!same) {
+        composed_.reset();
+        FillRect(dc, &all, Brush(colours.background));
+        DrawCaptions(dc);
+        DrawNamePanel(dc);
+        DrawAllTrays(dc, std::move(keys));
+        composed_ = std::move(frame);
+    }
     Present(all, target);
     POINT mouse{};
     GetCursorPos(&mouse);
@@ -117,20 +129,24 @@ void LauncherWindow::DrawNamePanel(HDC dc) {
     SetBkMode(dc, OPAQUE);
 }
 
-void LauncherWindow::DrawTrayPicture(HDC dc, int32_t tray) {
+std::array<TrayPictureKey, 3> LauncherWindow::PictureKeys() const {
     LauncherHost& host = services_.host;
-    TrayPictureKey key = PictureKeyFor(tray, host.Trays()[static_cast<std::size_t>(tray)], host.Option(),
-                                       form_.Layout.columns, host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag,
-                                       cdMode_, PaintContext().colours, form_.Layout.cell);
-    pictures_.Draw(dc, tray, form_.Layout.trayBox[static_cast<std::size_t>(tray)], std::move(key),
-                   [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, PaintContext(), tray); });
+    const GridColours colours = PaintContext().colours;
+    std::array<TrayPictureKey, 3> keys;
+    for (int32_t t = 0; t < 3; ++t)
+        keys[static_cast<std::size_t>(t)] =
+            PictureKeyFor(t, host.Trays()[static_cast<std::size_t>(t)], host.Option(), form_.Layout.columns,
+                          host.Flags().UsKeyboardFlag, host.Flags().CdPlayerFlag, cdMode_, colours, form_.Layout.cell);
+    return keys;
 }
 
-void LauncherWindow::DrawAllTrays(HDC dc) {
+void LauncherWindow::DrawAllTrays(HDC dc, std::array<TrayPictureKey, 3>&& keys) {
     const CellPaintContext context = PaintContext();
     for (int32_t t = 0; t < 3; ++t) {
         const POINT box = BoxOrigin(t);
-        DrawTrayPicture(dc, t);
+        pictures_.Draw(dc, t, form_.Layout.trayBox[static_cast<std::size_t>(t)],
+                       std::move(keys[static_cast<std::size_t>(t)]),
+                       [&](HDC target, POINT origin) { painter_.DrawTray(target, origin, context, t); });
         if (t == form_.NowMode)
             painter_.DrawCell(dc, box, context, t, services_.host.Trays()[static_cast<std::size_t>(t)].NowIndex,
                               kCellCursor);
@@ -146,6 +162,7 @@ void LauncherWindow::ShowItemName(int32_t tray, int32_t index) {
 }
 
 void LauncherWindow::RedrawCell(int32_t tray, int32_t index, int32_t state) {
+    composed_.reset();
     const POINT box = BoxOrigin(tray);
     painter_.DrawCell(buffer_.Dc(), box, PaintContext(), tray, index, state);
     const CellMetrics& m = form_.Layout.cell;

@@ -260,6 +260,7 @@ void LauncherWindow::ShowNameNow(const std::u16string& text) {
     nameCaption_ = text;
     if (!form_.ShowFlag || !buffer_.Ready())
         return;
+    composed_.reset();
     DrawNamePanel(buffer_.Dc());
     const BoxBounds& panel = form_.Layout.namePanel;
     Present({panel.left, panel.top, panel.left + panel.width, panel.top + panel.height});

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -140,8 +141,8 @@ private:
     ScreenPoint MoveToMouse() const;
     ScreenPoint CenterOnScreen() const;
     void PaintAll(HDC target);
-    void DrawAllTrays(HDC dc);
-    void DrawTrayPicture(HDC dc, int32_t tray);
+    std::array<TrayPictureKey, 3> PictureKeys() const;
+    void DrawAllTrays(HDC dc, std::array<TrayPictureKey, 3>&& keys);
     void DrawCaptions(HDC dc);
     void DrawNamePanel(HDC dc);
     void RedrawCell(int32_t tray, int32_t index, int32_t state);
@@ -179,6 +180,18 @@ private:
 
     TrayPictures pictures_;
     BackBuffer buffer_;
+    // What the back buffer holds as one full paint drew it; none once anything was drawn over it since. A show
+    // that would draw the same (the same windows listed, the cursor back where it was) only copies it.
+    struct ComposedFrame {
+        LauncherLayout layout;
+        int32_t mode = 0;
+        int32_t index = 0;
+        std::u16string name;
+        GridColours colours;
+        bool meiryo = false;
+        friend bool operator==(const ComposedFrame&, const ComposedFrame&) = default;
+    };
+    std::optional<ComposedFrame> composed_;
     WorkerThread worker_;
 };
 

@@ -5,12 +5,16 @@
 
 namespace vantrel::win {
 
+bool TrayPictures::Holds(int32_t tray, const BoxBounds& bounds, const TrayPictureKey& key) const {
+    const Picture& picture = pictures_[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
+    const SIZE size = picture.buffer.Size();
+    return picture.painted && size.cx == bounds.width && size.cy == bounds.height && key == picture.key;
+}
+
 void TrayPictures::Draw(HDC dc, int32_t tray, const BoxBounds& bounds, TrayPictureKey key,
                         const std::function<void(HDC, POINT)>& paint) {
     Picture& picture = pictures_[static_cast<std::size_t>(std::clamp(tray, 0, 2))];
-    const SIZE size = picture.buffer.Size();
-    const bool sameSize = size.cx == bounds.width && size.cy == bounds.height;
-    if (!picture.painted || !sameSize || !(key == picture.key)) {
+    if (!Holds(tray, bounds, key)) {
         picture.painted = false;
         if (picture.buffer.Resize({bounds.width, bounds.height})) {
             const RECT all{0, 0, bounds.width, bounds.height};

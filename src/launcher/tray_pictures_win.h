@@ -23,6 +23,8 @@ public:
     // straight onto dc.
     void Draw(HDC dc, int32_t tray, const BoxBounds& bounds, TrayPictureKey key,
               const std::function<void(HDC, POINT)>& paint);
+    // Whether tray's picture is painted, of the size of `bounds`, and shows `key`.
+    bool Holds(int32_t tray, const BoxBounds& bounds, const TrayPictureKey& key) const;
 
 private:
     // Each picture stays selected in a DC of its own: under Wine selecting a bitmap into a DC costs more than

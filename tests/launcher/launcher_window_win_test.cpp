@@ -317,6 +317,31 @@ void PumpFor(DWORD ms) {
     }
 }
 
+// A show whose picture would be the same as the last one's copies what it drew then. The cursor moved and the name
+// panel changed since: the next show must draw them where a show starts them, not where they were left.
+TEST(LauncherWindowWin, AShowAfterTheCursorMovedDrawsItWhereShowsStartIt) {
+    LauncherFixture f;
+    ASSERT_TRUE(f.created);
+    LauncherWindow& launcher = *f.launcher;
+    const auto show = [&] {
+        f.showStatus = 1;
+        launcher.Show();
+        PumpFor(200); // the show and its check
+    };
+    show();
+    const std::vector<uint32_t> started = vantrel::testing::WindowPixels(launcher.Handle());
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    PumpFor(50);
+    ASSERT_TRUE(vantrel::testing::WindowPixels(launcher.Handle()) != started) << "the moved cursor is seen on screen";
+    SendMessageW(launcher.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    const uint32_t paints = launcher.FullPaintCount();
+    show();
+    ASSERT_EQ(launcher.FullPaintCount(), paints + 1);
+    EXPECT_EQ(launcher.NameCaption(), u"Program 0");
+    EXPECT_TRUE(vantrel::testing::WindowPixels(launcher.Handle()) == started)
+        << "the picture differs from the first show's";
+}
+
 bool HasTask(const LauncherFixture& f, std::u16string_view title) {
     const auto& tasks = f.trays[TaskTray].Items;
     return std::any_of(tasks.begin(), tasks.end(), [&](const RData& t) { return t.Title == title; });

@@ -50,6 +50,34 @@ inline int IconWidth(HICON icon) {
     return bitmap.bmWidth;
 }
 
+// What a shown window's client area holds on screen, as top-down 0x00RRGGBB pixels.
+inline std::vector<uint32_t> WindowPixels(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC source = GetDC(window);
+    HDC dc = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+    ReleaseDC(window, source);
+    return pixels;
+}
+
 inline COLORREF PixelColor(uint32_t pixel) {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
