@@ -135,22 +135,32 @@ TEST(TaskWindowsWin, TheListingHoldsTheTopLevelWindowsInZOrder) {
             reinterpret_cast<LPARAM>(&windows));
         return windows;
     };
-    // Compared while nothing else on the desktop comes, goes or is restacked: the same answer before and after.
+    // The first window EnumWindows gives that the listing lacks or holds out of order; 0 when there is none.
+    const auto firstOutOfOrder = [](const std::vector<std::intptr_t>& expected,
+                                    const std::vector<std::intptr_t>& listed) -> std::intptr_t {
+        auto at = listed.begin();
+        for (const std::intptr_t window : expected) {
+            at = std::find(at, listed.end(), window);
+            if (at == listed.end())
+                return window;
+            ++at;
+        }
+        return 0;
+    };
+    // Compared while nothing else on the desktop comes, goes or is restacked: the same answer before and after. A
+    // restack and its undoing can still fall between the two; a listing out of order fails every attempt.
     std::vector<std::intptr_t> expected;
     std::vector<std::intptr_t> listed;
+    std::intptr_t outOfOrder = 0;
     for (int attempt = 0; attempt < 10; ++attempt) {
         expected = enumerated();
         listed = EnumerateTopLevelWindows();
-        if (enumerated() == expected)
+        outOfOrder = firstOutOfOrder(expected, listed);
+        if (enumerated() == expected && outOfOrder == 0)
             break;
         Sleep(100);
     }
-    auto at = listed.begin();
-    for (const std::intptr_t window : expected) {
-        at = std::find(at, listed.end(), window);
-        ASSERT_NE(at, listed.end()) << "window " << window << " missing or out of z-order";
-        ++at;
-    }
+    ASSERT_EQ(outOfOrder, 0) << "window " << outOfOrder << " missing or out of z-order";
     for (const std::intptr_t window : listed)
         if (std::find(expected.begin(), expected.end(), window) == expected.end()) {
             EXPECT_FALSE(IsWindowVisible(ToHwnd(window))) << "an extra window that is shown";
