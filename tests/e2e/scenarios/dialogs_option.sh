@@ -1,6 +1,6 @@
 # The option dialog from the tray menu, driven with its own controls and real keys: the hot key becomes
 # Ctrl+Alt+K (stored as VkKey 75; Ctrl+Alt+K shows the launcher, Ctrl+Alt+J no longer does); Cancel after edits
-# leaves the settings file byte for byte; automatic start on and off through the Run value.
+# leaves the settings file byte for byte; automatic start on and off through the Run value; the colour dialog opens.
 source "$(dirname "$E2E_SCENARIO")/dialog_helpers.bash"
 
 ini="$(settings_dir)/vantrel.ini"
@@ -63,3 +63,15 @@ wait_control 7 Setting 1050 1 3000 || fail "the automatic-start box does not sho
 key alt+s Return
 wait_dialog_gone Setting 5000 || fail "OK did not close the dialog"
 [ -z "$(autorun_value)" ] || fail "the Run value stayed after switching automatic start off"
+
+# The colour buttons open the system's colour dialog (its library is loaded at this first use); Escape there closes
+# only that dialog.
+open_dialog '&Setting...' Setting
+goto_page Setting Other
+key alt+t
+wait_window '#32770' Color 5000 || fail "Alt+T did not open the colour dialog"
+key Escape
+wait_dialog_gone Color 3000 || fail "Escape did not close the colour dialog"
+expect_eq "$(sheet_page Setting)" Other "page under the colour dialog"
+key Escape
+wait_dialog_gone Setting 5000 || fail "Escape did not close the dialog"
