@@ -9,24 +9,21 @@
 
 namespace vantrel::testing {
 
-// The icon drawn at 32x32 over black, as top-down 0x00RRGGBB pixels.
-inline std::vector<uint32_t> IconPixels(HICON icon) {
-    constexpr int kSize = 32;
+// What `draw` puts on a width x height picture, as top-down 0x00RRGGBB pixels.
+template <class Draw> std::vector<uint32_t> DrawnPixels(int width, int height, HDC reference, Draw draw) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    HDC dc = CreateCompatibleDC(nullptr);
+    HDC dc = CreateCompatibleDC(reference);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<uint32_t> pixels(kSize * kSize);
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     if (bitmap) {
         HGDIOBJ old = SelectObject(dc, bitmap);
-        RECT all{0, 0, kSize, kSize};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+        draw(dc);
         GdiFlush();
         std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
         SelectObject(dc, old);
@@ -34,6 +31,16 @@ inline std::vector<uint32_t> IconPixels(HICON icon) {
     }
     DeleteDC(dc);
     return pixels;
+}
+
+// The icon drawn at 32x32 over black.
+inline std::vector<uint32_t> IconPixels(HICON icon) {
+    constexpr int kSize = 32;
+    return DrawnPixels(kSize, kSize, nullptr, [&](HDC dc) {
+        RECT all{0, 0, kSize, kSize};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        DrawIconEx(dc, 0, 0, icon, kSize, kSize, 0, nullptr, DI_NORMAL);
+    });
 }
 
 // Width of an icon's own image: what it was made at, whatever size it is later drawn.
@@ -50,31 +57,15 @@ inline int IconWidth(HICON icon) {
     return bitmap.bmWidth;
 }
 
-// What a shown window's client area holds on screen, as top-down 0x00RRGGBB pixels.
+// What a shown window's client area holds on screen.
 inline std::vector<uint32_t> WindowPixels(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC source = GetDC(window);
-    HDC dc = CreateCompatibleDC(source);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(client.right) * static_cast<std::size_t>(client.bottom));
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-    }
-    DeleteDC(dc);
-    ReleaseDC(window, source);
+    HDC screen = GetDC(window);
+    std::vector<uint32_t> pixels = DrawnPixels(client.right, client.bottom, screen, [&](HDC dc) {
+        BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    });
+    ReleaseDC(window, screen);
     return pixels;
 }
 
